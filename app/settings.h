@@ -1,0 +1,42 @@
+#pragma once
+
+#include "colour/colour_match.h"
+#include "colour/flicker_reduction.h"
+#include "colour/graphic_mode.h"
+#include "colour/mix_palette.h"
+#include "colour/palettes.h"
+#include "dither/dither_settings.h"
+
+namespace pavona {
+
+// The five colour adjustment track bars.
+struct ColourAdjustment {
+  int red = 0;         // -255..255
+  int green = 0;       // -255..255
+  int blue = 0;        // -255..255
+  int brightness = 0;  // -255..255
+  int contrast = 0;    // -100..100, percent added to 100
+  friend bool operator==(const ColourAdjustment&, const ColourAdjustment&) = default;
+};
+
+// Every setting of the main window as one plain value. The GUI fills it from
+// its controls when an operation starts; the command line from its options.
+// The defaults are the main window's start values.
+struct Settings {
+  GraphicMode mode = GraphicMode::HiresFliInterlace;
+  PaletteId palette = PaletteId::Pepto;
+  MixMethod mix = MixMethod::Rgb;
+  Measure measure = Measure::Perceptual;
+  FlickerLevel flicker = FlickerLevel::Medium;
+  DitherSettings dither;
+  bool fourColours = true;       // "4 cols per 8x1"
+  bool sameBanks = false;        // "Same Col Banks"
+  bool extraBruteForce = false;  // "Extra Brute Force"
+  bool alternateY = true;
+  bool alternateX = false;
+  bool alternateX8 = false;
+  ColourAdjustment adjustment;
+  friend bool operator==(const Settings&, const Settings&) = default;
+};
+
+}  // namespace pavona

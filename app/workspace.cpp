@@ -1,0 +1,7 @@
+#include "app/workspace.h"
+
+namespace pavona {
+
+Workspace::Workspace() : palette(PaletteColours(PaletteId::Pepto)) {}
+
+}  // namespace pavona

@@ -1,0 +1,15 @@
+# Each subsystem folder is one library of the Qt-free core; it links only the
+# layers below it (see the README's dependency map).
+function(pavona_add_layer name)
+  cmake_parse_arguments(LAYER "" "" "DEPENDS" ${ARGN})
+  file(GLOB sources CONFIGURE_DEPENDS ${CMAKE_CURRENT_SOURCE_DIR}/*.cpp)
+  if(sources)
+    add_library(${name} STATIC ${sources})
+    target_include_directories(${name} PUBLIC ${PROJECT_SOURCE_DIR})
+    target_link_libraries(${name} PUBLIC ${LAYER_DEPENDS} Threads::Threads)
+  else()
+    add_library(${name} INTERFACE)
+    target_include_directories(${name} INTERFACE ${PROJECT_SOURCE_DIR})
+    target_link_libraries(${name} INTERFACE ${LAYER_DEPENDS} Threads::Threads)
+  endif()
+endfunction()
