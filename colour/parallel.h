@@ -1,0 +1,36 @@
+#pragma once
+
+#include <algorithm>
+#include <atomic>
+#include <thread>
+#include <vector>
+
+namespace pavona {
+
+// Runs work(i) for i in [0, count) on all cores. The items must be
+// independent (each writes only its own part of the output), so the result is
+// the same as a loop on one thread whatever the scheduling.
+template <typename Work>
+void ParallelFor(int count, Work work)
+{
+  const int threads = std::clamp(int(std::thread::hardware_concurrency()), 1, std::max(count, 1));
+  if (threads <= 1) {
+    for (int i = 0; i < count; ++i) {
+      work(i);
+    }
+    return;
+  }
+  std::atomic<int> next{0};
+  auto worker = [&] {
+    for (int i = next++; i < count; i = next++) {
+      work(i);
+    }
+  };
+  std::vector<std::jthread> pool;
+  for (int t = 1; t < threads; ++t) {
+    pool.emplace_back(worker);
+  }
+  worker();
+}
+
+}  // namespace pavona
