@@ -1,3 +1,4 @@
+#include <QFile>
 #include <QImage>
 #include <QImageReader>
 #include <QString>
@@ -17,7 +18,8 @@ constexpr int AllocationLimitMegabytes = 1024;
 
 std::string ReadPng(const std::string& path, LoadedPicture& picture)
 {
-  QImageReader reader(QString::fromStdString(path), "png");
+  // The inverse of QFile::encodeName, so the bytes of the name reach the file system unchanged.
+  QImageReader reader(QFile::decodeName(QByteArray::fromStdString(path)), "png");
   reader.setAutoDetectImageFormat(false);
   reader.setAllocationLimit(AllocationLimitMegabytes);
   const QSize size = reader.size();

@@ -1,5 +1,6 @@
 #include "app/io/picture_file.h"
 
+#include <fcntl.h>
 #include <gtest/gtest.h>
 #include <unistd.h>
 
@@ -55,6 +56,28 @@ class ScratchFolder {
 
  private:
   fs::path path_;
+};
+
+// libpng prints its complaints about damaged files on stderr; the tests that
+// feed it damaged files on purpose keep them off the test log.
+class QuietStderr {
+ public:
+  QuietStderr() : saved_(::dup(STDERR_FILENO))
+  {
+    std::fflush(stderr);
+    const int null = ::open("/dev/null", O_WRONLY);
+    ::dup2(null, STDERR_FILENO);
+    ::close(null);
+  }
+  ~QuietStderr()
+  {
+    std::fflush(stderr);
+    ::dup2(saved_, STDERR_FILENO);
+    ::close(saved_);
+  }
+
+ private:
+  int saved_;
 };
 
 std::uint32_t Rgb(int r, int g, int b)
@@ -251,6 +274,7 @@ TEST(ReadPictureFile, JpegOfARealPhotoMatchesThePhoto)
 
 TEST(ReadPictureFile, RefusesBadFilesWithAMessageNamingFileAndReason)
 {
+  const QuietStderr quiet;
   const ScratchFolder folder;
   const std::vector<std::uint8_t> rle = ReadBytes(DataFile("rle8.bmp"));
   const std::vector<std::uint8_t> png = ReadBytes(DataFile("alpha.png"));
@@ -415,6 +439,7 @@ TEST(PictureFileKindOf, TellsTheKindFromTheFirstBytes)
 // sanitizer build checks the memory accesses).
 TEST(ReadPictureFile, SurvivesCutAndScrambledFiles)
 {
+  const QuietStderr quiet;
   const ScratchFolder folder;
   std::mt19937 random(20240611);
   const char* files[] = {"bits1.bmp",     "bits4.bmp",    "bits8.bmp",       "rle8.bmp",
