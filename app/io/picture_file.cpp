@@ -39,8 +39,11 @@ std::string ReadKnownKind(const std::string& path, PictureFileKind kind, LoadedP
       std::ifstream in(path, std::ios::binary);
       std::error_code error;
       const std::uintmax_t size = std::filesystem::file_size(path, error);
-      if (!in || error) {
+      if (!in) {
         return SystemReason();
+      }
+      if (error) {
+        return error.message();
       }
       return ReadBitmap(in, size, picture);
     }
