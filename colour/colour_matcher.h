@@ -1,5 +1,6 @@
 #pragma once
 
+#include <array>
 #include <cstdint>
 
 #include "colour/colour_match.h"
@@ -8,21 +9,63 @@
 namespace pavona {
 
 // Nearest-colour matching against one mix table by one measure, for the
-// stages that match every pixel of a frame. Built once per stage; gives
-// exactly what MatchColour gives.
+// stages that match every pixel of a frame. Everything that depends only on
+// the table is prepared once, at construction; Match then gives exactly what
+// MatchColour gives for the table as it was at that moment (later changes to
+// the table are not seen). Match is const and touches no shared state, so one
+// matcher may serve several threads.
 class ColourMatcher {
  public:
-  ColourMatcher(const MixTable& table, Measure measure, GraphicMode mode)
-      : table_(table), measure_(measure), mode_(mode)
+  // Automatic uses the vector search where the processor has one; Scalar
+  // forces the one-candidate-at-a-time search, so both can be checked.
+  enum class Engine { Automatic, Scalar };
+
+  ColourMatcher(const MixTable& table, Measure measure, GraphicMode mode,
+                Engine engine = Engine::Automatic);
+
+  std::uint32_t Match(std::uint32_t colour) const;
+
+  // How many candidates the search really scans: slots that repeat an
+  // earlier slot's colour (RGB) or Y, U, V (Perceptual) can never win and are
+  // dropped. 0 for "'Y' Brightness", which looks its answer up.
+  int ScannedCandidates() const { return candidateCount_; }
+  bool UsesVectorSearch() const
   {
+    return path_ == Path::RgbVector || path_ == Path::PerceptualVector;
   }
 
-  std::uint32_t Match(std::uint32_t colour) const { return MatchColour(colour, table_, measure_, mode_); }
-
  private:
-  const MixTable& table_;
+  enum class Path { Plain, Brightness, RgbScalar, RgbVector, PerceptualScalar, PerceptualVector };
+
+  void PrepareBrightness();
+  void PrepareRgb(bool vector);
+  void PreparePerceptual(bool vector);
+  int NearestRgbScalar(std::uint32_t colour) const;
+  int NearestPerceptualScalar(std::uint32_t colour) const;
+
+  MixTable table_;
   Measure measure_;
   GraphicMode mode_;
+  int count_;
+  Path path_ = Path::Plain;
+
+  // The candidates that can win, in increasing slot order, padded to a whole
+  // number of vectors with entries too far away to ever win.
+  static constexpr int PaddedSize = MixSlotCount;
+  int candidateCount_ = 0;
+  std::array<std::uint8_t, PaddedSize> slotOf_{};
+  alignas(32) std::array<std::int16_t, PaddedSize> red_{};
+  alignas(32) std::array<std::int16_t, PaddedSize> green_{};
+  alignas(32) std::array<std::int16_t, PaddedSize> blue_{};
+  // Perceptual: Y and U as a pair of 16-bit halves, V with a zero upper half,
+  // ready for a multiply-and-add of two differences at once.
+  alignas(32) std::array<std::uint32_t, PaddedSize> yu_{};
+  alignas(32) std::array<std::uint32_t, PaddedSize> v0_{};
+  std::array<std::int32_t, PaddedSize> y_{}, u_{}, v_{};
+
+  // "'Y' Brightness": the answer depends only on the whole part of the
+  // pixel's luma and on whether it has a fraction; index 2 * whole + fraction.
+  std::array<std::uint32_t, 512> brightnessAnswer_{};
 };
 
 }  // namespace pavona
