@@ -150,17 +150,22 @@ ColourMatcher::ColourMatcher(const MixTable& table, Measure measure, GraphicMode
   switch (measure) {
     case Measure::RgbDistance:
       PrepareRgb(vector);
-      return;
+      break;
     case Measure::Brightness:
       if (TableValuesWithin(table_, count_, BrightnessSafeLimit, true)) {
         PrepareBrightness();
       }
-      return;
+      break;
     case Measure::Perceptual:
       if (TableValuesWithin(table_, count_, VectorSafeLimit, false)) {
         PreparePerceptual(vector);
       }
-      return;
+      break;
+  }
+  knownColour_.fill(NoColour);
+  // The brightness lookup is as quick as the remembered answers.
+  if (path_ != Path::Brightness) {
+    RememberTableColours();
   }
 }
 
@@ -278,6 +283,52 @@ int ColourMatcher::NearestPerceptualScalar(std::uint32_t colour) const
 }
 
 std::uint32_t ColourMatcher::Match(std::uint32_t colour) const
+{
+  if (path_ != Path::Brightness) {
+    const std::uint32_t bucket = (colour * knownHash_) >> (32 - KnownBits);
+    if (knownColour_[bucket] == colour) {
+      return knownAnswer_[bucket];
+    }
+  }
+  return Search(colour);
+}
+
+// Chooses, among a few odd multipliers, the hash that leaves the fewest table
+// colours without a bucket of their own, and stores their answers.
+void ColourMatcher::RememberTableColours()
+{
+  constexpr std::uint32_t Multipliers[] = {0x9E3779B1u, 0x85EBCA77u,      0xC2B2AE3Du, 0x27D4EB2Fu,
+                                           0x165667B1u, 0xD3A2646Cu | 1u, 0xFD7046C5u, 0xB55A4F09u};
+  int fewestLost = count_ + 1;
+  for (std::uint32_t multiplier : Multipliers) {
+    std::array<std::int16_t, 1 << KnownBits> holder;
+    holder.fill(-1);
+    int lost = 0;
+    for (int slot = 0; slot < count_; ++slot) {
+      const std::uint32_t colour = table_.colour[slot];
+      std::int16_t& owner = holder[(colour * multiplier) >> (32 - KnownBits)];
+      if (owner < 0) {
+        owner = std::int16_t(slot);
+      } else if (table_.colour[owner] != colour) {
+        ++lost;
+      }
+    }
+    if (lost < fewestLost) {
+      fewestLost = lost;
+      knownHash_ = multiplier;
+    }
+  }
+  for (int slot = 0; slot < count_; ++slot) {
+    const std::uint32_t colour = table_.colour[slot];
+    const std::uint32_t bucket = (colour * knownHash_) >> (32 - KnownBits);
+    if (knownColour_[bucket] == NoColour) {
+      knownColour_[bucket] = colour;
+      knownAnswer_[bucket] = Search(colour);
+    }
+  }
+}
+
+std::uint32_t ColourMatcher::Search(std::uint32_t colour) const
 {
   switch (path_) {
     case Path::Brightness: {

@@ -42,6 +42,8 @@ class ColourMatcher {
   void PreparePerceptual(bool vector);
   int NearestRgbScalar(std::uint32_t colour) const;
   int NearestPerceptualScalar(std::uint32_t colour) const;
+  std::uint32_t Search(std::uint32_t colour) const;
+  void RememberTableColours();
 
   MixTable table_;
   Measure measure_;
@@ -62,6 +64,15 @@ class ColourMatcher {
   alignas(32) std::array<std::uint32_t, PaddedSize> yu_{};
   alignas(32) std::array<std::uint32_t, PaddedSize> v0_{};
   std::array<std::int32_t, PaddedSize> y_{}, u_{}, v_{};
+
+  // The answers for the table's own colours, which is what the stages after
+  // the first dithering pass match: direct-mapped by a multiplicative hash of
+  // the colour; a colour that shares its bucket with another is searched.
+  static constexpr int KnownBits = 10;
+  static constexpr std::uint64_t NoColour = ~std::uint64_t(0);
+  std::uint32_t knownHash_ = 0;
+  std::array<std::uint64_t, 1 << KnownBits> knownColour_{};
+  std::array<std::uint32_t, 1 << KnownBits> knownAnswer_{};
 
   // "'Y' Brightness": the answer depends only on the whole part of the
   // pixel's luma and on whether it has a fraction; index 2 * whole + fraction.
