@@ -144,7 +144,7 @@ TEST(ColourMatcher, AgreesWithPlainMatchingOnDenseGridAndPhotos)
   BuildMixPalette(table, PaletteColours(PaletteId::Pepto), MixMethod::Rgb,
                   GraphicMode::HiresFliInterlace);
   ReduceFlickerMedium(table);
-  std::vector<std::uint32_t> colours = ProbeColours(table, 5, 0);
+  std::vector<std::uint32_t> colours = ProbeColours(table, 6, 0);
   for (const char* name : testing::PhotoFrames) {
     const Picture frame = testing::ReadPpmFrame(name);
     colours.insert(colours.end(), frame.begin(), frame.end());

@@ -83,6 +83,11 @@ inline std::unique_ptr<AdjustedPlanes> FramePlanes(const std::string& name)
   return planes;
 }
 
+inline bool SamePlanes(const AdjustedPlanes& a, const AdjustedPlanes& b)
+{
+  return a.red == b.red && a.green == b.green && a.blue == b.blue;
+}
+
 // The three bytes at a plane offset, spare bytes included.
 inline std::uint32_t BytesAt(const AdjustedPlanes& planes, int offset)
 {
