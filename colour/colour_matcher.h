@@ -25,10 +25,7 @@ class ColourMatcher {
 
   std::uint32_t Match(std::uint32_t colour) const;
 
-  // How many candidates the search really scans: slots that repeat an
-  // earlier slot's colour (RGB) or Y, U, V (Perceptual) can never win and are
-  // dropped. 0 for "'Y' Brightness", which looks its answer up.
-  int ScannedCandidates() const { return candidateCount_; }
+  // Whether Match scans the candidates with vector instructions.
   bool UsesVectorSearch() const
   {
     return path_ == Path::RgbVector || path_ == Path::PerceptualVector;
@@ -51,8 +48,10 @@ class ColourMatcher {
   int count_;
   Path path_ = Path::Plain;
 
-  // The candidates that can win, in increasing slot order, padded to a whole
-  // number of vectors with entries too far away to ever win.
+  // The candidates that can win, in increasing slot order (a slot repeating
+  // an earlier slot's colour, or Y, U, V, always loses the tie and is left
+  // out), padded to a whole number of vectors with entries too far away to
+  // ever win.
   static constexpr int PaddedSize = MixSlotCount;
   int candidateCount_ = 0;
   std::array<std::uint8_t, PaddedSize> slotOf_{};
