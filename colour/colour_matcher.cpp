@@ -98,6 +98,14 @@ __attribute__((target("avx2"))) int NearestRgbAvx2(const std::int16_t* red,
   return _mm_extract_epi16(_mm_minpos_epu16(indexHalves), 0);
 }
 
+// The least of eight 32-bit lanes, in every lane.
+__attribute__((target("avx2"))) inline __m256i LeastOfLanes(__m256i lanes)
+{
+  lanes = _mm256_min_epi32(lanes, _mm256_permute2x128_si256(lanes, lanes, 1));
+  lanes = _mm256_min_epi32(lanes, _mm256_shuffle_epi32(lanes, 0x4E));
+  return _mm256_min_epi32(lanes, _mm256_shuffle_epi32(lanes, 0xB1));
+}
+
 // Perceptual distance without the constant factor 2, which does not change
 // the order: dy^2 + du^2 from one multiply-and-add of the (Y, U) pair, dv^2
 // from another of the (V, 0) pair.
@@ -124,18 +132,10 @@ __attribute__((target("avx2"))) int NearestPerceptualAvx2(const std::uint32_t* y
     first = _mm256_blendv_epi8(first, index, closer);
     index = _mm256_add_epi32(index, step);
   }
-  alignas(32) std::int32_t leastOf[8];
-  alignas(32) std::int32_t firstOf[8];
-  _mm256_store_si256(reinterpret_cast<__m256i*>(leastOf), least);
-  _mm256_store_si256(reinterpret_cast<__m256i*>(firstOf), first);
-  int best = 0;
-  for (int lane = 1; lane < 8; ++lane) {
-    if (leastOf[lane] < leastOf[best] ||
-        (leastOf[lane] == leastOf[best] && firstOf[lane] < firstOf[best])) {
-      best = lane;
-    }
-  }
-  return firstOf[best];
+  const __m256i overall = LeastOfLanes(least);
+  const __m256i atLeast = _mm256_cmpeq_epi32(least, overall);
+  const __m256i indexes = _mm256_blendv_epi8(_mm256_set1_epi32(0x7FFFFFFF), first, atLeast);
+  return _mm256_cvtsi256_si32(LeastOfLanes(indexes));
 }
 
 #endif
