@@ -102,6 +102,13 @@ TEST(SelectHiresColours, MatchesPlainSearchOnAdversarialPictures)
     pixel = repeats[(state >> 16) % 5 * 3];
   }
   const auto greys = GreyTable();
+  // The first pass measures candidates by the table's Y, U, V, the second by
+  // those of their colours: a table where the two disagree tells them apart.
+  MixTable skewed = greys;
+  for (int k = 0; k < 16; ++k) {
+    skewed.y[k] = greys.y[15 - k];
+    skewed.u[k] = 128 + 7 * k;
+  }
 
   struct Case {
     const char* name;
@@ -112,7 +119,8 @@ TEST(SelectHiresColours, MatchesPlainSearchOnAdversarialPictures)
                         {"uniform cells", *uniform, pepto},
                         {"repeated palette colours, undithered", *raw, repeatTable},
                         {"repeated palette colours, scattered", *scattered, repeatTable},
-                        {"grey table, undithered", *raw, greys}};
+                        {"grey table, undithered", *raw, greys},
+                        {"table Y, U, V unlike its colours", *raw, skewed}};
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
     for (Measure measure : AllMeasures) {
