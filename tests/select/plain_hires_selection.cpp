@@ -203,17 +203,27 @@ int Trunc(float a, float b)
   return int(double(a) - double(b));
 }
 
-std::uint32_t BankDistance(Measure measure, std::uint32_t p, std::uint32_t s)
+// A colour with its floats, worked out once per pixel or candidate colour.
+struct Valued {
+  std::uint32_t colour;
+  FloatYuv f;
+};
+
+Valued WithFloats(std::uint32_t colour)
+{
+  return {colour, FloatsOf(colour)};
+}
+
+std::uint32_t BankDistance(Measure measure, const Valued& p, const Valued& s)
 {
   if (measure == Measure::RgbDistance) {
-    return RgbDistance(p, s);
+    return RgbDistance(p.colour, s.colour);
   }
-  const FloatYuv fp = FloatsOf(p), fs = FloatsOf(s);
-  const int dy = std::abs(Trunc(fp.y, fs.y));
+  const int dy = std::abs(Trunc(p.f.y, s.f.y));
   if (measure == Measure::Brightness) {
     return std::uint32_t(dy);
   }
-  const int du = std::abs(Trunc(fp.u, fs.u)), dv = std::abs(Trunc(fp.v, fs.v));
+  const int du = std::abs(Trunc(p.f.u, s.f.u)), dv = std::abs(Trunc(p.f.v, s.f.v));
   return std::uint32_t(2 * (dy * dy + du * du + dv * dv));
 }
 
@@ -262,16 +272,24 @@ void SelectSingleBankUnit(Picture& result, const C64Palette& palette, Measure me
 {
   const int limit = LimitOf(level);
   struct Candidate {
-    std::uint32_t error, c1, mix, c2;
+    std::uint32_t error;
+    Valued c1, mix, c2;
     int i, j;
   };
+  std::vector<Valued> values;
+  for (const Pixel& px : pixels) {
+    values.push_back(WithFloats(result[PixelIndex(px.x, px.y)]));
+  }
   std::vector<Candidate> candidates;
   for (int i = 0; i < 16; ++i) {
     for (int j = i; j < 16; ++j) {
-      Candidate candidate{0,          palette[i], BankMix(palette[i], palette[j], measure, limit),
-                          palette[j], i,          j};
-      for (const Pixel& px : pixels) {
-        const std::uint32_t p = result[PixelIndex(px.x, px.y)];
+      Candidate candidate{0,
+                          WithFloats(palette[i]),
+                          WithFloats(BankMix(palette[i], palette[j], measure, limit)),
+                          WithFloats(palette[j]),
+                          i,
+                          j};
+      for (const Valued& p : values) {
         candidate.error += std::min({BankDistance(measure, p, candidate.c1),
                                      BankDistance(measure, p, candidate.c2),
                                      BankDistance(measure, p, candidate.mix)});
@@ -288,11 +306,12 @@ void SelectSingleBankUnit(Picture& result, const C64Palette& palette, Measure me
   const Candidate& w = candidates[winner];
   data[screen1] = std::uint8_t(w.i * 16 + w.j);
   data[screen2] = std::uint8_t(w.i * 16 + w.j);
-  for (const Pixel& px : pixels) {
+  for (std::size_t n = 0; n < pixels.size(); ++n) {
+    const Pixel& px = pixels[n];
     std::uint32_t& p = result[PixelIndex(px.x, px.y)];
-    const std::uint32_t d1 = BankDistance(measure, p, w.c1);
-    const std::uint32_t d2 = BankDistance(measure, p, w.c2);
-    const std::uint32_t dm = BankDistance(measure, p, w.mix);
+    const std::uint32_t d1 = BankDistance(measure, values[n], w.c1);
+    const std::uint32_t d2 = BankDistance(measure, values[n], w.c2);
+    const std::uint32_t dm = BankDistance(measure, values[n], w.mix);
     const int bit = 0x80 >> (px.x % 8);
     enum { First, Second, Mix } chosen = First;
     std::uint32_t smallest = d1;
@@ -304,13 +323,13 @@ void SelectSingleBankUnit(Picture& result, const C64Palette& palette, Measure me
       chosen = Mix;
     }
     if (chosen == First) {
-      p = w.c1;
+      p = w.c1.colour;
       data[bitmap1 + px.bitmapOffset] += bit;
       data[bitmap2 + px.bitmapOffset] += bit;
     } else if (chosen == Second) {
-      p = w.c2;
+      p = w.c2.colour;
     } else {
-      p = w.mix;
+      p = w.mix.colour;
       data[bitmap1 + px.bitmapOffset] += bit;
     }
   }
