@@ -31,9 +31,13 @@ inline Lanes Broadcast(std::uint16_t value)
   return Lanes{value, value, value, value, value, value, value, value};
 }
 
+// Only distances (at most 765) and the Absent mark go through here, all below
+// 0x8000, where the signed minimum equals the unsigned one: plain x86-64 has
+// an instruction for the signed one only.
 inline Lanes Min(Lanes a, Lanes b)
 {
-  return a < b ? a : b;
+  return reinterpret_cast<Lanes>(
+      _mm_min_epi16(reinterpret_cast<__m128i>(a), reinterpret_cast<__m128i>(b)));
 }
 
 // Whether some lane of the row is below the limit, unsigned: the saturated

@@ -11,8 +11,7 @@
 namespace pavona {
 namespace {
 
-using hires_testing::ExpectSameBytes;
-using hires_testing::ExpectSameCells;
+using hires_testing::ExpectSameCell;
 
 struct Cell {
   int cx;
@@ -29,9 +28,11 @@ std::vector<Cell> CellRow(int cy)
 }
 
 // The exhaustive search takes 2.4 billion distances for a whole frame, so the
-// fast one (run on the whole frame) is compared on chosen cells only.
-void ExpectSameAsPlain(const Picture& picture, const MixTable& table,
-                       const std::vector<Cell>& cells)
+// fast one (run on the whole frame) is compared on chosen cells only. Returns
+// the fast search's result and data for further checks.
+std::pair<std::unique_ptr<Picture>, C64Data> ExpectSameAsPlain(const Picture& picture,
+                                                               const MixTable& table,
+                                                               const std::vector<Cell>& cells)
 {
   auto fast = std::make_unique<Picture>(picture);
   auto plain = std::make_unique<Picture>(picture);
@@ -41,10 +42,7 @@ void ExpectSameAsPlain(const Picture& picture, const MixTable& table,
   for (const Cell& cell : cells) {
     SCOPED_TRACE("cell (" + std::to_string(cell.cx) + ", " + std::to_string(cell.cy) + ")");
     plain_hires::SelectHiresInterlaceCell(*plain, table, plainData, cell.cx, cell.cy);
-    for (int p = 0; p < 64; ++p) {
-      const int index = PixelIndex(cell.cx * 8 + p % 8, cell.cy * 8 + p / 8);
-      ASSERT_EQ((*fast)[index], (*plain)[index]) << "pixel " << p;
-    }
+    ExpectSameCell(*plain, *fast, cell.cx, cell.cy);
     for (C64Region screen : {HiresLayout::HiresScreen1, HiresLayout::HiresScreen2}) {
       const int offset = screen.offset + ScreenOffset(cell.cx, cell.cy);
       EXPECT_EQ(fastData[offset], plainData[offset]) << "screen at 0x" << std::hex << offset;
@@ -56,6 +54,7 @@ void ExpectSameAsPlain(const Picture& picture, const MixTable& table,
       }
     }
   }
+  return {std::move(fast), fastData};
 }
 
 // What the C64 shows: pixel (x, y) takes colour a of field 1 and colour b of
@@ -107,12 +106,7 @@ TEST(SelectHiresInterlaceColours, MatchesPlainSearchOnPhotoCells)
     const MixTable table = hires_testing::PeptoTable(GraphicMode::HiresInterlaced, c.level);
     const auto picture = std::make_unique<Picture>(
         hires_testing::DitheredFrame(c.frame, table, GraphicMode::HiresInterlaced));
-    ExpectSameAsPlain(*picture, table, CellRow(c.cellRow));
-
-    auto result = std::make_unique<Picture>(*picture);
-    C64Data data{};
-    SilentProgress silent;
-    SelectHiresInterlaceColours(*result, table, data, silent);
+    const auto [result, data] = ExpectSameAsPlain(*picture, table, CellRow(c.cellRow));
     ExpectDataShowsResult(*result, table, data);
   }
 }

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
-#include <map>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -75,32 +74,30 @@ class RecordingProgress final : public ProgressReport {
   void ReportStrayColour(std::uint32_t) override { calls.push_back("stray colour"); }
 };
 
-// Compares two results cell by cell over the given cell rows, so a failure
-// names the first cell that differs instead of dumping 64000 pixels.
+// Compares the pixels of one cell; a failure names the first that differs
+// instead of dumping the whole picture.
+inline bool ExpectSameCell(const Picture& expected, const Picture& actual, int cx, int cy)
+{
+  for (int p = 0; p < 64; ++p) {
+    const int index = PixelIndex(cx * 8 + p % 8, cy * 8 + p / 8);
+    if (expected[index] != actual[index]) {
+      ADD_FAILURE() << "cell (" << cx << ", " << cy << ") pixel " << p << ": expected 0x"
+                    << std::hex << expected[index] << ", got 0x" << actual[index];
+      return false;
+    }
+  }
+  return true;
+}
+
+// The same over whole cell rows, stopping at the first cell that differs.
 inline void ExpectSameCells(const Picture& expected, const Picture& actual, int firstCellRow,
                             int cellRows)
 {
   for (int cy = firstCellRow; cy < firstCellRow + cellRows; ++cy) {
     for (int cx = 0; cx < 40; ++cx) {
-      for (int p = 0; p < 64; ++p) {
-        const int index = PixelIndex(cx * 8 + p % 8, cy * 8 + p / 8);
-        if (expected[index] != actual[index]) {
-          ADD_FAILURE() << "cell (" << cx << ", " << cy << ") pixel " << p << ": expected 0x"
-                        << std::hex << expected[index] << ", got 0x" << actual[index];
-          return;
-        }
+      if (!ExpectSameCell(expected, actual, cx, cy)) {
+        return;
       }
-    }
-  }
-}
-
-inline void ExpectSameBytes(const C64Data& expected, const C64Data& actual)
-{
-  for (int offset = 0; offset < C64DataSize; ++offset) {
-    if (expected[offset] != actual[offset]) {
-      ADD_FAILURE() << "C64 data byte 0x" << std::hex << offset << ": expected 0x"
-                    << int(expected[offset]) << ", got 0x" << int(actual[offset]);
-      return;
     }
   }
 }
