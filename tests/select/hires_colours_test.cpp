@@ -9,16 +9,10 @@
 namespace pavona {
 namespace {
 
+using hires_testing::AllMeasures;
 using hires_testing::ExpectSameCells;
-
-constexpr Measure AllMeasures[] = {Measure::RgbDistance, Measure::Brightness, Measure::Perceptual};
-
-const char* MeasureName(Measure measure)
-{
-  return measure == Measure::RgbDistance  ? "RGB distance"
-         : measure == Measure::Brightness ? "brightness"
-                                          : "perceptual";
-}
+using hires_testing::FillCell;
+using hires_testing::MeasureName;
 
 // Runs the fast search on the whole picture and the plain one on the given
 // cell rows, and expects the same pixels and C64 data there.
@@ -59,13 +53,6 @@ MixTable GreyTable()
     table.v[k] = yuv.v;
   }
   return table;
-}
-
-void FillCell(Picture& picture, int cx, int cy, std::uint32_t colour)
-{
-  for (int p = 0; p < 64; ++p) {
-    picture[PixelIndex(cx * 8 + p % 8, cy * 8 + p / 8)] = colour;
-  }
 }
 
 TEST(SelectHiresColours, MatchesPlainSearchOnPhotoFrames)

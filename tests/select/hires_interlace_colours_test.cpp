@@ -12,6 +12,7 @@ namespace pavona {
 namespace {
 
 using hires_testing::ExpectSameCell;
+using hires_testing::FillCell;
 
 struct Cell {
   int cx;
@@ -81,13 +82,6 @@ void ExpectDataShowsResult(const Picture& result, const MixTable& table, const C
       ASSERT_FALSE(IsRemovedMix(table, slot)) << "pixel (" << x << ", " << y << ")";
       ASSERT_EQ(table.colour[slot], result[PixelIndex(x, y)]) << "pixel (" << x << ", " << y << ")";
     }
-  }
-}
-
-void FillCell(Picture& picture, int cx, int cy, std::uint32_t colour)
-{
-  for (int p = 0; p < 64; ++p) {
-    picture[PixelIndex(cx * 8 + p % 8, cy * 8 + p / 8)] = colour;
   }
 }
 

@@ -28,6 +28,22 @@ inline MixTable PeptoTable(GraphicMode mode, FlickerLevel level)
   return table;
 }
 
+constexpr Measure AllMeasures[] = {Measure::RgbDistance, Measure::Brightness, Measure::Perceptual};
+
+inline const char* MeasureName(Measure measure)
+{
+  return measure == Measure::RgbDistance  ? "RGB distance"
+         : measure == Measure::Brightness ? "brightness"
+                                          : "perceptual";
+}
+
+inline void FillCell(Picture& picture, int cx, int cy, std::uint32_t colour)
+{
+  for (int p = 0; p < 64; ++p) {
+    picture[PixelIndex(cx * 8 + p % 8, cy * 8 + p / 8)] = colour;
+  }
+}
+
 // A photo frame with every pixel replaced by its nearest table colour (plain
 // RGB-distance matching, no error diffusion): the kind of picture the
 // selection searches get after dithering.
@@ -103,7 +119,7 @@ inline void ExpectSameCells(const Picture& expected, const Picture& actual, int 
 }
 
 // True when every byte of the data outside the given regions is 0.
-inline bool ZeroOutside(const C64Data& data, std::initializer_list<C64Region> written)
+inline bool ZeroOutside(const C64Data& data, const std::vector<C64Region>& written)
 {
   for (int offset = 0; offset < C64DataSize; ++offset) {
     bool inside = false;

@@ -12,16 +12,10 @@
 namespace pavona {
 namespace {
 
+using hires_testing::AllMeasures;
 using hires_testing::ExpectSameCells;
-
-constexpr Measure AllMeasures[] = {Measure::RgbDistance, Measure::Brightness, Measure::Perceptual};
-
-const char* MeasureName(Measure measure)
-{
-  return measure == Measure::RgbDistance  ? "RGB distance"
-         : measure == Measure::Brightness ? "brightness"
-                                          : "perceptual";
-}
+using hires_testing::FillCell;
+using hires_testing::MeasureName;
 
 enum class Member { Hires, Fli };
 
@@ -60,27 +54,21 @@ void ExpectSameAsPlain(Member member, const Picture& picture, const C64Palette& 
     }
     SCOPED_TRACE("cell row " + std::to_string(cy));
     ExpectSameCells(*plain, *fast, cy, 1);
+    // The row's bitmap bytes and screen bytes (in FLI, those of all 8 banks).
     const bool fli = member == Member::Fli;
-    for (int cx = 0; cx < 40; ++cx) {
-      for (int r = 0; r < 8; ++r) {
-        std::vector<int> offsets = {
-            (fli ? FliLayout::FliBitmap1 : HiresLayout::HiresBitmap1).offset +
-                BitmapOffset(cx, cy, r),
-            (fli ? FliLayout::FliBitmap2 : HiresLayout::HiresBitmap2).offset +
-                BitmapOffset(cx, cy, r)};
-        if (fli) {
-          offsets.push_back(FliLayout::FliScreens1.offset + r * ScreenBankSize +
-                            ScreenOffset(cx, cy));
-          offsets.push_back(FliLayout::FliScreens2.offset + r * ScreenBankSize +
-                            ScreenOffset(cx, cy));
-        } else if (r == 0) {
-          offsets.push_back(HiresLayout::HiresScreen1.offset + ScreenOffset(cx, cy));
-          offsets.push_back(HiresLayout::HiresScreen2.offset + ScreenOffset(cx, cy));
-        }
-        for (int offset : offsets) {
-          ASSERT_EQ(fastData[offset], plainData[offset])
-              << "C64 data byte 0x" << std::hex << offset << ", cell " << std::dec << cx;
-        }
+    const C64Region bitmap1 = fli ? FliLayout::FliBitmap1 : HiresLayout::HiresBitmap1;
+    const C64Region bitmap2 = fli ? FliLayout::FliBitmap2 : HiresLayout::HiresBitmap2;
+    const C64Region screen1 = fli ? FliLayout::FliScreens1 : HiresLayout::HiresScreen1;
+    const C64Region screen2 = fli ? FliLayout::FliScreens2 : HiresLayout::HiresScreen2;
+    std::vector<std::pair<int, int>> spans = {{bitmap1.offset + cy * 320, 320},
+                                              {bitmap2.offset + cy * 320, 320}};
+    for (int bank = 0; bank < (fli ? 8 : 1); ++bank) {
+      spans.push_back({screen1.offset + bank * ScreenBankSize + cy * 40, 40});
+      spans.push_back({screen2.offset + bank * ScreenBankSize + cy * 40, 40});
+    }
+    for (const auto& [start, length] : spans) {
+      for (int offset = start; offset < start + length; ++offset) {
+        ASSERT_EQ(fastData[offset], plainData[offset]) << "C64 data byte 0x" << std::hex << offset;
       }
     }
   }
@@ -204,13 +192,6 @@ TEST(SelectSingleBankColours, MatchesPlainSearchOnAdversarialPictures)
         ExpectSameAsPlain(member, c.picture, c.palette, measure, c.level, {3, 19});
       }
     }
-  }
-}
-
-void FillCell(Picture& picture, int cx, int cy, std::uint32_t colour)
-{
-  for (int p = 0; p < 64; ++p) {
-    picture[PixelIndex(cx * 8 + p % 8, cy * 8 + p / 8)] = colour;
   }
 }
 
@@ -433,21 +414,13 @@ TEST(SelectSingleBankColours, ReportsProgressAndWritesOnlyItsRegions)
     expected.push_back("status: ");
     expected.push_back("progress:0");
     EXPECT_EQ(progress.calls, expected);
-    std::vector<C64Region> used;
+    std::vector<C64Region> used = {{FliLayout::FliBitmap1.offset, BitmapBytesUsed},
+                                   {FliLayout::FliBitmap2.offset, BitmapBytesUsed}};
     for (int bank = 0; bank < 8; ++bank) {
       used.push_back({FliLayout::FliScreens1.offset + bank * ScreenBankSize, ScreenBytesUsed});
       used.push_back({FliLayout::FliScreens2.offset + bank * ScreenBankSize, ScreenBytesUsed});
     }
-    for (int offset = 0; offset < C64DataSize; ++offset) {
-      bool inUse = false;
-      for (const C64Region& region : used) {
-        inUse = inUse || (offset >= region.offset && offset < region.offset + region.size);
-      }
-      for (C64Region bitmap : {FliLayout::FliBitmap1, FliLayout::FliBitmap2}) {
-        inUse = inUse || (offset >= bitmap.offset && offset < bitmap.offset + BitmapBytesUsed);
-      }
-      ASSERT_TRUE(inUse || data[offset] == 0) << "spare byte 0x" << std::hex << offset;
-    }
+    EXPECT_TRUE(hires_testing::ZeroOutside(data, used));
     for (int bank = 0; bank < 8; ++bank) {
       for (int n = 0; n < ScreenBytesUsed; ++n) {
         const int offset = bank * ScreenBankSize + n;
