@@ -1,0 +1,44 @@
+#pragma once
+
+#include <cstdint>
+#include <vector>
+
+#include "colour/picture.h"
+
+namespace pavona {
+
+// The distinct colours of a band of whole pixel rows, and the number of each
+// pixel's colour within the band. A dithered picture holds at most 136
+// distinct values and a band far fewer, so the hires searches work out every
+// distance once per colour of a band and then only look them up.
+class BandColours {
+ public:
+  // Indexes pixel rows [firstRow, firstRow + rowCount) of the picture.
+  void Index(const Picture& picture, int firstRow, int rowCount);
+
+  int Count() const { return int(colours_.size()); }
+  std::uint32_t Colour(int id) const { return colours_[id]; }
+  // The colour number of pixel (x, firstRow + row).
+  int IdAt(int x, int row) const { return ids_[row * PictureWidth + x]; }
+
+ private:
+  std::vector<std::uint32_t> colours_;
+  std::vector<std::uint16_t> ids_;
+  std::vector<std::uint32_t> slotKeys_;  // open-addressing hash: colour per slot
+  std::vector<std::uint16_t> slotIds_;   // colour number + 1, 0 for an empty slot
+};
+
+// One distinct colour of a unit (a cell or a span) and how many of the unit's
+// pixels have it.
+struct UnitColour {
+  int id;
+  int count;
+};
+
+// The distinct colours of the pixels x = left .. left + 7, band rows
+// firstRow .. firstRow + rowCount - 1, in order of first appearance.
+// Returns how many were written to colours (at most 8 * rowCount).
+int GatherUnitColours(const BandColours& band, int left, int firstRow, int rowCount,
+                      UnitColour* colours);
+
+}  // namespace pavona

@@ -1,0 +1,157 @@
+#include "select/hires_colours.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdlib>
+#include <vector>
+
+#include "colour/yuv.h"
+#include "select/hires_band_colours.h"
+
+namespace pavona {
+namespace {
+
+constexpr int PaletteSize = 16;
+constexpr int PairCount = 136;
+
+struct Pair {
+  int first;   // colour of the 1-bits
+  int second;  // colour of the 0-bits
+};
+
+constexpr std::array<Pair, PairCount> MakePairs()
+{
+  std::array<Pair, PairCount> pairs{};
+  int k = 0;
+  for (int i = 0; i < PaletteSize; ++i) {
+    for (int j = i; j < PaletteSize; ++j) {
+      pairs[k++] = {i, j};
+    }
+  }
+  return pairs;
+}
+
+constexpr std::array<Pair, PairCount> Pairs = MakePairs();
+
+// Unsigned arithmetic throughout: the sums are defined as 32-bit unsigned
+// values, and squaring a difference this way cannot overflow a signed int.
+std::uint32_t CellDistance(Measure measure, std::uint32_t pixel, const Yuv& pixelYuv,
+                           std::uint32_t colour, const Yuv& colourYuv)
+{
+  switch (measure) {
+    case Measure::RgbDistance:
+      return std::uint32_t(std::abs(RedOf(pixel) - RedOf(colour)) +
+                           std::abs(GreenOf(pixel) - GreenOf(colour)) +
+                           std::abs(BlueOf(pixel) - BlueOf(colour)));
+    case Measure::Brightness:
+      return std::uint32_t(std::abs(pixelYuv.y - colourYuv.y));
+    case Measure::Perceptual:
+      break;
+  }
+  const std::uint32_t dy = std::uint32_t(pixelYuv.y) - std::uint32_t(colourYuv.y);
+  const std::uint32_t du = std::uint32_t(pixelYuv.u) - std::uint32_t(colourYuv.u);
+  const std::uint32_t dv = std::uint32_t(pixelYuv.v) - std::uint32_t(colourYuv.v);
+  return 2 * (dy * dy + du * du + dv * dv);
+}
+
+// Per distinct colour of a band: its Y, U, V and, for every pair, the smaller
+// of its distances to the pair's two colours (its share of a cell error).
+struct BandDistances {
+  std::vector<Yuv> yuv;
+  std::vector<std::array<std::uint32_t, PairCount>> pairShare;
+};
+
+void MeasureBand(const BandColours& band, const MixTable& table, Measure measure,
+                 BandDistances& distances)
+{
+  distances.yuv.resize(band.Count());
+  distances.pairShare.resize(band.Count());
+  for (int id = 0; id < band.Count(); ++id) {
+    const std::uint32_t pixel = band.Colour(id);
+    const Yuv pixelYuv = ColourToYuv(pixel);
+    std::array<std::uint32_t, PaletteSize> toColour;
+    for (int n = 0; n < PaletteSize; ++n) {
+      toColour[n] = CellDistance(measure, pixel, pixelYuv, table.colour[n],
+                                 Yuv{table.y[n], table.u[n], table.v[n]});
+    }
+    for (int k = 0; k < PairCount; ++k) {
+      distances.pairShare[id][k] = std::min(toColour[Pairs[k].first], toColour[Pairs[k].second]);
+    }
+    distances.yuv[id] = pixelYuv;
+  }
+}
+
+// The first pair with the least error; later pairs win only when strictly better.
+int BestPair(const BandDistances& distances, const UnitColour* colours, int colourCount)
+{
+  std::array<std::uint32_t, PairCount> error{};
+  for (int c = 0; c < colourCount; ++c) {
+    const std::uint32_t count = colours[c].count;
+    const auto& share = distances.pairShare[colours[c].id];
+    for (int k = 0; k < PairCount; ++k) {
+      error[k] += count * share[k];
+    }
+  }
+  int best = 0;
+  for (int k = 1; k < PairCount; ++k) {
+    if (error[k] < error[best]) {
+      best = k;
+    }
+  }
+  return best;
+}
+
+void WriteCell(Picture& result, const MixTable& table, Measure measure, const BandColours& band,
+               const BandDistances& distances, int cx, int cy, Pair pair, C64Data& data)
+{
+  const std::uint32_t a = table.colour[pair.first];
+  const std::uint32_t b = table.colour[pair.second];
+  // A duplicate palette colour is coded by its lowest colour number.
+  data[HiresLayout::HiresScreen1.offset + ScreenOffset(cx, cy)] =
+      std::uint8_t(FindMixIndex(table, a, PaletteSize) * 16 + FindMixIndex(table, b, PaletteSize));
+  const Yuv yuvA = ColourToYuv(a);
+  const Yuv yuvB = ColourToYuv(b);
+  for (int r = 0; r < 8; ++r) {
+    std::uint8_t& bits = data[HiresLayout::HiresBitmap1.offset + BitmapOffset(cx, cy, r)];
+    for (int k = 0; k < 8; ++k) {
+      const int x = cx * 8 + k;
+      const int id = band.IdAt(x, r);
+      const std::uint32_t pixel = band.Colour(id);
+      const Yuv& pixelYuv = distances.yuv[id];
+      std::uint32_t& shown = result[PixelIndex(x, cy * 8 + r)];
+      // Ties go to A, the colour of the 1-bits.
+      if (CellDistance(measure, pixel, pixelYuv, b, yuvB) <
+          CellDistance(measure, pixel, pixelYuv, a, yuvA)) {
+        shown = b;
+      } else {
+        shown = a;
+        bits = std::uint8_t(bits + (0x80 >> k));
+      }
+    }
+  }
+}
+
+}  // namespace
+
+void SelectHiresColours(Picture& result, const MixTable& table, Measure measure, C64Data& data,
+                        ProgressReport& progress)
+{
+  progress.SetStatus("Brute Force Hires color selection in progress");
+  BandColours band;
+  BandDistances distances;
+  std::array<UnitColour, 64> colours;
+  for (int cy = 0; cy < 25; ++cy) {
+    progress.SetProgress(cy * 8);
+    band.Index(result, cy * 8, 8);
+    MeasureBand(band, table, measure, distances);
+    for (int cx = 0; cx < 40; ++cx) {
+      const int colourCount = GatherUnitColours(band, cx * 8, 0, 8, colours.data());
+      const Pair pair = Pairs[BestPair(distances, colours.data(), colourCount)];
+      WriteCell(result, table, measure, band, distances, cx, cy, pair, data);
+    }
+  }
+  progress.SetProgress(0);
+  progress.SetStatus(" ");
+}
+
+}  // namespace pavona

@@ -1,0 +1,256 @@
+#include "select/single_bank_colours.h"
+
+#include <algorithm>
+#include <array>
+#include <cstdlib>
+#include <vector>
+
+#include "colour/extended_float.h"
+#include "colour/yuv.h"
+#include "select/hires_band_colours.h"
+
+namespace pavona {
+namespace {
+
+constexpr int PaletteSize = 16;
+constexpr int PairCount = 136;
+
+// A colour with its unrounded Y, U and V.
+struct Shade {
+  std::uint32_t colour;
+  YuvFloat yuv;
+};
+
+Shade MakeShade(std::uint32_t colour)
+{
+  return {colour, ColourToYuvFloat(colour)};
+}
+
+// The difference of two float channels, truncated toward zero. It is taken in
+// double, where the difference of two floats is exact.
+int ChannelDifference(float a, float b)
+{
+  return int(double(a) - double(b));
+}
+
+std::uint32_t BankDistance(Measure measure, const Shade& pixel, const Shade& colour)
+{
+  switch (measure) {
+    case Measure::RgbDistance:
+      return std::uint32_t(std::abs(RedOf(pixel.colour) - RedOf(colour.colour)) +
+                           std::abs(GreenOf(pixel.colour) - GreenOf(colour.colour)) +
+                           std::abs(BlueOf(pixel.colour) - BlueOf(colour.colour)));
+    case Measure::Brightness:
+      return std::uint32_t(std::abs(ChannelDifference(pixel.yuv.y, colour.yuv.y)));
+    case Measure::Perceptual:
+      break;
+  }
+  const std::uint32_t dy = std::uint32_t(std::abs(ChannelDifference(pixel.yuv.y, colour.yuv.y)));
+  const std::uint32_t du = std::uint32_t(std::abs(ChannelDifference(pixel.yuv.u, colour.yuv.u)));
+  const std::uint32_t dv = std::uint32_t(std::abs(ChannelDifference(pixel.yuv.v, colour.yuv.v)));
+  return 2 * (dy * dy + du * du + dv * dv);
+}
+
+int ToChannel(Extended value)
+{
+  return std::clamp(int(value), 0, 255);
+}
+
+// The flicker mix of two palette colours as these searches see it. The YUV
+// average does not take off the offset of 16 on the way back, so even a
+// colour mixed with itself moves toward the middle (black becomes 16, 16, 16);
+// the results stay within 15..235, and the clamp only guards the conversion.
+std::uint32_t MixOfPair(const Shade& first, const Shade& second, Measure measure, int limit)
+{
+  if (std::abs(ChannelDifference(first.yuv.y, second.yuv.y)) > limit) {
+    return first.colour;
+  }
+  const std::uint32_t a = first.colour, b = second.colour;
+  if (measure == Measure::RgbDistance) {
+    return MakeColour((RedOf(a) + RedOf(b)) >> 1, (GreenOf(a) + GreenOf(b)) >> 1,
+                      (BlueOf(a) + BlueOf(b)) >> 1);
+  }
+  const float y = (first.yuv.y + second.yuv.y) * 0.5f;
+  const float u = (first.yuv.u + second.yuv.u) * 0.5f;
+  const float v = (first.yuv.v + second.yuv.v) * 0.5f;
+  const Extended red = y + Extended(1.370705) * (Extended(v) - 128);
+  const Extended green =
+      y - Extended(0.698001) * (Extended(v) - 128) - Extended(0.337633) * (Extended(u) - 128);
+  const Extended blue = y + Extended(1.732446) * (Extended(u) - 128);
+  return MakeColour(ToChannel(red), ToChannel(green), ToChannel(blue));
+}
+
+struct BankPair {
+  int first;   // palette index of c1, the colour of the 1-bits
+  int second;  // palette index of c2, the colour of the 0-bits
+  Shade mix;
+};
+
+// The pairs do not depend on the unit, so they are made once per run.
+std::array<BankPair, PairCount> MakePairs(const C64Palette& palette, Measure measure, int limit)
+{
+  std::array<BankPair, PairCount> pairs;
+  int k = 0;
+  for (int i = 0; i < PaletteSize; ++i) {
+    for (int j = i; j < PaletteSize; ++j) {
+      const Shade mix =
+          MakeShade(MixOfPair(MakeShade(palette[i]), MakeShade(palette[j]), measure, limit));
+      pairs[k++] = {i, j, mix};
+    }
+  }
+  return pairs;
+}
+
+// Per distinct colour of a band: its distances to the 16 palette colours and
+// to the 136 mixes, and per pair the least of its three distances.
+struct ColourDistances {
+  std::array<std::uint32_t, PaletteSize> toColour;
+  std::array<std::uint32_t, PairCount> toMix;
+  std::array<std::uint32_t, PairCount> pairShare;
+};
+
+struct Search {
+  const C64Palette& palette;
+  Measure measure;
+  std::array<BankPair, PairCount> pairs;
+  BandColours band;
+  std::vector<ColourDistances> distances;
+};
+
+void MeasureBand(Search& search, const Picture& picture, int firstRow)
+{
+  search.band.Index(picture, firstRow, 8);
+  std::array<Shade, PaletteSize> palette;
+  for (int n = 0; n < PaletteSize; ++n) {
+    palette[n] = MakeShade(search.palette[n]);
+  }
+  search.distances.resize(search.band.Count());
+  for (int id = 0; id < search.band.Count(); ++id) {
+    const Shade pixel = MakeShade(search.band.Colour(id));
+    ColourDistances& d = search.distances[id];
+    for (int n = 0; n < PaletteSize; ++n) {
+      d.toColour[n] = BankDistance(search.measure, pixel, palette[n]);
+    }
+    for (int k = 0; k < PairCount; ++k) {
+      const BankPair& pair = search.pairs[k];
+      d.toMix[k] = BankDistance(search.measure, pixel, pair.mix);
+      d.pairShare[k] = std::min({d.toColour[pair.first], d.toColour[pair.second], d.toMix[k]});
+    }
+  }
+}
+
+// The first pair with the least error; later pairs win only when strictly better.
+int BestPair(const Search& search, const UnitColour* colours, int colourCount)
+{
+  std::array<std::uint32_t, PairCount> error{};
+  for (int c = 0; c < colourCount; ++c) {
+    const std::uint32_t count = colours[c].count;
+    const auto& share = search.distances[colours[c].id].pairShare;
+    for (int k = 0; k < PairCount; ++k) {
+      error[k] += count * share[k];
+    }
+  }
+  int best = 0;
+  for (int k = 1; k < PairCount; ++k) {
+    if (error[k] < error[best]) {
+      best = k;
+    }
+  }
+  return best;
+}
+
+// Sets one pixel of a unit to c1, c2 or the mix, in that order of preference
+// (each only when strictly nearer), and adds its bits: c1 is set in both
+// fields, c2 in neither, the mix in field 1 only.
+void PlacePixel(Picture& result, const Search& search, int k, int x, int bandRow, int y,
+                std::uint8_t& bits1, std::uint8_t& bits2)
+{
+  const BankPair& pair = search.pairs[k];
+  const ColourDistances& d = search.distances[search.band.IdAt(x, bandRow)];
+  const std::uint32_t toFirst = d.toColour[pair.first];
+  const std::uint32_t toSecond = d.toColour[pair.second];
+  const std::uint8_t bit = std::uint8_t(0x80 >> (x & 7));
+  std::uint32_t& shown = result[PixelIndex(x, y)];
+  if (d.toMix[k] < std::min(toFirst, toSecond)) {
+    shown = pair.mix.colour;
+    bits1 = std::uint8_t(bits1 + bit);
+  } else if (toSecond < toFirst) {
+    shown = search.palette[pair.second];
+  } else {
+    shown = search.palette[pair.first];
+    bits1 = std::uint8_t(bits1 + bit);
+    bits2 = std::uint8_t(bits2 + bit);
+  }
+}
+
+std::uint8_t ScreenByte(const BankPair& pair)
+{
+  return std::uint8_t(pair.first * 16 + pair.second);
+}
+
+}  // namespace
+
+void SelectSingleBankHiresColours(Picture& result, const C64Palette& palette, Measure measure,
+                                  FlickerLevel level, C64Data& data, ProgressReport& progress)
+{
+  const int limit = SingleBankBrightnessLimit(level);
+  progress.SetStatus("Brute Force Single bank hires color selection in progress");
+  Search search{palette, measure, MakePairs(palette, measure, limit), {}, {}};
+  std::array<UnitColour, 64> colours;
+  for (int cy = 0; cy < 25; ++cy) {
+    progress.SetProgress(cy * 8);
+    MeasureBand(search, result, cy * 8);
+    for (int cx = 0; cx < 40; ++cx) {
+      const int colourCount = GatherUnitColours(search.band, cx * 8, 0, 8, colours.data());
+      const int k = BestPair(search, colours.data(), colourCount);
+      const int screen = ScreenOffset(cx, cy);
+      data[HiresLayout::HiresScreen1.offset + screen] = ScreenByte(search.pairs[k]);
+      data[HiresLayout::HiresScreen2.offset + screen] = ScreenByte(search.pairs[k]);
+      for (int r = 0; r < 8; ++r) {
+        const int bitmap = BitmapOffset(cx, cy, r);
+        for (int x = cx * 8; x < cx * 8 + 8; ++x) {
+          PlacePixel(result, search, k, x, r, cy * 8 + r,
+                     data[HiresLayout::HiresBitmap1.offset + bitmap],
+                     data[HiresLayout::HiresBitmap2.offset + bitmap]);
+        }
+      }
+    }
+  }
+  progress.SetStatus(" ");
+  progress.SetProgress(0);
+}
+
+void SelectSingleBankFliColours(Picture& result, const C64Palette& palette, Measure measure,
+                                FlickerLevel level, C64Data& data, ProgressReport& progress)
+{
+  const int limit = SingleBankBrightnessLimit(level);
+  progress.SetStatus("Brute Force Single bank HI-FLI color selection in progress");
+  Search search{palette, measure, MakePairs(palette, measure, limit), {}, {}};
+  std::array<UnitColour, 8> colours;
+  for (int cy = 0; cy < 25; ++cy) {
+    for (int r = 0; r < 8; ++r) {
+      progress.SetProgress(cy * 8 + r);
+      if (r == 0) {
+        // Distances are worked out once per colour of the whole cell row.
+        MeasureBand(search, result, cy * 8);
+      }
+      for (int cx = 0; cx < 40; ++cx) {
+        const int colourCount = GatherUnitColours(search.band, cx * 8, r, 1, colours.data());
+        const int k = BestPair(search, colours.data(), colourCount);
+        const int screen = r * ScreenBankSize + ScreenOffset(cx, cy);
+        data[FliLayout::FliScreens1.offset + screen] = ScreenByte(search.pairs[k]);
+        data[FliLayout::FliScreens2.offset + screen] = ScreenByte(search.pairs[k]);
+        const int bitmap = BitmapOffset(cx, cy, r);
+        for (int x = cx * 8; x < cx * 8 + 8; ++x) {
+          PlacePixel(result, search, k, x, r, cy * 8 + r,
+                     data[FliLayout::FliBitmap1.offset + bitmap],
+                     data[FliLayout::FliBitmap2.offset + bitmap]);
+        }
+      }
+    }
+  }
+  progress.SetStatus(" ");
+  progress.SetProgress(0);
+}
+
+}  // namespace pavona
