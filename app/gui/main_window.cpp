@@ -31,20 +31,8 @@ namespace {
 
 constexpr int WindowWidth = 938;
 constexpr int WindowHeight = 618;
-
-template <typename Control>
-Control* Make(const char* name, const QString& caption, QWidget* parent)
-{
-  auto* control = new Control(caption, parent);
-  control->setObjectName(name);
-  return control;
-}
-
-QGroupBox* MakeGroup(const QString& title, QWidget* parent)
-{
-  auto* group = new QGroupBox(title, parent);
-  return group;
-}
+constexpr int BannerWidth = 928;
+constexpr int BannerHeight = 81;
 
 // Group boxes are packed tightly: the window has a fixed size. Their titles
 // sit on the frame line, which saves a text row per box.
@@ -54,21 +42,90 @@ constexpr char CompactGroupStyle[] =
     "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left; left: 7px;"
     " padding: 0 2px; }";
 
-template <typename Layout>
-Layout* TightLayout(QWidget* owner)
+template <typename Control>
+Control* Make(const char* name, const QString& caption, QWidget* parent)
 {
-  auto* layout = new Layout(owner);
-  layout->setContentsMargins(5, 2, 5, 3);
-  layout->setSpacing(0);
+  auto* control = new Control(caption, parent);
+  control->setObjectName(name);
+  return control;
+}
+
+template <typename Control>
+Control* Named(Control* control, const char* name)
+{
+  control->setObjectName(name);
+  return control;
+}
+
+QFrame* MakePanel(const char* name, QWidget* parent)
+{
+  auto* panel = Named(new QFrame(parent), name);
+  panel->setFrameShape(QFrame::StyledPanel);
+  panel->setFrameShadow(QFrame::Sunken);
+  return panel;
+}
+
+template <typename Layout>
+Layout* Stack(int spacing = 3)
+{
+  auto* layout = new Layout;
+  layout->setSpacing(spacing);
   return layout;
 }
 
-QLineEdit* MakeEdit(const char* name, QWidget* parent, int width = 40)
+// A group box whose controls fill a grid row by row, `columns` to a row.
+class GridGroup {
+ public:
+  GridGroup(const QString& title, QWidget* parent, int columns = 1)
+      : box_(new QGroupBox(title, parent)), layout_(new QGridLayout(box_)), columns_(columns)
+  {
+    layout_->setContentsMargins(5, 2, 5, 3);
+    layout_->setSpacing(0);
+    layout_->setHorizontalSpacing(4);
+  }
+
+  QGroupBox* box() const { return box_; }
+
+  template <typename Control>
+  void Add(Control*& slot, const char* name, const QString& caption)
+  {
+    slot = Make<Control>(name, caption, box_);
+    layout_->addWidget(slot, next_ / columns_, next_ % columns_);
+    ++next_;
+  }
+
+  // A control or a row of controls across the whole width, on a new row.
+  void AddRow(QWidget* widget) { layout_->addWidget(widget, NewRow(), 0, 1, columns_); }
+  void AddRow(QLayout* layout) { layout_->addLayout(layout, NewRow(), 0, 1, columns_); }
+
+ private:
+  int NewRow()
+  {
+    const int row = (next_ + columns_ - 1) / columns_;
+    next_ = (row + 1) * columns_;
+    return row;
+  }
+
+  QGroupBox* box_;
+  QGridLayout* layout_;
+  int columns_;
+  int next_ = 0;
+};
+
+// An edit field with its spinner and the label before them.
+QHBoxLayout* SpinnerRow(const QString& label, QLineEdit*& edit, const char* editName,
+                        UpDown*& upDown, const char* upDownName, int minimum, int maximum,
+                        QWidget* parent)
 {
-  auto* edit = new QLineEdit(parent);
-  edit->setObjectName(name);
-  edit->setFixedWidth(width);
-  return edit;
+  edit = Named(new QLineEdit(parent), editName);
+  edit->setFixedWidth(32);
+  upDown = Named(new UpDown(edit, minimum, maximum, parent), upDownName);
+  auto* row = Stack<QHBoxLayout>();
+  row->addWidget(new QLabel(label, parent));
+  row->addWidget(edit);
+  row->addWidget(upDown);
+  row->addStretch();
+  return row;
 }
 
 void SetEditColour(QLineEdit* edit, QColor colour)
@@ -79,16 +136,27 @@ void SetEditColour(QLineEdit* edit, QColor colour)
   edit->setPalette(palette);
 }
 
-QFrame* MakePanel(const char* name, QWidget* parent)
-{
-  auto* panel = new QFrame(parent);
-  panel->setObjectName(name);
-  panel->setFrameShape(QFrame::StyledPanel);
-  panel->setFrameShadow(QFrame::Sunken);
-  return panel;
-}
-
 }  // namespace
+
+// The settings groups, kept only while the window is being laid out.
+struct MainWindow::Groups {
+  QGroupBox* mode;
+  QGroupBox* load;
+  QGroupBox* save;
+  QGroupBox* preview;
+  QGroupBox* palette;
+  QGroupBox* mixing;
+  QGroupBox* matching;
+  QGroupBox* flicker;
+  QGroupBox* dithering;
+  QGroupBox* fourColours;
+  QGroupBox* sameBanks;
+  QGroupBox* bruteForce;
+  QGroupBox* interlace;
+  QGroupBox* adjustment;
+  QGroupBox* mixTable;
+  QGroupBox* errorValue;
+};
 
 MainWindow::MainWindow(QWidget* parent)
     : QMainWindow(parent), workspace_(std::make_unique<Workspace>())
@@ -100,12 +168,14 @@ MainWindow::MainWindow(QWidget* parent)
   setFont(compact);
   setStyleSheet(CompactGroupStyle);
 
-  CreateControls();
-  LayOutControls();
+  setCentralWidget(new QWidget(this));
+  CreateMenu();
+  CreatePictures();
+  CreateStatusBar();
+  ArrangeWindow(CreateGroups());
   setFixedSize(WindowWidth, WindowHeight);
   if (const QScreen* screen = this->screen()) {
-    const QRect available = screen->availableGeometry();
-    move(available.center() - QPoint(WindowWidth / 2, WindowHeight / 2));
+    move(screen->availableGeometry().center() - QPoint(WindowWidth / 2, WindowHeight / 2));
   }
 
   progress_ = std::make_unique<GuiProgress>(ui_.StatusPanel, ui_.ProgressBar1, ui_.Image3,
@@ -123,54 +193,60 @@ MainWindow::MainWindow(QWidget* parent)
 
 MainWindow::~MainWindow() = default;
 
-void MainWindow::CreateControls()
+void MainWindow::CreateMenu()
 {
-  auto* central = new QWidget(this);
-  setCentralWidget(central);
   MainWindowControls& c = ui_;
-
-  // Menu.
-  c.File1 = menuBar()->addMenu("File");
-  c.File1->setObjectName("File1");
-  c.OpenImage1 = c.File1->addAction("Open Image");
-  c.SaveRaw1 = c.File1->addAction("Save Raw");
-  c.SaveC64Exe1 = c.File1->addAction("Save C64 Exe");
+  c.File1 = Named(menuBar()->addMenu("File"), "File1");
+  c.OpenImage1 = Named(c.File1->addAction("Open Image"), "OpenImage1");
+  c.SaveRaw1 = Named(c.File1->addAction("Save Raw"), "SaveRaw1");
+  c.SaveC64Exe1 = Named(c.File1->addAction("Save C64 Exe"), "SaveC64Exe1");
   c.File1->addSeparator();
-  c.Exit1 = c.File1->addAction("Exit");
-  c.Settings1 = menuBar()->addAction("About");
-  c.OpenImage1->setObjectName("OpenImage1");
-  c.SaveRaw1->setObjectName("SaveRaw1");
-  c.SaveC64Exe1->setObjectName("SaveC64Exe1");
-  c.Exit1->setObjectName("Exit1");
-  c.Settings1->setObjectName("Settings1");
+  c.Exit1 = Named(c.File1->addAction("Exit"), "Exit1");
+  c.Settings1 = Named(menuBar()->addAction("About"), "Settings1");
+}
 
-  // Pictures.
-  c.Image1 = new PictureView(928, 81, 928, 81, central);
-  c.Image1->setObjectName("Image1");
-  c.Image1->SetImage(DrawBanner(928, 81));
+void MainWindow::CreatePictures()
+{
+  MainWindowControls& c = ui_;
+  QWidget* central = centralWidget();
+  c.Image1 = Named(new PictureView(BannerWidth, BannerHeight, BannerWidth, BannerHeight, central),
+                   "Image1");
+  c.Image1->SetImage(DrawBanner(BannerWidth, BannerHeight));
+
+  // The source frame with its scroll bars around it.
   c.Panel1 = MakePanel("Panel1", central);
-  c.Image2 = new PictureView(PictureWidth, PictureHeight, PictureWidth, PictureHeight, c.Panel1);
-  c.Image2->setObjectName("Image2");
-  c.ScrollBar1 = new QScrollBar(Qt::Horizontal, central);
-  c.ScrollBar1->setObjectName("ScrollBar1");
-  c.ScrollBar2 = new QScrollBar(Qt::Vertical, central);
-  c.ScrollBar2->setObjectName("ScrollBar2");
-  for (QScrollBar* bar : {c.ScrollBar1, c.ScrollBar2}) {
-    bar->setRange(0, 0);
-  }
-  c.Panel2 = MakePanel("Panel2", central);
-  c.Image3 = new PictureView(PictureWidth, PictureHeight, PictureWidth, PictureHeight, c.Panel2);
-  c.Image3->setObjectName("Image3");
+  c.Image2 =
+      Named(new PictureView(PictureWidth, PictureHeight, PictureWidth, PictureHeight, c.Panel1),
+            "Image2");
+  c.ScrollBar1 = Named(new QScrollBar(Qt::Horizontal, c.Panel1), "ScrollBar1");
+  c.ScrollBar2 = Named(new QScrollBar(Qt::Vertical, c.Panel1), "ScrollBar2");
+  c.ScrollBar1->setRange(0, 0);
+  c.ScrollBar2->setRange(0, 0);
+  auto* source = new QGridLayout(c.Panel1);
+  source->setContentsMargins(2, 2, 2, 2);
+  source->setSpacing(0);
+  source->addWidget(c.Image2, 0, 0);
+  source->addWidget(c.ScrollBar2, 0, 1);
+  source->addWidget(c.ScrollBar1, 1, 0);
 
-  // Status bar: one text panel, and the progress bar beside it.
-  c.StatusBar1 = statusBar();
-  c.StatusBar1->setObjectName("StatusBar1");
+  c.Panel2 = MakePanel("Panel2", central);
+  c.Image3 =
+      Named(new PictureView(PictureWidth, PictureHeight, PictureWidth, PictureHeight, c.Panel2),
+            "Image3");
+  auto* result = new QVBoxLayout(c.Panel2);
+  result->setContentsMargins(2, 2, 2, 2);
+  result->addWidget(c.Image3);
+}
+
+// Status bar: one text panel, and the progress bar beside it.
+void MainWindow::CreateStatusBar()
+{
+  MainWindowControls& c = ui_;
+  c.StatusBar1 = Named(statusBar(), "StatusBar1");
   c.StatusBar1->setSizeGripEnabled(false);
-  c.StatusPanel = new QLabel(c.StatusBar1);
-  c.StatusPanel->setObjectName("StatusPanel");
+  c.StatusPanel = Named(new QLabel(c.StatusBar1), "StatusPanel");
   c.StatusBar1->addWidget(c.StatusPanel, 1);
-  c.ProgressBar1 = new QProgressBar(c.StatusBar1);
-  c.ProgressBar1->setObjectName("ProgressBar1");
+  c.ProgressBar1 = Named(new QProgressBar(c.StatusBar1), "ProgressBar1");
   c.ProgressBar1->setRange(0, 200);
   c.ProgressBar1->setValue(0);
   c.ProgressBar1->setTextVisible(false);
@@ -178,322 +254,230 @@ void MainWindow::CreateControls()
   c.StatusBar1->addPermanentWidget(c.ProgressBar1);
 }
 
-void MainWindow::LayOutControls()
+MainWindow::Groups MainWindow::CreateGroups()
 {
   MainWindowControls& c = ui_;
   QWidget* central = centralWidget();
+  Groups groups{};
 
-  // Source frame with its scroll bars, and the result.
-  auto* sourceLayout = new QGridLayout(c.Panel1);
-  sourceLayout->setContentsMargins(2, 2, 2, 2);
-  sourceLayout->setSpacing(0);
-  sourceLayout->addWidget(c.Image2, 0, 0);
-  sourceLayout->addWidget(c.ScrollBar2, 0, 1);
-  sourceLayout->addWidget(c.ScrollBar1, 1, 0);
-  auto* resultLayout = new QVBoxLayout(c.Panel2);
-  resultLayout->setContentsMargins(2, 2, 2, 2);
-  resultLayout->addWidget(c.Image3);
-  resultLayout->addStretch();
-
-  // "Graphic Mode".
-  auto* modeGroup = MakeGroup("Graphic Mode", central);
-  c.RadioButton3 = Make<QRadioButton>("RadioButton3", "Hires Standard", modeGroup);
-  c.RadioButton4 = Make<QRadioButton>("RadioButton4", "Hires Interlaced", modeGroup);
-  c.RadioButton5 = Make<QRadioButton>("RadioButton5", "Hires FLI", modeGroup);
-  c.RadioButton6 = Make<QRadioButton>("RadioButton6", "Hires FLI Interlace", modeGroup);
-  c.BitBtn1 = Make<QPushButton>("BitBtn1", "Convert", modeGroup);
+  GridGroup mode("Graphic Mode", central);
+  mode.Add(c.RadioButton3, "RadioButton3", "Hires Standard");
+  mode.Add(c.RadioButton4, "RadioButton4", "Hires Interlaced");
+  mode.Add(c.RadioButton5, "RadioButton5", "Hires FLI");
+  mode.Add(c.RadioButton6, "RadioButton6", "Hires FLI Interlace");
+  c.BitBtn1 = Make<QPushButton>("BitBtn1", "Convert", mode.box());
   c.BitBtn1->setMinimumHeight(28);
-  {
-    auto* layout = TightLayout<QVBoxLayout>(modeGroup);
-    layout->addWidget(c.RadioButton3);
-    layout->addWidget(c.RadioButton4);
-    layout->addWidget(c.RadioButton5);
-    layout->addWidget(c.RadioButton6);
-    layout->addSpacing(2);
-    layout->addWidget(c.BitBtn1);
-  }
+  mode.AddRow(c.BitBtn1);
+  groups.mode = mode.box();
 
-  // Load, save and preview buttons, and "Defaults".
-  auto buttonPair = [central](const QString& title, QPushButton*& first, const char* firstName,
-                              const QString& firstCaption, QPushButton*& second,
-                              const char* secondName, const QString& secondCaption) {
-    auto* group = MakeGroup(title, central);
-    first = Make<QPushButton>(firstName, firstCaption, group);
-    second = Make<QPushButton>(secondName, secondCaption, group);
-    auto* layout = TightLayout<QHBoxLayout>(group);
-    layout->addWidget(first);
-    layout->addWidget(second);
-    return group;
-  };
-  auto* loadGroup = buttonPair("Load Options", c.Button5, "Button5", "Internal Test Image",
-                               c.Button6, "Button6", "Load Bitmap / JPG");
-  auto* saveGroup = buttonPair("Save Options", c.Button7, "Button7", "Save Raw C64 data", c.Button8,
-                               "Button8", "Save C64 .prg");
-  auto* previewGroup = buttonPair("Preview Options", c.Button2, "Button2", "Field Seperate",
-                                  c.Button3, "Button3", "Interlaced Preview");
+  GridGroup load("Load Options", central, 2);
+  load.Add(c.Button5, "Button5", "Internal Test Image");
+  load.Add(c.Button6, "Button6", "Load Bitmap / JPG");
+  groups.load = load.box();
+  GridGroup save("Save Options", central, 2);
+  save.Add(c.Button7, "Button7", "Save Raw C64 data");
+  save.Add(c.Button8, "Button8", "Save C64 .prg");
+  groups.save = save.box();
+  GridGroup preview("Preview Options", central, 2);
+  preview.Add(c.Button2, "Button2", "Field Seperate");
+  preview.Add(c.Button3, "Button3", "Interlaced Preview");
+  groups.preview = preview.box();
+  c.Button1 = Make<QPushButton>("Button1", "Defaults", central);
 
-  // "Palette", "Palette Mixing", "Color matching", "Flicker col reduction".
-  auto* paletteGroup = MakeGroup("Palette", central);
-  c.RadioButton8 = Make<QRadioButton>("RadioButton8", "Pepto", paletteGroup);
-  c.RadioButton9 = Make<QRadioButton>("RadioButton9", "Deekay", paletteGroup);
-  c.RadioButton21 = Make<QRadioButton>("RadioButton21", "Vice", paletteGroup);
-  c.RadioButton22 = Make<QRadioButton>("RadioButton22", "CCS64", paletteGroup);
-  c.RadioButton23 = Make<QRadioButton>("RadioButton23", "Frodo", paletteGroup);
-  {
-    auto* layout = TightLayout<QVBoxLayout>(paletteGroup);
-    for (QRadioButton* button :
-         {c.RadioButton8, c.RadioButton9, c.RadioButton21, c.RadioButton22, c.RadioButton23}) {
-      layout->addWidget(button);
-    }
-  }
-  auto* mixingGroup = MakeGroup("Palette Mixing", central);
-  c.RadioButton17 = Make<QRadioButton>("RadioButton17", "RGB Mix", mixingGroup);
-  c.RadioButton18 = Make<QRadioButton>("RadioButton18", "YUV Mix", mixingGroup);
-  {
-    auto* layout = TightLayout<QHBoxLayout>(mixingGroup);
-    layout->addWidget(c.RadioButton17);
-    layout->addWidget(c.RadioButton18);
-  }
-  auto* matchingGroup = MakeGroup("Color matching", central);
-  c.RadioButton11 = Make<QRadioButton>("RadioButton11", "RGB Distance", matchingGroup);
-  c.RadioButton12 = Make<QRadioButton>("RadioButton12", "'Y' Brightness", matchingGroup);
-  c.RadioButton19 = Make<QRadioButton>("RadioButton19", "Perceptual", matchingGroup);
-  {
-    auto* layout = TightLayout<QVBoxLayout>(matchingGroup);
-    layout->addWidget(c.RadioButton11);
-    layout->addWidget(c.RadioButton12);
-    layout->addWidget(c.RadioButton19);
-  }
-  auto* flickerGroup = MakeGroup("Flicker col reduction", central);
-  c.RadioButton14 = Make<QRadioButton>("RadioButton14", "Off", flickerGroup);
-  c.RadioButton20 = Make<QRadioButton>("RadioButton20", "Light", flickerGroup);
-  c.RadioButton15 = Make<QRadioButton>("RadioButton15", "Medium", flickerGroup);
-  c.RadioButton16 = Make<QRadioButton>("RadioButton16", "Heavy", flickerGroup);
-  {
-    auto* layout = TightLayout<QGridLayout>(flickerGroup);
-    layout->addWidget(c.RadioButton14, 0, 0);
-    layout->addWidget(c.RadioButton20, 0, 1);
-    layout->addWidget(c.RadioButton15, 1, 0);
-    layout->addWidget(c.RadioButton16, 1, 1);
-  }
+  GridGroup palette("Palette", central);
+  palette.Add(c.RadioButton8, "RadioButton8", "Pepto");
+  palette.Add(c.RadioButton9, "RadioButton9", "Deekay");
+  palette.Add(c.RadioButton21, "RadioButton21", "Vice");
+  palette.Add(c.RadioButton22, "RadioButton22", "CCS64");
+  palette.Add(c.RadioButton23, "RadioButton23", "Frodo");
+  groups.palette = palette.box();
+  GridGroup mixing("Palette Mixing", central, 2);
+  mixing.Add(c.RadioButton17, "RadioButton17", "RGB Mix");
+  mixing.Add(c.RadioButton18, "RadioButton18", "YUV Mix");
+  groups.mixing = mixing.box();
+  GridGroup matching("Color matching", central);
+  matching.Add(c.RadioButton11, "RadioButton11", "RGB Distance");
+  matching.Add(c.RadioButton12, "RadioButton12", "'Y' Brightness");
+  matching.Add(c.RadioButton19, "RadioButton19", "Perceptual");
+  groups.matching = matching.box();
+  GridGroup flicker("Flicker col reduction", central, 2);
+  flicker.Add(c.RadioButton14, "RadioButton14", "Off");
+  flicker.Add(c.RadioButton20, "RadioButton20", "Light");
+  flicker.Add(c.RadioButton15, "RadioButton15", "Medium");
+  flicker.Add(c.RadioButton16, "RadioButton16", "Heavy");
+  groups.flicker = flicker.box();
 
-  // "Dithering": four boxes, one choice across all of them.
-  auto* ditherGroup = MakeGroup("Dithering", central);
-  auto* noDitherBox = MakeGroup("No dither", ditherGroup);
-  c.RadioButton1 = Make<QRadioButton>("RadioButton1", "None", noDitherBox);
-  TightLayout<QVBoxLayout>(noDitherBox)->addWidget(c.RadioButton1);
-  auto* orderedBox = MakeGroup("Ordered", ditherGroup);
-  c.RadioButton7 = Make<QRadioButton>("RadioButton7", "Ordered 2x2", orderedBox);
-  c.RadioButton26 = Make<QRadioButton>("RadioButton26", "Ordered 3x3", orderedBox);
-  c.RadioButton10 = Make<QRadioButton>("RadioButton10", "Ordered 4x4", orderedBox);
-  c.RadioButton24 = Make<QRadioButton>("RadioButton24", "Ordered 8x8", orderedBox);
-  c.Edit6 = MakeEdit("Edit6", orderedBox, 32);
-  c.UpDown1 = new UpDown(c.Edit6, 1, 4, orderedBox);
-  c.UpDown1->setObjectName("UpDown1");
-  c.CheckBox7 = Make<QCheckBox>("CheckBox7", "Alt Y Dither", orderedBox);
-  c.CheckBox10 = Make<QCheckBox>("CheckBox10", "Flip dither", orderedBox);
-  {
-    auto* layout = TightLayout<QGridLayout>(orderedBox);
-    layout->setHorizontalSpacing(6);
-    layout->addWidget(c.RadioButton7, 0, 0);
-    layout->addWidget(c.RadioButton26, 0, 1);
-    layout->addWidget(c.RadioButton10, 1, 0);
-    layout->addWidget(c.RadioButton24, 1, 1);
-    auto* ampRow = new QHBoxLayout;
-    ampRow->setSpacing(3);
-    ampRow->addWidget(new QLabel("Value Amp", orderedBox));
-    ampRow->addWidget(c.Edit6);
-    ampRow->addWidget(c.UpDown1);
-    ampRow->addStretch();
-    layout->addLayout(ampRow, 2, 0, 1, 2);
-    layout->addWidget(c.CheckBox7, 3, 0);
-    layout->addWidget(c.CheckBox10, 3, 1);
-  }
-  auto* diffusionBox = MakeGroup("Diffusion", ditherGroup);
-  c.RadioButton2 = Make<QRadioButton>("RadioButton2", "Floyd Steinberg", diffusionBox);
-  c.RadioButton13 = Make<QRadioButton>("RadioButton13", "Custom", diffusionBox);
-  c.CheckBox9 = Make<QCheckBox>("CheckBox9", "Serpentine", diffusionBox);
-  {
-    auto* layout = TightLayout<QVBoxLayout>(diffusionBox);
-    layout->addWidget(c.RadioButton2);
-    layout->addWidget(c.RadioButton13);
-    layout->addWidget(c.CheckBox9);
-  }
-  auto* randomBox = MakeGroup("Random", ditherGroup);
-  c.RadioButton25 = Make<QRadioButton>("RadioButton25", "Enable", randomBox);
-  c.Edit7 = MakeEdit("Edit7", randomBox, 32);
-  c.UpDown2 = new UpDown(c.Edit7, 0, 255, randomBox);
-  c.UpDown2->setObjectName("UpDown2");
-  c.CheckBox8 = Make<QCheckBox>("CheckBox8", "Seperate RGB", randomBox);
-  {
-    auto* layout = TightLayout<QVBoxLayout>(randomBox);
-    layout->addWidget(c.RadioButton25);
-    auto* strengthRow = new QHBoxLayout;
-    strengthRow->setSpacing(3);
-    strengthRow->addWidget(new QLabel("Strength", randomBox));
-    strengthRow->addWidget(c.Edit7);
-    strengthRow->addWidget(c.UpDown2);
-    strengthRow->addStretch();
-    layout->addLayout(strengthRow);
-    layout->addWidget(c.CheckBox8);
-  }
-  {
-    auto* layout = TightLayout<QHBoxLayout>(ditherGroup);
-    layout->setSpacing(3);
-    auto* left = new QVBoxLayout;
-    left->setSpacing(3);
-    left->addWidget(orderedBox);
-    left->addWidget(noDitherBox);
-    left->addStretch();
-    auto* right = new QVBoxLayout;
-    right->setSpacing(3);
-    right->addWidget(diffusionBox);
-    right->addWidget(randomBox);
-    right->addStretch();
-    layout->addLayout(left);
-    layout->addLayout(right);
-  }
-  // Across four boxes the buttons are one choice: selecting one deselects
-  // every other, without running any handler.
+  groups.dithering = CreateDitheringGroup(central);
+
+  GridGroup fourColours("4 cols per 8x1", central);
+  fourColours.Add(c.CheckBox3, "CheckBox3", "Activate");
+  groups.fourColours = fourColours.box();
+  GridGroup sameBanks("Same Col Banks", central);
+  sameBanks.Add(c.CheckBox6, "CheckBox6", "Enabled");
+  groups.sameBanks = sameBanks.box();
+  GridGroup bruteForce("Extra Brute Force", central);
+  bruteForce.Add(c.CheckBox5, "CheckBox5", "Activate");
+  groups.bruteForce = bruteForce.box();
+  GridGroup interlace("Interlace settings", central);
+  interlace.Add(c.CheckBox1, "CheckBox1", "Alternate Y");
+  interlace.Add(c.CheckBox4, "CheckBox4", "Alternate X");
+  interlace.Add(c.CheckBox2, "CheckBox2", "Alternate X8");
+  groups.interlace = interlace.box();
+
+  groups.adjustment = CreateAdjustmentGroup(central);
+
+  GridGroup mixTable("Mix palette", central);
+  c.Image4 = Named(
+      new PictureView(MixImageWidth, MixImageHeight, MixImageWidth, MixImageHeight, mixTable.box()),
+      "Image4");
+  mixTable.AddRow(c.Image4);
+  groups.mixTable = mixTable.box();
+
+  GridGroup error("Error Pixel Value", central, 4);
+  error.Add(c.Label1, "Label1", "0");
+  error.Add(c.Label2, "Label2", "%");
+  error.Add(c.Button4, "Button4", "Hold to Show");
+  error.Add(c.BitBtn2, "BitBtn2", "Hold for pre-Hifli Conv");
+  QFont big = c.Label1->font();
+  big.setPointSize(14);
+  big.setBold(true);
+  c.Label1->setFont(big);
+  c.Label2->setFont(big);
+  c.Label1->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  c.Label1->setMinimumWidth(36);
+  groups.errorValue = error.box();
+  return groups;
+}
+
+// Four boxes whose buttons are one choice across all of them.
+QGroupBox* MainWindow::CreateDitheringGroup(QWidget* parent)
+{
+  MainWindowControls& c = ui_;
+  auto* dithering = new QGroupBox("Dithering", parent);
+
+  GridGroup none("No dither", dithering);
+  none.Add(c.RadioButton1, "RadioButton1", "None");
+  GridGroup ordered("Ordered", dithering, 2);
+  ordered.Add(c.RadioButton7, "RadioButton7", "Ordered 2x2");
+  ordered.Add(c.RadioButton26, "RadioButton26", "Ordered 3x3");
+  ordered.Add(c.RadioButton10, "RadioButton10", "Ordered 4x4");
+  ordered.Add(c.RadioButton24, "RadioButton24", "Ordered 8x8");
+  ordered.AddRow(
+      SpinnerRow("Value Amp", c.Edit6, "Edit6", c.UpDown1, "UpDown1", 1, 4, ordered.box()));
+  ordered.Add(c.CheckBox7, "CheckBox7", "Alt Y Dither");
+  ordered.Add(c.CheckBox10, "CheckBox10", "Flip dither");
+  GridGroup diffusion("Diffusion", dithering);
+  diffusion.Add(c.RadioButton2, "RadioButton2", "Floyd Steinberg");
+  diffusion.Add(c.RadioButton13, "RadioButton13", "Custom");
+  diffusion.Add(c.CheckBox9, "CheckBox9", "Serpentine");
+  GridGroup random("Random", dithering);
+  random.Add(c.RadioButton25, "RadioButton25", "Enable");
+  random.AddRow(
+      SpinnerRow("Strength", c.Edit7, "Edit7", c.UpDown2, "UpDown2", 0, 255, random.box()));
+  random.Add(c.CheckBox8, "CheckBox8", "Seperate RGB");
+
+  auto* left = Stack<QVBoxLayout>();
+  left->addWidget(ordered.box());
+  left->addWidget(none.box());
+  left->addStretch();
+  auto* right = Stack<QVBoxLayout>();
+  right->addWidget(diffusion.box());
+  right->addWidget(random.box());
+  right->addStretch();
+  auto* layout = new QHBoxLayout(dithering);
+  layout->setContentsMargins(5, 2, 5, 3);
+  layout->setSpacing(3);
+  layout->addLayout(left);
+  layout->addLayout(right);
+
+  // Selecting one deselects every other, without running any handler.
   ditherButtons_ = new QButtonGroup(this);
   for (QRadioButton* button : {c.RadioButton1, c.RadioButton7, c.RadioButton26, c.RadioButton10,
                                c.RadioButton24, c.RadioButton2, c.RadioButton13, c.RadioButton25}) {
     ditherButtons_->addButton(button);
   }
+  return dithering;
+}
 
-  // Option boxes.
-  auto optionBox = [central](const QString& title, QCheckBox*& box, const char* name,
-                             const QString& caption) {
-    auto* group = MakeGroup(title, central);
-    box = Make<QCheckBox>(name, caption, group);
-    TightLayout<QVBoxLayout>(group)->addWidget(box);
-    return group;
+// Five track bars without captions, each with the field that shows it; the
+// colour offsets have fields in their colours.
+QGroupBox* MainWindow::CreateAdjustmentGroup(QWidget* parent)
+{
+  MainWindowControls& c = ui_;
+  struct Row {
+    QSlider*& trackBar;
+    const char* trackName;
+    QLineEdit*& edit;
+    const char* editName;
+    int limit;
+    const char* tip;
   };
-  auto* fourColoursGroup = optionBox("4 cols per 8x1", c.CheckBox3, "CheckBox3", "Activate");
-  auto* sameBanksGroup = optionBox("Same Col Banks", c.CheckBox6, "CheckBox6", "Enabled");
-  auto* bruteForceGroup = optionBox("Extra Brute Force", c.CheckBox5, "CheckBox5", "Activate");
-  auto* interlaceGroup = MakeGroup("Interlace settings", central);
-  c.CheckBox1 = Make<QCheckBox>("CheckBox1", "Alternate Y", interlaceGroup);
-  c.CheckBox4 = Make<QCheckBox>("CheckBox4", "Alternate X", interlaceGroup);
-  c.CheckBox2 = Make<QCheckBox>("CheckBox2", "Alternate X8", interlaceGroup);
-  {
-    auto* layout = TightLayout<QVBoxLayout>(interlaceGroup);
-    layout->addWidget(c.CheckBox1);
-    layout->addWidget(c.CheckBox4);
-    layout->addWidget(c.CheckBox2);
+  const Row rows[] = {
+      {c.TrackBar1, "TrackBar1", c.Edit1, "Edit1", 255, "Red offset"},
+      {c.TrackBar2, "TrackBar2", c.Edit2, "Edit2", 255, "Green offset"},
+      {c.TrackBar3, "TrackBar3", c.Edit3, "Edit3", 255, "Blue offset"},
+      {c.TrackBar5, "TrackBar5", c.Edit4, "Edit4", 255, "Brightness"},
+      {c.TrackBar4, "TrackBar4", c.Edit5, "Edit5", 100, "Contrast (percent)"},
+  };
+  auto* group = new QGroupBox("Color Adjustment", parent);
+  auto* layout = new QGridLayout(group);
+  layout->setContentsMargins(5, 2, 5, 3);
+  layout->setSpacing(2);
+  int row = 0;
+  for (const Row& r : rows) {
+    r.trackBar = Named(new QSlider(Qt::Horizontal, group), r.trackName);
+    r.trackBar->setRange(-r.limit, r.limit);
+    r.trackBar->setPageStep(8);
+    r.trackBar->setToolTip(r.tip);
+    r.edit = Named(new QLineEdit(group), r.editName);
+    r.edit->setFixedWidth(40);
+    r.edit->setToolTip(r.tip);
+    layout->addWidget(r.trackBar, row, 0);
+    layout->addWidget(r.edit, row, 1);
+    ++row;
   }
+  SetEditColour(c.Edit1, QColor(0xFF, 0x60, 0x60));
+  SetEditColour(c.Edit2, QColor(0x60, 0xD0, 0x60));
+  SetEditColour(c.Edit3, QColor(0x70, 0x90, 0xFF));
+  return group;
+}
 
-  // "Color Adjustment": five track bars, each with the field that shows it.
-  auto* adjustGroup = MakeGroup("Color Adjustment", central);
-  {
-    auto* layout = TightLayout<QGridLayout>(adjustGroup);
-    struct Row {
-      QSlider*& trackBar;
-      const char* trackName;
-      QLineEdit*& edit;
-      const char* editName;
-      int limit;
-      const char* tip;
-    };
-    const Row rows[] = {
-        {c.TrackBar1, "TrackBar1", c.Edit1, "Edit1", 255, "Red offset"},
-        {c.TrackBar2, "TrackBar2", c.Edit2, "Edit2", 255, "Green offset"},
-        {c.TrackBar3, "TrackBar3", c.Edit3, "Edit3", 255, "Blue offset"},
-        {c.TrackBar5, "TrackBar5", c.Edit4, "Edit4", 255, "Brightness"},
-        {c.TrackBar4, "TrackBar4", c.Edit5, "Edit5", 100, "Contrast (percent)"},
-    };
-    int row = 0;
-    for (const Row& r : rows) {
-      r.trackBar = new QSlider(Qt::Horizontal, adjustGroup);
-      r.trackBar->setObjectName(r.trackName);
-      r.trackBar->setRange(-r.limit, r.limit);
-      r.trackBar->setPageStep(8);
-      r.trackBar->setToolTip(r.tip);
-      r.edit = MakeEdit(r.editName, adjustGroup, 40);
-      r.edit->setToolTip(r.tip);
-      layout->addWidget(r.trackBar, row, 0);
-      layout->addWidget(r.edit, row, 1);
-      ++row;
-    }
-    SetEditColour(c.Edit1, QColor(0xFF, 0x60, 0x60));
-    SetEditColour(c.Edit2, QColor(0x60, 0xD0, 0x60));
-    SetEditColour(c.Edit3, QColor(0x70, 0x90, 0xFF));
-  }
-
-  // "Mix palette".
-  auto* mixGroup = MakeGroup("Mix palette", central);
-  c.Image4 =
-      new PictureView(MixImageWidth, MixImageHeight, MixImageWidth, MixImageHeight, mixGroup);
-  c.Image4->setObjectName("Image4");
-  TightLayout<QVBoxLayout>(mixGroup)->addWidget(c.Image4, 0, Qt::AlignCenter);
-
-  // "Error Pixel Value".
-  auto* errorGroup = MakeGroup("Error Pixel Value", central);
-  c.Label1 = Make<QLabel>("Label1", "0", errorGroup);
-  c.Label2 = Make<QLabel>("Label2", "%", errorGroup);
-  c.Button4 = Make<QPushButton>("Button4", "Hold to Show", errorGroup);
-  c.BitBtn2 = Make<QPushButton>("BitBtn2", "Hold for pre-Hifli Conv", errorGroup);
-  {
-    QFont big = c.Label1->font();
-    big.setPointSize(14);
-    big.setBold(true);
-    c.Label1->setFont(big);
-    c.Label2->setFont(big);
-    c.Label1->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    c.Label1->setMinimumWidth(36);
-    auto* layout = TightLayout<QHBoxLayout>(errorGroup);
-    layout->addWidget(c.Label1);
-    layout->addWidget(c.Label2);
-    layout->addSpacing(6);
-    layout->addWidget(c.Button4);
-    layout->addWidget(c.BitBtn2);
-  }
-
-  c.Button1 = Make<QPushButton>("Button1", "Defaults", central);
-
-  // Top: the banner. Middle: source and result with the error value and the
-  // mix table under them, and the buttons that start things. Bottom: the
-  // settings.
-  auto* actionColumn = new QVBoxLayout;
-  actionColumn->setSpacing(3);
-  actionColumn->addWidget(modeGroup);
-  actionColumn->addWidget(loadGroup);
-  actionColumn->addWidget(saveGroup);
-  actionColumn->addWidget(previewGroup);
-  actionColumn->addStretch();
-  actionColumn->addWidget(c.Button1, 0, Qt::AlignRight);
-
-  auto* pictures = new QGridLayout;
-  pictures->setSpacing(4);
-  pictures->addWidget(c.Panel1, 0, 0);
-  pictures->addWidget(c.Panel2, 0, 1, Qt::AlignTop);
-  pictures->addWidget(errorGroup, 1, 0);
-  pictures->addWidget(mixGroup, 1, 1);
-
-  auto* middle = new QHBoxLayout;
-  middle->setSpacing(4);
-  middle->addLayout(pictures);
-  middle->addLayout(actionColumn, 1);
-
-  auto column = [](std::initializer_list<QWidget*> groups) {
-    auto* layout = new QVBoxLayout;
-    layout->setSpacing(3);
-    for (QWidget* group : groups) {
-      layout->addWidget(group);
+// Top: the banner. Middle: source and result with the error value and the
+// mix table under them, and the buttons that start things. Bottom: the
+// settings.
+void MainWindow::ArrangeWindow(const Groups& groups)
+{
+  const MainWindowControls& c = ui_;
+  auto column = [](std::initializer_list<QWidget*> widgets) {
+    auto* layout = Stack<QVBoxLayout>();
+    for (QWidget* widget : widgets) {
+      layout->addWidget(widget);
     }
     layout->addStretch();
     return layout;
   };
-  auto* bottom = new QHBoxLayout;
-  bottom->setSpacing(4);
-  bottom->addLayout(column({ditherGroup}));
-  bottom->addLayout(column({adjustGroup, mixingGroup}), 1);
-  bottom->addLayout(column({paletteGroup}));
-  bottom->addLayout(column({flickerGroup, fourColoursGroup, sameBanksGroup, bruteForceGroup}));
-  bottom->addLayout(column({matchingGroup, interlaceGroup}));
 
-  auto* top = new QVBoxLayout(central);
-  top->setContentsMargins(4, 2, 4, 0);
+  auto* pictures = Stack<QGridLayout>(4);
+  pictures->addWidget(c.Panel1, 0, 0);
+  pictures->addWidget(c.Panel2, 0, 1, Qt::AlignTop);
+  pictures->addWidget(groups.errorValue, 1, 0);
+  pictures->addWidget(groups.mixTable, 1, 1);
+  auto* actions = column({groups.mode, groups.load, groups.save, groups.preview});
+  actions->addWidget(c.Button1, 0, Qt::AlignRight);
+  auto* middle = Stack<QHBoxLayout>(4);
+  middle->addLayout(pictures);
+  middle->addLayout(actions, 1);
+
+  auto* bottom = Stack<QHBoxLayout>(4);
+  bottom->addLayout(column({groups.dithering}));
+  bottom->addLayout(column({groups.adjustment, groups.mixing}), 1);
+  bottom->addLayout(column({groups.palette}));
+  bottom->addLayout(
+      column({groups.flicker, groups.fourColours, groups.sameBanks, groups.bruteForce}));
+  bottom->addLayout(column({groups.matching, groups.interlace}));
+
+  auto* top = new QVBoxLayout(centralWidget());
+  top->setContentsMargins(3, 2, 3, 0);
   top->setSpacing(3);
   top->addWidget(c.Image1, 0, Qt::AlignHCenter);
   top->addLayout(middle);

@@ -179,8 +179,14 @@ class MainWindow : public QMainWindow {
   void closeEvent(QCloseEvent* event) override;
 
  private:
-  void CreateControls();
-  void LayOutControls();
+  struct Groups;
+  void CreateMenu();
+  void CreatePictures();
+  void CreateStatusBar();
+  Groups CreateGroups();
+  QGroupBox* CreateDitheringGroup(QWidget* parent);
+  QGroupBox* CreateAdjustmentGroup(QWidget* parent);
+  void ArrangeWindow(const Groups& groups);
   void ConnectHandlers();
   void InitialiseControls();
   void InitialiseWorkingState();
@@ -215,6 +221,8 @@ class MainWindow : public QMainWindow {
   AboutWindow* about_ = nullptr;
   FieldPreviewWindow* fieldPreview_ = nullptr;
   InterlacedPreviewWindow* interlacedPreview_ = nullptr;
+  // Pair a press of "Hold to Show" / "Hold for pre-Hifli Conv" with its
+  // release; both clear at start-up.
   bool errorViewHeld_ = false;
   bool ditherViewHeld_ = false;
 };
