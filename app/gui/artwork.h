@@ -1,0 +1,12 @@
+#pragma once
+
+#include <QImage>
+
+namespace pavona {
+
+// The decorations, drawn at start-up rather than stored: the program name
+// over an ordered-dithered gradient in C64 colours.
+QImage DrawBanner(int width, int height);        // the strip above the main window's pictures
+QImage DrawAboutPicture(int width, int height);  // a peacock feather's eye
+
+}  // namespace pavona

@@ -1,0 +1,54 @@
+#pragma once
+
+#include <QWidget>
+
+class QFrame;
+class QPushButton;
+class QTimer;
+
+namespace pavona {
+
+class PictureView;
+
+// Places a secondary window centred on its owner (nothing when it has none).
+void CentreOn(QWidget* window, const QWidget* owner);
+// Shows a secondary window centred on its owner, without making it modal.
+void ShowCentredOn(QWidget* window, const QWidget* owner);
+
+// The two interlace fields side by side.
+class FieldPreviewWindow : public QWidget {
+  Q_OBJECT
+ public:
+  explicit FieldPreviewWindow(QWidget* parent = nullptr);
+
+  QFrame* Panel1;
+  PictureView* Image1;  // field 1
+  QFrame* Panel2;
+  PictureView* Image2;   // field 2 in its top-left 320 x 200
+  QPushButton* BitBtn1;  // "Close"
+};
+
+// The two interlace fields shown in turn at the same place, every timer tick,
+// so the screen blends them roughly as a TV shows the C64's alternate frames.
+class InterlacedPreviewWindow : public QWidget {
+  Q_OBJECT
+ public:
+  static constexpr int TickMilliseconds = 10;
+
+  explicit InterlacedPreviewWindow(QWidget* parent = nullptr);
+
+  // One timer tick: shows the image whose turn it is.
+  void Tick();
+  bool showFirstImage() const { return showFirstImage_; }
+
+  QFrame* Panel1;
+  PictureView* Image1;   // field 1
+  PictureView* Image2;   // field 2, on top of field 1
+  QPushButton* Button1;  // "Close"
+  QTimer* Timer1;
+
+ private:
+  bool showFirstImage_ = false;
+};
+
+}  // namespace pavona
