@@ -8,11 +8,14 @@
 #include "colour/mix_pair_codes.h"
 #include "colour/mix_palette.h"
 #include "support/recording_progress.h"
+#include "support/span_fixtures.h"
 
 namespace pavona {
 namespace {
 
 using namespace FliLayout;
+using testing::FliBytesOf;
+using testing::SpanBytes;
 
 MixTable PeptoMixes()
 {
@@ -20,23 +23,6 @@ MixTable PeptoMixes()
   BuildMixPalette(table, PaletteColours(PaletteId::Pepto), MixMethod::Rgb,
                   GraphicMode::HiresFliInterlace);
   return table;
-}
-
-struct SpanBytes {
-  int bitmap1, bitmap2, screens1, screens2;
-};
-
-SpanBytes BytesOf(const C64Data& data, int cx, int cy, int r)
-{
-  const int screen = r * ScreenBankSize + ScreenOffset(cx, cy);
-  return {data[FliBitmap1.offset + BitmapOffset(cx, cy, r)],
-          data[FliBitmap2.offset + BitmapOffset(cx, cy, r)], data[FliScreens1.offset + screen],
-          data[FliScreens2.offset + screen]};
-}
-
-void PutSpan(Picture& picture, int cx, int y, const std::array<std::uint32_t, 8>& span)
-{
-  std::copy(span.begin(), span.end(), picture.begin() + PixelIndex(cx * 8, y));
 }
 
 TEST(BuildFliInterlaceData, SpanBytes)
@@ -54,7 +40,7 @@ TEST(BuildFliInterlaceData, SpanBytes)
 
   struct Row {
     const char* name;
-    std::array<std::uint32_t, 8> span;
+    testing::Span span;
     SpanBytes expected;
   };
   const Row rows[] = {
@@ -71,22 +57,18 @@ TEST(BuildFliInterlaceData, SpanBytes)
   Picture picture{};
   picture.fill(table.colour[0]);
   for (int i = 0; i < int(std::size(rows)); ++i) {
-    PutSpan(picture, 5 + i, 17, rows[i].span);  // cell row 2, pixel row 1
+    testing::PutSpan(picture, 5 + i, 17, rows[i].span);  // cell row 2, pixel row 1
   }
   C64Data data{};
   testing::RecordingProgress progress;
   BuildFliInterlaceData(picture, table, data, progress);
   for (int i = 0; i < int(std::size(rows)); ++i) {
     SCOPED_TRACE(rows[i].name);
-    const SpanBytes bytes = BytesOf(data, 5 + i, 2, 1);
-    EXPECT_EQ(bytes.bitmap1, rows[i].expected.bitmap1);
-    EXPECT_EQ(bytes.bitmap2, rows[i].expected.bitmap2);
-    EXPECT_EQ(bytes.screens1, rows[i].expected.screens1);
-    EXPECT_EQ(bytes.screens2, rows[i].expected.screens2);
+    EXPECT_EQ(FliBytesOf(data, 5 + i, 17), rows[i].expected);
   }
   // The untouched spans hold mix 0 (code 0x00): uniform, so 0xFF and black.
-  EXPECT_EQ(BytesOf(data, 0, 0, 0).bitmap1, 0xFF);
-  EXPECT_EQ(BytesOf(data, 39, 24, 7).screens2, 0x00);
+  EXPECT_EQ(FliBytesOf(data, 0, 0), (SpanBytes{0xFF, 0xFF, 0x00, 0x00}));
+  EXPECT_EQ(FliBytesOf(data, 39, 199), (SpanBytes{0xFF, 0xFF, 0x00, 0x00}));
   EXPECT_EQ(progress.statuses, (std::vector<std::string>{"Converting data to C64 format", " "}));
 }
 
@@ -123,12 +105,12 @@ TEST(BuildFliInterlaceData, SharedBitmapAndSpareBytes)
   // the mix it was drawn with.
   for (int y = 0; y < PictureHeight; ++y) {
     for (int cx = 0; cx < 40; ++cx) {
-      const SpanBytes bytes = BytesOf(data, cx, y / 8, y % 8);
+      const SpanBytes bytes = FliBytesOf(data, cx, y);
       ASSERT_TRUE(bytes.bitmap1 & 0x80);
       for (int k = 0; k < 8; ++k) {
         const bool one = (bytes.bitmap1 >> (7 - k)) & 1;
-        const int field1 = one ? bytes.screens1 >> 4 : bytes.screens1 & 15;
-        const int field2 = one ? bytes.screens2 >> 4 : bytes.screens2 & 15;
+        const int field1 = one ? bytes.screen1 >> 4 : bytes.screen1 & 15;
+        const int field2 = one ? bytes.screen2 >> 4 : bytes.screen2 & 15;
         ASSERT_EQ(table.colour[MixSlotOfColours(field1, field2)],
                   picture[PixelIndex(cx * 8 + k, y)]);
       }

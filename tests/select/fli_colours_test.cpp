@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "select/select_frames.h"
-#include "select/span_fixtures.h"
 #include "support/recording_progress.h"
+#include "support/span_fixtures.h"
 
 namespace pavona {
 namespace {

@@ -6,8 +6,8 @@
 
 #include "colour/mix_pair_codes.h"
 #include "select/select_frames.h"
-#include "select/span_fixtures.h"
 #include "support/recording_progress.h"
+#include "support/span_fixtures.h"
 
 namespace pavona {
 namespace {
@@ -85,11 +85,10 @@ TEST(SelectFliFourColours, HandBuiltSpans)
   }
 }
 
-// A table of greys where the mix of colours 0 and 2 is removed. With A = 12
-// (200) and B = 03 (100), the black pixel would match the removed C2 (a copy
-// of black) exactly; it must take B (300 away) instead of C1 = 13 (150, 450
-// away) or A (600 away).
-TEST(SelectFliFourColours, RemovedCrossMixIsNeverChosen)
+// A table of greys (distances in grey levels, times 3 in RGB): A = 12 (200),
+// B = 03 (100), C1 = 13 (150), and C2, the mix of 0 and 2, removed. Every
+// other slot holds a colour at least 53 levels from these greys.
+TEST(SelectFliFourColours, GreyTableChoices)
 {
   MixTable table{};
   for (int slot = 0; slot < MixColourCount; ++slot) {
@@ -101,16 +100,32 @@ TEST(SelectFliFourColours, RemovedCrossMixIsNeverChosen)
   table.colour[PairSlot(0, 3)] = Grey(100);
   table.colour[PairSlot(1, 2)] = Grey(200);
   table.colour[PairSlot(1, 3)] = Grey(150);
-  const std::uint32_t a = Grey(200), b = Grey(100), black = Grey(0);
-  // "Light" is applied again first and also removes the mix of 0 and 1,
-  // which only ever serves as a cross mix here.
-  MixTableSetting setting = PeptoSetting(FlickerLevel::Light);
-  SilentProgress progress;
-  const Outcome outcome =
-      RunOnSpan(table, setting, Measure::RgbDistance, {a, b, a, b, a, b, a, black}, progress);
-  EXPECT_EQ(outcome.pixels, (Span{a, b, a, b, a, b, a, b}));
-  EXPECT_EQ(outcome.bytes, (SpanBytes{0xAA, 0xAA, 0x10, 0x23}));
-  EXPECT_EQ(outcome.bytes.bitmap2 & ~outcome.bytes.bitmap1, 0) << "a pixel shows C2";
+  table.colour[PairSlot(5, 6)] = Grey(175);
+  table.colour[PairSlot(7, 8)] = Grey(125);
+  const std::uint32_t a = Grey(200), b = Grey(100);
+  struct Row {
+    const char* name;
+    Span span;
+  };
+  const Row rows[] = {
+      // Black would match the removed C2 (a copy of black) exactly; it takes
+      // B (100 away) rather than C1 (150) or A (200).
+      {"removed cross mix", {a, b, a, b, a, b, a, Grey(0)}},
+      // 175 is as far from A as from C1 and takes A; 125 is as far from B as
+      // from C1, both nearer than A, and takes B.
+      {"ties", {a, b, a, b, a, b, Grey(175), Grey(125)}},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    MixTable working = table;
+    // "Light" is applied again first and also removes the mix of 0 and 1,
+    // which only ever serves as a cross mix here.
+    SilentProgress progress;
+    const Outcome outcome = RunOnSpan(working, PeptoSetting(FlickerLevel::Light),
+                                      Measure::RgbDistance, row.span, progress);
+    EXPECT_EQ(outcome.pixels, (Span{a, b, a, b, a, b, a, b}));
+    EXPECT_EQ(outcome.bytes, (SpanBytes{0xAA, 0xAA, 0x10, 0x23}));
+  }
 }
 
 TEST(SelectFliFourColours, OffRestoresTheLumaMixes)

@@ -6,8 +6,8 @@
 #include <set>
 
 #include "select/select_frames.h"
-#include "select/span_fixtures.h"
 #include "support/recording_progress.h"
+#include "support/span_fixtures.h"
 
 namespace pavona {
 namespace {
