@@ -9,6 +9,7 @@ namespace pavona {
 namespace {
 
 constexpr int PureColours = 16;
+// A value that none of the 16 slots holds is written as white.
 constexpr int StrayColourNumber = 1;
 
 struct Search {
@@ -17,7 +18,7 @@ struct Search {
   SlotFinder finder;
   SlotDistances distances;
 
-  void SelectSpan(int cx, int cy, int r, std::vector<std::uint32_t>& strays)
+  void SelectSpan(int cx, int cy, int r, std::vector<std::uint32_t>& strays) const
   {
     std::uint32_t* span = &result[PixelIndex(cx * 8, cy * 8 + r)];
     const SpanPoints points = LocateSpanPoints(span, finder, distances);
@@ -50,8 +51,8 @@ void SelectFliColours(Picture& result, const MixTable& table, Measure measure, C
                       ProgressReport& progress)
 {
   progress.SetStatus("Brute Force HI-FLI color selection in progress");
-  Search search{result, data, SlotFinder(table, PureColours),
-                SlotDistances(table, PureColours, measure)};
+  const Search search{result, data, SlotFinder(table, PureColours),
+                      SlotDistances(table, PureColours, measure)};
   constexpr int CellRows = 25;
   std::vector<std::vector<std::uint32_t>> strays(CellRows);
   RunUnitsInOrder(

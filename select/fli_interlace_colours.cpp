@@ -7,7 +7,6 @@ namespace pavona {
 namespace {
 
 struct Search {
-  Picture& result;
   SlotFinder finder;
   SlotDistances distances;
 
@@ -30,8 +29,8 @@ struct Search {
 void SelectFliInterlaceColours(Picture& result, const MixTable& table, Measure measure,
                                ProgressReport& progress)
 {
-  Search search{result, SlotFinder(table, MixColourCount),
-                SlotDistances(table, MixColourCount, measure)};
+  const Search search{SlotFinder(table, MixColourCount),
+                      SlotDistances(table, MixColourCount, measure)};
   RunUnitsInOrder(
       PictureHeight,
       [&](int y) {
