@@ -92,15 +92,7 @@ TEST(BuildFliInterlaceData, SharedBitmapAndSpareBytes)
   for (int offset = 0; offset < BitmapSize; ++offset) {
     ASSERT_EQ(data[FliBitmap1.offset + offset], data[FliBitmap2.offset + offset]) << offset;
   }
-  for (int offset = BitmapBytesUsed; offset < BitmapSize; ++offset) {
-    EXPECT_EQ(data[FliBitmap1.offset + offset], 0) << offset;
-  }
-  for (int bank = 0; bank < 8; ++bank) {
-    for (int offset = ScreenBytesUsed; offset < ScreenBankSize; ++offset) {
-      EXPECT_EQ(data[FliScreens1.offset + bank * ScreenBankSize + offset], 0);
-      EXPECT_EQ(data[FliScreens2.offset + bank * ScreenBankSize + offset], 0);
-    }
-  }
+  EXPECT_TRUE(testing::FliSpareBytesClear(data));
   // Every span's first pixel is a 1-bit, and its field colours come back as
   // the mix it was drawn with.
   for (int y = 0; y < PictureHeight; ++y) {

@@ -147,6 +147,7 @@ TEST(SelectFliColours, FrameEdgesStatusAndStrays)
     }
   }
 
+  EXPECT_TRUE(testing::FliSpareBytesClear(data));
   std::vector<int> expectedPositions;
   for (int cy = 0; cy < 25; ++cy) {
     expectedPositions.push_back(cy * 8);

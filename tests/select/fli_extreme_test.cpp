@@ -167,6 +167,7 @@ TEST(FliExtremeSearches, DrawRowByRow)
       expectedPositions.push_back(y);
     }
     expectedPositions.push_back(0);
+    EXPECT_TRUE(testing::FliSpareBytesClear(data));
     EXPECT_EQ(progress.shownRows, expectedRows);
     EXPECT_EQ(progress.positions, expectedPositions);
     EXPECT_EQ(progress.statuses, (std::vector<std::string>{status, " "}));

@@ -192,6 +192,7 @@ TEST(SelectFliFourColours, FrameShowsWhatTheResultSays)
       }
     }
   }
+  EXPECT_TRUE(testing::FliSpareBytesClear(data));
   std::vector<int> expectedPositions;
   for (int cy = 0; cy < 25; ++cy) {
     expectedPositions.push_back(cy * 8);

@@ -45,6 +45,30 @@ inline SpanBytes FliBytesOf(const C64Data& data, int cx, int y)
           data[FliScreens1.offset + screen], data[FliScreens2.offset + screen]};
 }
 
+// True when the spare tails of the four FLI regions (bytes 1000..1023 of
+// every bank, 8000..8191 of every bitmap) are all 0.
+inline bool FliSpareBytesClear(const C64Data& data)
+{
+  using namespace FliLayout;
+  for (C64Region screens : {FliScreens1, FliScreens2}) {
+    for (int bank = 0; bank < 8; ++bank) {
+      for (int i = ScreenBytesUsed; i < ScreenBankSize; ++i) {
+        if (data[screens.offset + bank * ScreenBankSize + i] != 0) {
+          return false;
+        }
+      }
+    }
+  }
+  for (C64Region bitmap : {FliBitmap1, FliBitmap2}) {
+    for (int i = BitmapBytesUsed; i < BitmapSize; ++i) {
+      if (data[bitmap.offset + i] != 0) {
+        return false;
+      }
+    }
+  }
+  return true;
+}
+
 inline std::uint32_t Grey(int level)
 {
   return MakeColour(level, level, level);
