@@ -51,13 +51,7 @@ inline std::span<const std::uint8_t> Region(const C64Data& data, C64Region regio
   return std::span<const std::uint8_t>(data).subspan(region.offset, region.size);
 }
 
-constexpr int BitmapOffset(int cx, int cy, int row)
-{
-  return cy * 320 + cx * 8 + row;
-}
-constexpr int ScreenOffset(int cx, int cy)
-{
-  return cy * 40 + cx;
-}
+constexpr int BitmapOffset(int cx, int cy, int row) { return cy * 320 + cx * 8 + row; }
+constexpr int ScreenOffset(int cx, int cy) { return cy * 40 + cx; }
 
 }  // namespace pavona
