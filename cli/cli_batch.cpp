@@ -4,7 +4,7 @@
 #include <memory>
 
 #include "app/convert_run.h"
-#include "app/frame.h"
+#include "app/source_frame.h"
 #include "app/io/picture_file.h"
 #include "app/test_picture.h"
 #include "c64/c64_program.h"
@@ -30,16 +30,17 @@ std::string LoadFrame(const std::string& input, const CliOptions& options, Works
     return {};
   }
   PictureFileResult read = ReadPictureFile(input);
-  if (!read.picture) {
+  if (!read.Ok()) {
     return read.error;
   }
-  const ScrollRange range = ScrollRangeFor(read.picture->width, read.picture->height);
-  if (-options.offsetX < range.minimumX || -options.offsetY < range.minimumY) {
+  const SourceScrollRanges ranges =
+      ScrollRangesForPicture(read.picture.width, read.picture.height);
+  if (-options.offsetX < ranges.horizontal.minimum || -options.offsetY < ranges.vertical.minimum) {
     return "cannot cut 320 x 200 at " + std::to_string(options.offsetX) + "," +
            std::to_string(options.offsetY) + " out of " + FileName(input) + ": it is " +
-           std::to_string(read.picture->width) + " x " + std::to_string(read.picture->height);
+           std::to_string(read.picture.width) + " x " + std::to_string(read.picture.height);
   }
-  workspace.loaded = std::move(*read.picture);
+  workspace.loaded = std::move(read.picture);
   workspace.source = FrameFromPicture(workspace.loaded, -options.offsetX, -options.offsetY);
   return {};
 }
