@@ -54,6 +54,15 @@ SecondHandler
         lda #$02
         sta Cia2PortA
         #WaitForPictureLine
+        ; The wait ends on cycle 8 of line $31 (cycles counted 0..62). After
+        ; 25 NOPs, the JSR and sprite 0's fetch at the end of line $31, the
+        ; first groups store D011 on line $32: scroll 0 and 1 do nothing
+        ; there, scroll 2 on cycle 54 starts the display after the last
+        ; character fetch, so the character counter stays at the picture's
+        ; start. Every later group stores on cycle 13 of its own line, just
+        ; after the point where a colour fetch would restart the cell's pixel
+        ; rows: the rows go on, and the fetch misses only the three leftmost
+        ; characters, under the sprite column.
         .rept 25
         nop
         .next

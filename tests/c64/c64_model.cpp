@@ -540,316 +540,117 @@ void C64Model::Execute(std::uint8_t opcode)
   };
   auto implied = [&] { DummyRead(); };
 
-  switch (opcode) {
-    // Group 1: ORA AND EOR ADC STA LDA CMP SBC.
-    case 0x01:
-    case 0x05:
-    case 0x09:
-    case 0x0D:
-    case 0x11:
-    case 0x15:
-    case 0x19:
-    case 0x1D:
-      a_ |= readOperand((opcode >> 2) & 7, false);
-      SetNz(a_);
-      return;
-    case 0x21:
-    case 0x25:
-    case 0x29:
-    case 0x2D:
-    case 0x31:
-    case 0x35:
-    case 0x39:
-    case 0x3D:
-      a_ &= readOperand((opcode >> 2) & 7, false);
-      SetNz(a_);
-      return;
-    case 0x41:
-    case 0x45:
-    case 0x49:
-    case 0x4D:
-    case 0x51:
-    case 0x55:
-    case 0x59:
-    case 0x5D:
-      a_ ^= readOperand((opcode >> 2) & 7, false);
-      SetNz(a_);
-      return;
-    case 0x61:
-    case 0x65:
-    case 0x69:
-    case 0x6D:
-    case 0x71:
-    case 0x75:
-    case 0x79:
-    case 0x7D:
-      Adc(readOperand((opcode >> 2) & 7, false));
-      return;
-    case 0x81:
-    case 0x85:
-    case 0x8D:
-    case 0x91:
-    case 0x95:
-    case 0x99:
-    case 0x9D:
-      Write(storeAddress((opcode >> 2) & 7, false), a_);
-      return;
-    case 0xA1:
-    case 0xA5:
-    case 0xA9:
-    case 0xAD:
-    case 0xB1:
-    case 0xB5:
-    case 0xB9:
-    case 0xBD:
-      a_ = readOperand((opcode >> 2) & 7, false);
-      SetNz(a_);
-      return;
-    case 0xC1:
-    case 0xC5:
-    case 0xC9:
-    case 0xCD:
-    case 0xD1:
-    case 0xD5:
-    case 0xD9:
-    case 0xDD:
-      Compare(a_, readOperand((opcode >> 2) & 7, false));
-      return;
-    case 0xE1:
-    case 0xE5:
-    case 0xE9:
-    case 0xED:
-    case 0xF1:
-    case 0xF5:
-    case 0xF9:
-    case 0xFD:
-      Adc(std::uint8_t(~readOperand((opcode >> 2) & 7, false)));
-      return;
+  const int mode = (opcode >> 2) & 7;
+  const int operation = opcode >> 5;
 
+  // Low bits 01: ORA AND EOR ADC STA LDA CMP SBC, in eight addressing modes.
+  if ((opcode & 3) == 1) {
+    switch (operation) {
+      case 0:
+        a_ |= readOperand(mode, false);
+        break;
+      case 1:
+        a_ &= readOperand(mode, false);
+        break;
+      case 2:
+        a_ ^= readOperand(mode, false);
+        break;
+      case 3:
+        Adc(readOperand(mode, false));
+        return;
+      case 4:
+        if (mode == 2) {
+          throw std::runtime_error("undocumented opcode at " + Hex(std::uint16_t(pc_ - 1)));
+        }
+        Write(storeAddress(mode, false), a_);
+        return;
+      case 5:
+        a_ = readOperand(mode, false);
+        break;
+      case 6:
+        Compare(a_, readOperand(mode, false));
+        return;
+      default:
+        Adc(std::uint8_t(~readOperand(mode, false)));
+        return;
+    }
+    SetNz(a_);
+    return;
+  }
+
+  // Low bits 10 in the odd modes: ASL ROL LSR ROR DEC INC on memory.
+  if ((opcode & 3) == 2 && (mode & 1) && operation != 4 && operation != 5) {
+    modify(mode, [&](std::uint8_t value) {
+      if (operation < 4) {
+        return Shift(operation, value);
+      }
+      const std::uint8_t result = std::uint8_t(operation == 6 ? value - 1 : value + 1);
+      SetNz(result);
+      return result;
+    });
+    return;
+  }
+
+  // clang-format off
+  switch (opcode) {
     // LDX, LDY, STX, STY, CPX, CPY, BIT.
-    case 0xA2:
-      x_ = Fetch();
-      SetNz(x_);
-      return;
-    case 0xA6:
-    case 0xAE:
-    case 0xB6:
-    case 0xBE:
-      x_ = readOperand(opcode == 0xBE ? 6 : (opcode >> 2) & 7, true);
-      SetNz(x_);
-      return;
-    case 0xA0:
-      y_ = Fetch();
-      SetNz(y_);
-      return;
-    case 0xA4:
-    case 0xAC:
-    case 0xB4:
-    case 0xBC:
-      y_ = readOperand((opcode >> 2) & 7, false);
-      SetNz(y_);
-      return;
-    case 0x86:
-    case 0x8E:
-    case 0x96:
-      Write(storeAddress((opcode >> 2) & 7, true), x_);
-      return;
-    case 0x84:
-    case 0x8C:
-    case 0x94:
-      Write(storeAddress((opcode >> 2) & 7, false), y_);
-      return;
-    case 0xE0:
-    case 0xE4:
-    case 0xEC:
-      Compare(x_, readOperand(opcode == 0xE0 ? 2 : (opcode >> 2) & 7, false));
-      return;
-    case 0xC0:
-    case 0xC4:
-    case 0xCC:
-      Compare(y_, readOperand(opcode == 0xC0 ? 2 : (opcode >> 2) & 7, false));
-      return;
-    case 0x24:
-    case 0x2C: {
-      const std::uint8_t value = readOperand((opcode >> 2) & 7, false);
+    case 0xA2: x_ = Fetch(); SetNz(x_); return;
+    case 0xA6: case 0xAE: case 0xB6: x_ = readOperand(mode, true); SetNz(x_); return;
+    case 0xBE: x_ = readOperand(6, true); SetNz(x_); return;
+    case 0xA0: y_ = Fetch(); SetNz(y_); return;
+    case 0xA4: case 0xAC: case 0xB4: case 0xBC: y_ = readOperand(mode, false); SetNz(y_); return;
+    case 0x86: case 0x8E: case 0x96: Write(storeAddress(mode, true), x_); return;
+    case 0x84: case 0x8C: case 0x94: Write(storeAddress(mode, false), y_); return;
+    case 0xE0: Compare(x_, Fetch()); return;
+    case 0xE4: case 0xEC: Compare(x_, readOperand(mode, false)); return;
+    case 0xC0: Compare(y_, Fetch()); return;
+    case 0xC4: case 0xCC: Compare(y_, readOperand(mode, false)); return;
+    case 0x24: case 0x2C: {
+      const std::uint8_t value = readOperand(mode, false);
       p_ = std::uint8_t((p_ & ~(FlagN | FlagV | FlagZ)) | (value & (FlagN | FlagV)) |
                         ((a_ & value) == 0 ? FlagZ : 0));
       return;
     }
 
-    // Shifts, rotations, increments and decrements.
-    case 0x0A:
-    case 0x2A:
-    case 0x4A:
-    case 0x6A:
-      implied();
-      a_ = Shift(opcode >> 5, a_);
-      return;
-    case 0x06:
-    case 0x0E:
-    case 0x16:
-    case 0x1E:
-    case 0x26:
-    case 0x2E:
-    case 0x36:
-    case 0x3E:
-    case 0x46:
-    case 0x4E:
-    case 0x56:
-    case 0x5E:
-    case 0x66:
-    case 0x6E:
-    case 0x76:
-    case 0x7E:
-      modify((opcode >> 2) & 7, [&](std::uint8_t value) { return Shift(opcode >> 5, value); });
-      return;
-    case 0xC6:
-    case 0xCE:
-    case 0xD6:
-    case 0xDE:
-      modify((opcode >> 2) & 7, [&](std::uint8_t value) {
-        SetNz(std::uint8_t(value - 1));
-        return std::uint8_t(value - 1);
-      });
-      return;
-    case 0xE6:
-    case 0xEE:
-    case 0xF6:
-    case 0xFE:
-      modify((opcode >> 2) & 7, [&](std::uint8_t value) {
-        SetNz(std::uint8_t(value + 1));
-        return std::uint8_t(value + 1);
-      });
-      return;
+    // ASL ROL LSR ROR on the accumulator.
+    case 0x0A: case 0x2A: case 0x4A: case 0x6A: implied(); a_ = Shift(operation, a_); return;
 
     // Branches.
-    case 0x10:
-      Branch((p_ & FlagN) == 0);
-      return;
-    case 0x30:
-      Branch((p_ & FlagN) != 0);
-      return;
-    case 0x50:
-      Branch((p_ & FlagV) == 0);
-      return;
-    case 0x70:
-      Branch((p_ & FlagV) != 0);
-      return;
-    case 0x90:
-      Branch((p_ & FlagC) == 0);
-      return;
-    case 0xB0:
-      Branch((p_ & FlagC) != 0);
-      return;
-    case 0xD0:
-      Branch((p_ & FlagZ) == 0);
-      return;
-    case 0xF0:
-      Branch((p_ & FlagZ) != 0);
-      return;
+    case 0x10: Branch((p_ & FlagN) == 0); return;
+    case 0x30: Branch((p_ & FlagN) != 0); return;
+    case 0x50: Branch((p_ & FlagV) == 0); return;
+    case 0x70: Branch((p_ & FlagV) != 0); return;
+    case 0x90: Branch((p_ & FlagC) == 0); return;
+    case 0xB0: Branch((p_ & FlagC) != 0); return;
+    case 0xD0: Branch((p_ & FlagZ) == 0); return;
+    case 0xF0: Branch((p_ & FlagZ) != 0); return;
 
     // Two-cycle implied instructions.
-    case 0x18:
-      implied();
-      p_ &= ~FlagC;
-      return;
-    case 0x38:
-      implied();
-      p_ |= FlagC;
-      return;
-    case 0x58:
-      implied();
-      p_ &= ~FlagI;
-      return;
-    case 0x78:
-      implied();
-      p_ |= FlagI;
-      return;
-    case 0xB8:
-      implied();
-      p_ &= ~FlagV;
-      return;
-    case 0xD8:
-      implied();
-      p_ &= ~FlagD;
-      return;
-    case 0xF8:
-      implied();
-      p_ |= FlagD;
-      return;
-    case 0xAA:
-      implied();
-      x_ = a_;
-      SetNz(x_);
-      return;
-    case 0x8A:
-      implied();
-      a_ = x_;
-      SetNz(a_);
-      return;
-    case 0xA8:
-      implied();
-      y_ = a_;
-      SetNz(y_);
-      return;
-    case 0x98:
-      implied();
-      a_ = y_;
-      SetNz(a_);
-      return;
-    case 0xBA:
-      implied();
-      x_ = s_;
-      SetNz(x_);
-      return;
-    case 0x9A:
-      implied();
-      s_ = x_;
-      return;
-    case 0xE8:
-      implied();
-      ++x_;
-      SetNz(x_);
-      return;
-    case 0xC8:
-      implied();
-      ++y_;
-      SetNz(y_);
-      return;
-    case 0xCA:
-      implied();
-      --x_;
-      SetNz(x_);
-      return;
-    case 0x88:
-      implied();
-      --y_;
-      SetNz(y_);
-      return;
-    case 0xEA:
-      implied();
-      return;
+    case 0x18: implied(); p_ &= ~FlagC; return;
+    case 0x38: implied(); p_ |= FlagC; return;
+    case 0x58: implied(); p_ &= ~FlagI; return;
+    case 0x78: implied(); p_ |= FlagI; return;
+    case 0xB8: implied(); p_ &= ~FlagV; return;
+    case 0xD8: implied(); p_ &= ~FlagD; return;
+    case 0xF8: implied(); p_ |= FlagD; return;
+    case 0xAA: implied(); x_ = a_; SetNz(x_); return;
+    case 0x8A: implied(); a_ = x_; SetNz(a_); return;
+    case 0xA8: implied(); y_ = a_; SetNz(y_); return;
+    case 0x98: implied(); a_ = y_; SetNz(a_); return;
+    case 0xBA: implied(); x_ = s_; SetNz(x_); return;
+    case 0x9A: implied(); s_ = x_; return;
+    case 0xE8: implied(); ++x_; SetNz(x_); return;
+    case 0xC8: implied(); ++y_; SetNz(y_); return;
+    case 0xCA: implied(); --x_; SetNz(x_); return;
+    case 0x88: implied(); --y_; SetNz(y_); return;
+    case 0xEA: implied(); return;
 
     // Stack.
-    case 0x48:
-      implied();
-      Push(a_);
-      return;
-    case 0x08:
-      implied();
-      Push(std::uint8_t(p_ | FlagB | FlagU));
-      return;
-    case 0x68:
-      implied();
-      DummyRead();
-      a_ = Pull();
-      SetNz(a_);
-      return;
-    case 0x28:
-      implied();
-      DummyRead();
-      p_ = std::uint8_t((Pull() & ~FlagB) | FlagU);
-      return;
+    case 0x48: implied(); Push(a_); return;
+    case 0x08: implied(); Push(std::uint8_t(p_ | FlagB | FlagU)); return;
+    case 0x68: implied(); DummyRead(); a_ = Pull(); SetNz(a_); return;
+    case 0x28: implied(); DummyRead(); p_ = std::uint8_t((Pull() & ~FlagB) | FlagU); return;
+      // clang-format on
 
     // Jumps and returns.
     case 0x4C:
