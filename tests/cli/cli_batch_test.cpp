@@ -1,0 +1,126 @@
+#include "cli/cli_batch.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+#include <fstream>
+#include <iterator>
+#include <memory>
+#include <sstream>
+
+#include "app/convert_run.h"
+#include "app/io/picture_file.h"
+#include "app/source_frame.h"
+#include "app/test_picture.h"
+#include "c64/program_file.h"
+#include "c64/raw_data_file.h"
+#include "cli/cli_options.h"
+
+namespace pavona::cli {
+namespace {
+
+namespace fs = std::filesystem;
+
+std::vector<std::uint8_t> ReadBytes(const fs::path& path)
+{
+  std::ifstream file(path, std::ios::binary);
+  return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
+}
+
+std::string DataFile(const char* name) { return std::string(PAVONA_TEST_DATA_DIR) + "/" + name; }
+
+class CliBatch : public ::testing::Test {
+ protected:
+  void SetUp() override
+  {
+    directory_ = fs::temp_directory_path() /
+                 ("pavona-cli-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
+                  "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    fs::remove_all(directory_);
+    fs::create_directories(directory_);
+  }
+  void TearDown() override { fs::remove_all(directory_); }
+
+  int Run(const CliOptions& options)
+  {
+    SilentProgress progress;
+    return RunBatch(options, out_, errors_, progress);
+  }
+
+  fs::path directory_;
+  std::ostringstream out_;
+  std::ostringstream errors_;
+};
+
+// The command line gives the same bytes as converting the same frame with the
+// same settings directly, which is what the GUI does.
+TEST_F(CliBatch, WritesWhatTheConversionProduces)
+{
+  CliOptions options;
+  options.inputs = {DataFile("coffee_frame.jpg")};
+  options.settings.mode = GraphicMode::HiresInterlaced;
+  options.settings.dither.method = DitherMethod::FloydSteinberg;
+  options.outputs.raw = (directory_ / "coffee.raw").string();
+  options.outputs.prg = (directory_ / "coffee.prg").string();
+  options.outputs.resultPng = (directory_ / "coffee.png").string();
+  ASSERT_EQ(Run(options), 0) << errors_.str();
+
+  auto workspace = std::make_unique<Workspace>();
+  PictureFileResult read = ReadPictureFile(DataFile("coffee_frame.jpg"));
+  ASSERT_TRUE(read.Ok());
+  workspace->source = FrameFromPicture(read.picture, 0, 0);
+  SilentProgress progress;
+  const ConversionOutcome outcome = ConvertRun(*workspace, options.settings, progress);
+  const OutputKind kind{GraphicMode::HiresInterlaced, false, true};
+  EXPECT_EQ(ReadBytes(directory_ / "coffee.raw"), RawDataBytes(workspace->c64, kind));
+  EXPECT_EQ(ReadBytes(directory_ / "coffee.prg"), C64ProgramBytes(workspace->c64, kind));
+  EXPECT_EQ(ReadBytes(directory_ / "coffee.prg").size(), 19202u);
+  EXPECT_GT(ReadBytes(directory_ / "coffee.png").size(), 1000u);
+  EXPECT_NE(out_.str().find(std::to_string(outcome.errorPercent) + "% of the pixels changed"),
+            std::string::npos)
+      << out_.str();
+  EXPECT_NE(out_.str().find("wrote " + options.outputs.prg), std::string::npos);
+}
+
+TEST_F(CliBatch, ABadInputFailsAloneAndTheOthersAreConverted)
+{
+  CliOptions options;
+  options.testPicture = true;
+  options.inputs = {DataFile("not_a_picture.txt"), DataFile("baseline.jpg"),
+                    DataFile("truncated.jpg")};
+  options.outDir = directory_.string();
+  options.settings.mode = GraphicMode::HiresFli;
+  EXPECT_EQ(Run(options), 1);
+  EXPECT_NE(errors_.str().find("not_a_picture.txt"), std::string::npos) << errors_.str();
+  EXPECT_NE(errors_.str().find("truncated.jpg"), std::string::npos) << errors_.str();
+  EXPECT_EQ(fs::file_size(directory_ / "test-picture.raw"), 16384u);
+  EXPECT_EQ(fs::file_size(directory_ / "baseline.prg"), 17154u);
+  EXPECT_TRUE(fs::exists(directory_ / "baseline-dithered.png"));
+  EXPECT_FALSE(fs::exists(directory_ / "not_a_picture.raw"));
+  EXPECT_FALSE(fs::exists(directory_ / "baseline-field1.png")) << "no fields without interlace";
+}
+
+TEST_F(CliBatch, FieldsAndOutputFailures)
+{
+  CliOptions options;
+  options.testPicture = true;
+  options.outputs.field1Png = (directory_ / "f1.png").string();
+  options.outputs.raw = (directory_ / "missing" / "x.raw").string();
+  EXPECT_EQ(Run(options), 1);
+  EXPECT_TRUE(fs::exists(directory_ / "f1.png"));
+  EXPECT_NE(errors_.str().find("x.raw"), std::string::npos) << errors_.str();
+}
+
+TEST_F(CliBatch, AnOffsetMustFitThePicture)
+{
+  CliOptions options;
+  options.inputs = {DataFile("coffee_frame.jpg")};  // exactly 320 x 200: only 0,0 fits
+  options.offsetX = 1;
+  options.outputs.raw = (directory_ / "x.raw").string();
+  EXPECT_EQ(Run(options), 1);
+  EXPECT_NE(errors_.str().find("320 x 200"), std::string::npos) << errors_.str();
+  EXPECT_FALSE(fs::exists(directory_ / "x.raw"));
+}
+
+}  // namespace
+}  // namespace pavona::cli
