@@ -246,5 +246,43 @@ TEST(ConvertRun, PreviewDecodingShowsTheFieldsOfTheData)
   }
 }
 
+// "Alternate Y" hands every even pixel row's colours to the other field; the
+// previews decode that, so field 1 shows on even rows what field 2 showed
+// without the option, and the odd rows stay.
+TEST(ConvertRun, AlternateYExchangesTheEvenRowsOfTheFields)
+{
+  for (GraphicMode mode : {GraphicMode::HiresFliInterlace, GraphicMode::HiresInterlaced}) {
+    SCOPED_TRACE(mode == GraphicMode::HiresFliInterlace ? "fli interlace" : "hires interlaced");
+    Settings settings;
+    settings.mode = mode;
+    settings.sameBanks = mode == GraphicMode::HiresInterlaced;  // its only alternating kind
+    auto plain = WorkspaceWithPhoto();
+    auto alternated = WorkspaceWithPhoto();
+    SilentProgress progress;
+    settings.alternateY = false;
+    ConvertRun(*plain, settings, progress);
+    settings.alternateY = true;
+    ConvertRun(*alternated, settings, progress);
+    ASSERT_EQ(plain->result, alternated->result);
+
+    const auto decode = IsFli(mode) ? BuildFliFieldPictures : BuildHiresFieldPictures;
+    for (Workspace* workspace : {plain.get(), alternated.get()}) {
+      decode(workspace->c64, workspace->palette, workspace->field1, workspace->field2);
+    }
+    int differingRows = 0;
+    for (int y = 0; y < PictureHeight; ++y) {
+      const auto row = [y](const Picture& picture) {
+        return std::vector<std::uint32_t>(picture.begin() + PixelIndex(0, y),
+                                          picture.begin() + PixelIndex(0, y + 1));
+      };
+      const bool exchanged = y % 2 == 0;
+      EXPECT_EQ(row(alternated->field1), row(exchanged ? plain->field2 : plain->field1)) << y;
+      EXPECT_EQ(row(alternated->field2), row(exchanged ? plain->field1 : plain->field2)) << y;
+      differingRows += row(plain->field1) != row(plain->field2) ? 1 : 0;
+    }
+    EXPECT_GT(differingRows, 50) << "the fields must differ for the check to mean anything";
+  }
+}
+
 }  // namespace
 }  // namespace pavona
