@@ -2,7 +2,7 @@
 
 #include <vector>
 
-#include "select/ordered_units.h"
+#include "select/cell_rows.h"
 #include "select/span_pair_search.h"
 
 namespace pavona {
@@ -53,23 +53,9 @@ void SelectFliColours(Picture& result, const MixTable& table, Measure measure, C
   progress.SetStatus("Brute Force HI-FLI color selection in progress");
   const Search search{result, data, SlotFinder(table, PureColours),
                       SlotDistances(table, PureColours, measure)};
-  constexpr int CellRows = 25;
-  std::vector<std::vector<std::uint32_t>> strays(CellRows);
-  RunUnitsInOrder(
-      CellRows,
-      [&](int cy) {
-        for (int cx = 0; cx < 40; ++cx) {
-          for (int r = 0; r < 8; ++r) {
-            search.SelectSpan(cx, cy, r, strays[cy]);
-          }
-        }
-      },
-      [&](int cy) { progress.SetProgress(cy * 8); },
-      [&](int cy) {
-        for (std::uint32_t colour : strays[cy]) {
-          progress.ReportStrayColour(colour);
-        }
-      });
+  SearchSpansByCellRow(progress, [&](int cx, int cy, int r, std::vector<std::uint32_t>& strays) {
+    search.SelectSpan(cx, cy, r, strays);
+  });
   progress.SetProgress(0);
   progress.SetStatus(" ");
 }

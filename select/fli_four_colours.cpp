@@ -3,8 +3,8 @@
 #include <algorithm>
 #include <vector>
 
+#include "select/cell_rows.h"
 #include "select/cross_mixes.h"
-#include "select/ordered_units.h"
 #include "select/span_points.h"
 
 namespace pavona {
@@ -122,23 +122,9 @@ void SelectFliFourColours(Picture& result, MixTable& table, const MixTableSettin
   ReapplyFlickerLevel(table, setting);
   const Search search{result, table, data, SlotFinder(table, MixColourCount),
                       SlotDistances(table, MixColourCount, measure)};
-  constexpr int CellRows = 25;
-  std::vector<std::vector<std::uint32_t>> strays(CellRows);
-  RunUnitsInOrder(
-      CellRows,
-      [&](int cy) {
-        for (int cx = 0; cx < 40; ++cx) {
-          for (int r = 0; r < 8; ++r) {
-            search.SelectSpan(cx, cy, r, strays[cy]);
-          }
-        }
-      },
-      [&](int cy) { progress.SetProgress(cy * 8); },
-      [&](int cy) {
-        for (std::uint32_t colour : strays[cy]) {
-          progress.ReportStrayColour(colour);
-        }
-      });
+  SearchSpansByCellRow(progress, [&](int cx, int cy, int r, std::vector<std::uint32_t>& strays) {
+    search.SelectSpan(cx, cy, r, strays);
+  });
   progress.SetProgress(0);
   progress.SetStatus(" ");
 }
