@@ -237,7 +237,7 @@ void SelectSingleBankFliColours(Picture& result, const C64Palette& palette, Meas
       for (int cx = 0; cx < 40; ++cx) {
         const int colourCount = GatherUnitColours(search.band, cx * 8, r, 1, colours.data());
         const int k = BestPair(search, colours.data(), colourCount);
-        const int screen = r * ScreenBankSize + ScreenOffset(cx, cy);
+        const int screen = FliScreenOffset(cx, cy, r);
         data[FliLayout::FliScreens1.offset + screen] = ScreenByte(search.pairs[k]);
         data[FliLayout::FliScreens2.offset + screen] = ScreenByte(search.pairs[k]);
         const int bitmap = BitmapOffset(cx, cy, r);
