@@ -3,6 +3,7 @@
 #include <vector>
 
 #include "select/cell_rows.h"
+#include "select/fli_span_output.h"
 #include "select/span_pair_search.h"
 
 namespace pavona {
@@ -38,9 +39,7 @@ struct Search {
     }
     const int numberA = points.Stray(bestA) ? StrayColourNumber : points.slot[bestA];
     const int numberB = points.Stray(bestB) ? StrayColourNumber : points.slot[bestB];
-    data[FliLayout::FliBitmap1.offset + BitmapOffset(cx, cy, r)] |= bits;
-    data[FliLayout::FliScreens1.offset + r * ScreenBankSize + ScreenOffset(cx, cy)] =
-        std::uint8_t(numberA * 16 + numberB);
+    WriteFliSpan(data, cx, cy, r, bits, std::uint8_t(numberA * 16 + numberB));
     CollectStrays(points, strays);
   }
 };
