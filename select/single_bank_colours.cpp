@@ -139,24 +139,10 @@ void MeasureBand(Search& search, const Picture& picture, int firstRow)
   }
 }
 
-// The first pair with the least error; later pairs win only when strictly better.
 int BestPair(const Search& search, const UnitColour* colours, int colourCount)
 {
-  std::array<std::uint32_t, PairCount> error{};
-  for (int c = 0; c < colourCount; ++c) {
-    const std::uint32_t count = colours[c].count;
-    const auto& share = search.distances[colours[c].id].pairShare;
-    for (int k = 0; k < PairCount; ++k) {
-      error[k] += count * share[k];
-    }
-  }
-  int best = 0;
-  for (int k = 1; k < PairCount; ++k) {
-    if (error[k] < error[best]) {
-      best = k;
-    }
-  }
-  return best;
+  return LeastErrorPair<PairCount>(
+      colours, colourCount, [&](int id) -> const auto& { return search.distances[id].pairShare; });
 }
 
 // Sets one pixel of a unit to c1, c2 or the mix, in that order of preference
