@@ -4,27 +4,16 @@
 // construction is timed too), and once through the plain MatchColour.
 #include <benchmark/benchmark.h>
 
+#include "bench_frames.h"
 #include "colour/colour_match.h"
 #include "colour/colour_matcher.h"
-#include "colour/flicker_reduction.h"
-#include "colour/mix_palette.h"
 #include "support/ppm_frame.h"
 
 namespace pavona {
 namespace {
 
-constexpr GraphicMode Mode = GraphicMode::HiresFliInterlace;
-
-const MixTable& DefaultTable()
-{
-  static const MixTable table = [] {
-    MixTable built;
-    BuildMixPalette(built, PaletteColours(PaletteId::Pepto), MixMethod::Rgb, Mode);
-    ReduceFlickerMedium(built);
-    return built;
-  }();
-  return table;
-}
+using bench::DefaultMode;
+using bench::DefaultTable;
 
 const Picture& Frame()
 {
@@ -36,7 +25,7 @@ void MatchFrame(benchmark::State& state)
 {
   const auto measure = Measure(state.range(0));
   for (auto _ : state) {
-    const ColourMatcher matcher(DefaultTable(), measure, Mode);
+    const ColourMatcher matcher(DefaultTable(), measure, DefaultMode);
     std::uint32_t sum = 0;
     for (std::uint32_t pixel : Frame()) {
       sum += matcher.Match(pixel);
@@ -52,7 +41,7 @@ void MatchFramePlain(benchmark::State& state)
   for (auto _ : state) {
     std::uint32_t sum = 0;
     for (std::uint32_t pixel : Frame()) {
-      sum += MatchColour(pixel, DefaultTable(), measure, Mode);
+      sum += MatchColour(pixel, DefaultTable(), measure, DefaultMode);
     }
     benchmark::DoNotOptimize(sum);
   }

@@ -5,26 +5,15 @@
 // is part of every iteration (a copy of 192 KB, small beside the dithering).
 #include <benchmark/benchmark.h>
 
-#include "colour/flicker_reduction.h"
-#include "colour/mix_palette.h"
+#include "bench_frames.h"
 #include "dither/dither_picture.h"
 #include "support/ppm_frame.h"
 
 namespace pavona {
 namespace {
 
-constexpr GraphicMode Mode = GraphicMode::HiresFliInterlace;
-
-const MixTable& DefaultTable()
-{
-  static const MixTable table = [] {
-    MixTable built;
-    BuildMixPalette(built, PaletteColours(PaletteId::Pepto), MixMethod::Rgb, Mode);
-    ReduceFlickerMedium(built);
-    return built;
-  }();
-  return table;
-}
+using bench::DefaultMode;
+using bench::DefaultTable;
 
 const AdjustedPlanes& FramePlanes()
 {
@@ -51,7 +40,7 @@ void Dither(benchmark::State& state, DitherMethod method, bool serpentine, Measu
   AdjustedPlanes planes;
   for (auto _ : state) {
     planes = FramePlanes();
-    DitherPicture(planes, DefaultTable(), measure, Mode, settings, randomState, progress);
+    DitherPicture(planes, DefaultTable(), measure, DefaultMode, settings, randomState, progress);
     benchmark::DoNotOptimize(planes);
   }
 }

@@ -6,10 +6,9 @@
 
 #include "c64/c64_data.h"
 #include "colour/colour_matcher.h"
-#include "colour/flicker_reduction.h"
-#include "colour/mix_palette.h"
 #include "select/hires_colours.h"
 #include "select/hires_interlace_colours.h"
+#include "select/select_frames.h"
 #include "select/single_bank_colours.h"
 #include "support/ppm_frame.h"
 
@@ -22,15 +21,7 @@ namespace {
 
 constexpr const char* Frame = "coffee_frame.ppm";
 
-MixTable PeptoTable(GraphicMode mode, FlickerLevel level)
-{
-  MixTable table;
-  BuildMixPalette(table, PaletteColours(PaletteId::Pepto), MixMethod::Rgb, mode);
-  if (IsInterlaced(mode)) {
-    ReduceFlicker(table, level);
-  }
-  return table;
-}
+using testing::PeptoTable;
 
 std::unique_ptr<Picture> Dithered(const MixTable& table, GraphicMode mode)
 {
@@ -42,18 +33,27 @@ std::unique_ptr<Picture> Dithered(const MixTable& table, GraphicMode mode)
   return picture;
 }
 
+// Each iteration starts from the dithered frame and cleared C64 data, as in a
+// conversion; the copy is timed with the search.
+template <typename Search>
+void RunSearch(benchmark::State& state, const Picture& dithered, Search search)
+{
+  auto result = std::make_unique<Picture>();
+  for (auto _ : state) {
+    *result = dithered;
+    C64Data data{};
+    search(*result, data);
+    benchmark::DoNotOptimize(data);
+  }
+}
+
 void BM_SelectHiresColours(benchmark::State& state)
 {
   const MixTable table = PeptoTable(GraphicMode::HiresStandard, FlickerLevel::Off);
-  const auto dithered = Dithered(table, GraphicMode::HiresStandard);
-  auto result = std::make_unique<Picture>();
   SilentProgress silent;
-  for (auto _ : state) {
-    *result = *dithered;
-    C64Data data{};
-    SelectHiresColours(*result, table, Measure::Perceptual, data, silent);
-    benchmark::DoNotOptimize(data);
-  }
+  RunSearch(state, *Dithered(table, GraphicMode::HiresStandard), [&](Picture& p, C64Data& d) {
+    SelectHiresColours(p, table, Measure::Perceptual, d, silent);
+  });
 }
 BENCHMARK(BM_SelectHiresColours)->Unit(benchmark::kMillisecond)->UseRealTime();
 
@@ -62,15 +62,9 @@ void BM_SelectHiresInterlaceColours(benchmark::State& state)
 {
   const auto level = FlickerLevel(state.range(0));
   const MixTable table = PeptoTable(GraphicMode::HiresInterlaced, level);
-  const auto dithered = Dithered(table, GraphicMode::HiresInterlaced);
-  auto result = std::make_unique<Picture>();
   SilentProgress silent;
-  for (auto _ : state) {
-    *result = *dithered;
-    C64Data data{};
-    SelectHiresInterlaceColours(*result, table, data, silent);
-    benchmark::DoNotOptimize(data);
-  }
+  RunSearch(state, *Dithered(table, GraphicMode::HiresInterlaced),
+            [&](Picture& p, C64Data& d) { SelectHiresInterlaceColours(p, table, d, silent); });
 }
 BENCHMARK(BM_SelectHiresInterlaceColours)
     ->Arg(int(FlickerLevel::Off))
@@ -81,18 +75,13 @@ BENCHMARK(BM_SelectHiresInterlaceColours)
 void BM_PlainHiresInterlaceColours(benchmark::State& state)
 {
   const MixTable table = PeptoTable(GraphicMode::HiresInterlaced, FlickerLevel::Off);
-  const auto dithered = Dithered(table, GraphicMode::HiresInterlaced);
-  auto result = std::make_unique<Picture>();
-  for (auto _ : state) {
-    *result = *dithered;
-    C64Data data{};
+  RunSearch(state, *Dithered(table, GraphicMode::HiresInterlaced), [&](Picture& p, C64Data& d) {
     for (int cy = 0; cy < 25; ++cy) {
       for (int cx = 0; cx < 40; ++cx) {
-        plain_hires::SelectHiresInterlaceCell(*result, table, data, cx, cy);
+        plain_hires::SelectHiresInterlaceCell(p, table, d, cx, cy);
       }
     }
-    benchmark::DoNotOptimize(data);
-  }
+  });
 }
 BENCHMARK(BM_PlainHiresInterlaceColours)->Unit(benchmark::kMillisecond)->Iterations(1);
 
@@ -106,15 +95,9 @@ void BM_SingleBank(benchmark::State& state)
   const C64Palette& palette = PaletteColours(PaletteId::Pepto);
   // With shared colour banks the conversion removes no mixes.
   const MixTable table = PeptoTable(GraphicMode::HiresFliInterlace, FlickerLevel::Off);
-  const auto dithered = Dithered(table, GraphicMode::HiresFliInterlace);
-  auto result = std::make_unique<Picture>();
   SilentProgress silent;
-  for (auto _ : state) {
-    *result = *dithered;
-    C64Data data{};
-    Search(*result, palette, measure, level, data, silent);
-    benchmark::DoNotOptimize(data);
-  }
+  RunSearch(state, *Dithered(table, GraphicMode::HiresFliInterlace),
+            [&](Picture& p, C64Data& d) { Search(p, palette, measure, level, d, silent); });
 }
 
 void SingleBankArguments(benchmark::internal::Benchmark* bench)

@@ -51,7 +51,18 @@ inline std::span<const std::uint8_t> Region(const C64Data& data, C64Region regio
   return std::span<const std::uint8_t>(data).subspan(region.offset, region.size);
 }
 
-constexpr int BitmapOffset(int cx, int cy, int row) { return cy * 320 + cx * 8 + row; }
-constexpr int ScreenOffset(int cx, int cy) { return cy * 40 + cx; }
+constexpr int BitmapOffset(int cx, int cy, int row)
+{
+  return cy * 320 + cx * 8 + row;
+}
+constexpr int ScreenOffset(int cx, int cy)
+{
+  return cy * 40 + cx;
+}
+// In FLI, pixel row `row` of a cell takes its colours from screen bank `row`.
+constexpr int FliScreenOffset(int cx, int cy, int row)
+{
+  return row * ScreenBankSize + ScreenOffset(cx, cy);
+}
 
 }  // namespace pavona

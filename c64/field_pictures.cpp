@@ -51,9 +51,7 @@ void BuildFliFieldPictures(const C64Data& data, const C64Palette& palette, Pictu
     const int screenBase = screens[f].offset;
     DecodeField(
         data, palette, bitmaps[f].offset,
-        [screenBase](int cx, int y) {
-          return screenBase + (y % 8) * ScreenBankSize + ScreenOffset(cx, y / 8);
-        },
+        [screenBase](int cx, int y) { return screenBase + FliScreenOffset(cx, y / 8, y % 8); },
         *fields[f]);
   }
 }

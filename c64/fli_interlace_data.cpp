@@ -41,7 +41,7 @@ void BuildFliInterlaceData(const Picture& result, const MixTable& table, C64Data
         bitmap2[BitmapOffset(cx, cy, r)] = bits;
         const std::uint32_t codeA = PairCodeOf(table, a);
         const std::uint32_t codeB = PairCodeOf(table, b);
-        const int screen = r * ScreenBankSize + ScreenOffset(cx, cy);
+        const int screen = FliScreenOffset(cx, cy, r);
         screens1[screen] = std::uint8_t((codeA & 0xF0) | (codeB >> 4));
         screens2[screen] = std::uint8_t(((codeA & 0x0F) << 4) | (codeB & 0x0F));
       }

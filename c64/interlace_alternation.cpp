@@ -58,7 +58,7 @@ void AlternateCellColumnsFli(C64Data& data, bool fourColours)
   for (int cy = 0; cy < CellRows; ++cy) {
     for (int cx = 0; cx < CellColumns; cx += 2) {
       for (int bank = 0; bank < 8; ++bank) {
-        ExchangeByte(data, FliScreens1, FliScreens2, bank * ScreenBankSize + ScreenOffset(cx, cy));
+        ExchangeByte(data, FliScreens1, FliScreens2, FliScreenOffset(cx, cy, bank));
       }
       if (fourColours) {
         for (int r = 0; r < 8; ++r) {

@@ -2,7 +2,8 @@
 
 #include <vector>
 
-#include "select/ordered_units.h"
+#include "select/cell_rows.h"
+#include "select/fli_span_output.h"
 #include "select/span_pair_search.h"
 
 namespace pavona {
@@ -38,9 +39,7 @@ struct Search {
     }
     const int numberA = points.Stray(bestA) ? StrayColourNumber : points.slot[bestA];
     const int numberB = points.Stray(bestB) ? StrayColourNumber : points.slot[bestB];
-    data[FliLayout::FliBitmap1.offset + BitmapOffset(cx, cy, r)] |= bits;
-    data[FliLayout::FliScreens1.offset + r * ScreenBankSize + ScreenOffset(cx, cy)] =
-        std::uint8_t(numberA * 16 + numberB);
+    WriteFliSpan(data, cx, cy, r, bits, std::uint8_t(numberA * 16 + numberB));
     CollectStrays(points, strays);
   }
 };
@@ -53,23 +52,9 @@ void SelectFliColours(Picture& result, const MixTable& table, Measure measure, C
   progress.SetStatus("Brute Force HI-FLI color selection in progress");
   const Search search{result, data, SlotFinder(table, PureColours),
                       SlotDistances(table, PureColours, measure)};
-  constexpr int CellRows = 25;
-  std::vector<std::vector<std::uint32_t>> strays(CellRows);
-  RunUnitsInOrder(
-      CellRows,
-      [&](int cy) {
-        for (int cx = 0; cx < 40; ++cx) {
-          for (int r = 0; r < 8; ++r) {
-            search.SelectSpan(cx, cy, r, strays[cy]);
-          }
-        }
-      },
-      [&](int cy) { progress.SetProgress(cy * 8); },
-      [&](int cy) {
-        for (std::uint32_t colour : strays[cy]) {
-          progress.ReportStrayColour(colour);
-        }
-      });
+  SearchSpansByCellRow(progress, [&](int cx, int cy, int r, std::vector<std::uint32_t>& strays) {
+    search.SelectSpan(cx, cy, r, strays);
+  });
   progress.SetProgress(0);
   progress.SetStatus(" ");
 }

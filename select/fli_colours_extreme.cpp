@@ -1,6 +1,7 @@
 #include <cstring>
 
 #include "select/fli_extreme.h"
+#include "select/fli_span_output.h"
 #include "select/row_by_row.h"
 #include "select/slot_finder.h"
 #include "select/span_colours.h"
@@ -79,9 +80,7 @@ struct Search {
       }
     }
     const int cy = y / 8, r = y % 8;
-    data[FliLayout::FliBitmap1.offset + BitmapOffset(cx, cy, r)] |= bits;
-    data[FliLayout::FliScreens1.offset + r * ScreenBankSize + ScreenOffset(cx, cy)] =
-        std::uint8_t(winner.i * 16 + winner.j);
+    WriteFliSpan(data, cx, cy, r, bits, std::uint8_t(winner.i * 16 + winner.j));
   }
 };
 

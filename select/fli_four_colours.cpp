@@ -3,8 +3,9 @@
 #include <algorithm>
 #include <vector>
 
+#include "select/cell_rows.h"
 #include "select/cross_mixes.h"
-#include "select/ordered_units.h"
+#include "select/fli_span_output.h"
 #include "select/span_points.h"
 
 namespace pavona {
@@ -79,7 +80,7 @@ struct Search {
     }
     const std::uint32_t a = code[bestA], b = code[bestB];
     const int c1 = CrossMix1(table, a, b), c2 = CrossMix2(table, a, b);
-    std::uint8_t bits1 = 0, bits2 = 0;
+    FourMixBits bits;
     for (int k = 0; k < 8; ++k) {
       const int i = values.indexOf[k];
       FourMix chosen = FourMix::A;
@@ -100,15 +101,9 @@ struct Search {
         colour = table.colour[c2];
       }
       span[k] = colour;
-      bits1 |= FieldOneBit(chosen) ? std::uint8_t(0x80 >> k) : 0;
-      bits2 |= FieldTwoBit(chosen) ? std::uint8_t(0x80 >> k) : 0;
+      bits.Set(k, chosen);
     }
-    const int bitmap = BitmapOffset(cx, cy, r);
-    const int screen = r * ScreenBankSize + ScreenOffset(cx, cy);
-    data[FliLayout::FliBitmap1.offset + bitmap] |= bits1;
-    data[FliLayout::FliBitmap2.offset + bitmap] |= bits2;
-    data[FliLayout::FliScreens1.offset + screen] = FieldOneScreenByte(a, b);
-    data[FliLayout::FliScreens2.offset + screen] = FieldTwoScreenByte(a, b);
+    WriteFourColourSpan(data, cx, cy, r, bits, a, b);
     CollectStrays(points, strays);
   }
 };
@@ -122,23 +117,9 @@ void SelectFliFourColours(Picture& result, MixTable& table, const MixTableSettin
   ReapplyFlickerLevel(table, setting);
   const Search search{result, table, data, SlotFinder(table, MixColourCount),
                       SlotDistances(table, MixColourCount, measure)};
-  constexpr int CellRows = 25;
-  std::vector<std::vector<std::uint32_t>> strays(CellRows);
-  RunUnitsInOrder(
-      CellRows,
-      [&](int cy) {
-        for (int cx = 0; cx < 40; ++cx) {
-          for (int r = 0; r < 8; ++r) {
-            search.SelectSpan(cx, cy, r, strays[cy]);
-          }
-        }
-      },
-      [&](int cy) { progress.SetProgress(cy * 8); },
-      [&](int cy) {
-        for (std::uint32_t colour : strays[cy]) {
-          progress.ReportStrayColour(colour);
-        }
-      });
+  SearchSpansByCellRow(progress, [&](int cx, int cy, int r, std::vector<std::uint32_t>& strays) {
+    search.SelectSpan(cx, cy, r, strays);
+  });
   progress.SetProgress(0);
   progress.SetStatus(" ");
 }

@@ -4,6 +4,7 @@
 
 #include "select/cross_mixes.h"
 #include "select/fli_extreme.h"
+#include "select/fli_span_output.h"
 #include "select/row_by_row.h"
 #include "select/slot_finder.h"
 #include "select/span_colours.h"
@@ -150,7 +151,7 @@ struct Search {
     auto distanceTo = [&](std::uint32_t pixel, int slot) {
       return slot < 0 ? UINT32_MAX : RgbDistance(pixel, table.colour[slot]);
     };
-    std::uint8_t bits1 = 0, bits2 = 0;
+    FourMixBits bits;
     for (int k = 0; k < 8; ++k) {
       FourMix chosen = FourMix::A;
       int chosenSlot = winner.i;
@@ -165,16 +166,10 @@ struct Search {
         }
       }
       out[k] = table.colour[chosenSlot];
-      bits1 |= FieldOneBit(chosen) ? std::uint8_t(0x80 >> k) : 0;
-      bits2 |= FieldTwoBit(chosen) ? std::uint8_t(0x80 >> k) : 0;
+      bits.Set(k, chosen);
     }
     const int cy = y / 8, r = y % 8;
-    const int bitmap = BitmapOffset(cx, cy, r);
-    const int screen = r * ScreenBankSize + ScreenOffset(cx, cy);
-    data[FliLayout::FliBitmap1.offset + bitmap] |= bits1;
-    data[FliLayout::FliBitmap2.offset + bitmap] |= bits2;
-    data[FliLayout::FliScreens1.offset + screen] = FieldOneScreenByte(a, b);
-    data[FliLayout::FliScreens2.offset + screen] = FieldTwoScreenByte(a, b);
+    WriteFourColourSpan(data, cx, cy, r, bits, a, b);
   }
 };
 

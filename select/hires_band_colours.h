@@ -1,5 +1,7 @@
 #pragma once
 
+#include <array>
+#include <cstddef>
 #include <cstdint>
 #include <vector>
 
@@ -40,5 +42,29 @@ struct UnitColour {
 // Returns how many were written to colours (at most 8 * rowCount).
 int GatherUnitColours(const BandColours& band, int left, int firstRow, int rowCount,
                       UnitColour* colours);
+
+// The pair with the least error over a unit's colours: shareOf(id) returns a
+// colour's share of each pair's error (as a reference to an array of
+// PairCount values), which counts once for each of its pixels. The first pair
+// with the least error wins; later pairs win only when strictly better.
+template <std::size_t PairCount, typename ShareOf>
+int LeastErrorPair(const UnitColour* colours, int colourCount, ShareOf shareOf)
+{
+  std::array<std::uint32_t, PairCount> error{};
+  for (int c = 0; c < colourCount; ++c) {
+    const std::uint32_t count = colours[c].count;
+    const std::array<std::uint32_t, PairCount>& share = shareOf(colours[c].id);
+    for (std::size_t k = 0; k < PairCount; ++k) {
+      error[k] += count * share[k];
+    }
+  }
+  int best = 0;
+  for (int k = 1; k < int(PairCount); ++k) {
+    if (error[k] < error[best]) {
+      best = k;
+    }
+  }
+  return best;
+}
 
 }  // namespace pavona

@@ -81,24 +81,10 @@ void MeasureBand(const BandColours& band, const MixTable& table, Measure measure
   }
 }
 
-// The first pair with the least error; later pairs win only when strictly better.
 int BestPair(const BandDistances& distances, const UnitColour* colours, int colourCount)
 {
-  std::array<std::uint32_t, PairCount> error{};
-  for (int c = 0; c < colourCount; ++c) {
-    const std::uint32_t count = colours[c].count;
-    const auto& share = distances.pairShare[colours[c].id];
-    for (int k = 0; k < PairCount; ++k) {
-      error[k] += count * share[k];
-    }
-  }
-  int best = 0;
-  for (int k = 1; k < PairCount; ++k) {
-    if (error[k] < error[best]) {
-      best = k;
-    }
-  }
-  return best;
+  return LeastErrorPair<PairCount>(
+      colours, colourCount, [&](int id) -> const auto& { return distances.pairShare[id]; });
 }
 
 void WriteCell(Picture& result, const MixTable& table, Measure measure, const BandColours& band,

@@ -139,24 +139,10 @@ void MeasureBand(Search& search, const Picture& picture, int firstRow)
   }
 }
 
-// The first pair with the least error; later pairs win only when strictly better.
 int BestPair(const Search& search, const UnitColour* colours, int colourCount)
 {
-  std::array<std::uint32_t, PairCount> error{};
-  for (int c = 0; c < colourCount; ++c) {
-    const std::uint32_t count = colours[c].count;
-    const auto& share = search.distances[colours[c].id].pairShare;
-    for (int k = 0; k < PairCount; ++k) {
-      error[k] += count * share[k];
-    }
-  }
-  int best = 0;
-  for (int k = 1; k < PairCount; ++k) {
-    if (error[k] < error[best]) {
-      best = k;
-    }
-  }
-  return best;
+  return LeastErrorPair<PairCount>(
+      colours, colourCount, [&](int id) -> const auto& { return search.distances[id].pairShare; });
 }
 
 // Sets one pixel of a unit to c1, c2 or the mix, in that order of preference
@@ -188,32 +174,57 @@ std::uint8_t ScreenByte(const BankPair& pair)
   return std::uint8_t(pair.first * 16 + pair.second);
 }
 
+Search StartSearch(const C64Palette& palette, Measure measure, FlickerLevel level)
+{
+  return {palette, measure, MakePairs(palette, measure, SingleBankBrightnessLimit(level)), {}, {}};
+}
+
+// Where a unit goes: the same screen byte into both fields' screens, each
+// field's bits into its own bitmap.
+struct UnitRegions {
+  C64Region screen1;
+  C64Region screen2;
+  C64Region bitmap1;
+  C64Region bitmap2;
+};
+
+constexpr UnitRegions HiresRegions = {HiresLayout::HiresScreen1, HiresLayout::HiresScreen2,
+                                      HiresLayout::HiresBitmap1, HiresLayout::HiresBitmap2};
+constexpr UnitRegions FliRegions = {FliLayout::FliScreens1, FliLayout::FliScreens2,
+                                    FliLayout::FliBitmap1, FliLayout::FliBitmap2};
+
+// The unit of band rows firstRow .. firstRow + rowCount - 1 of cell (cx, cy):
+// picks its pair, writes the screen byte at `screen` and places its pixels.
+void SelectUnit(Picture& result, const Search& search, const UnitRegions& regions, int screen,
+                int cx, int cy, int firstRow, int rowCount, C64Data& data)
+{
+  std::array<UnitColour, 64> colours;
+  const int colourCount =
+      GatherUnitColours(search.band, cx * 8, firstRow, rowCount, colours.data());
+  const int k = BestPair(search, colours.data(), colourCount);
+  data[regions.screen1.offset + screen] = ScreenByte(search.pairs[k]);
+  data[regions.screen2.offset + screen] = ScreenByte(search.pairs[k]);
+  for (int r = firstRow; r < firstRow + rowCount; ++r) {
+    const int bitmap = BitmapOffset(cx, cy, r);
+    for (int x = cx * 8; x < cx * 8 + 8; ++x) {
+      PlacePixel(result, search, k, x, r, cy * 8 + r, data[regions.bitmap1.offset + bitmap],
+                 data[regions.bitmap2.offset + bitmap]);
+    }
+  }
+}
+
 }  // namespace
 
 void SelectSingleBankHiresColours(Picture& result, const C64Palette& palette, Measure measure,
                                   FlickerLevel level, C64Data& data, ProgressReport& progress)
 {
-  const int limit = SingleBankBrightnessLimit(level);
   progress.SetStatus("Brute Force Single bank hires color selection in progress");
-  Search search{palette, measure, MakePairs(palette, measure, limit), {}, {}};
-  std::array<UnitColour, 64> colours;
+  Search search = StartSearch(palette, measure, level);
   for (int cy = 0; cy < 25; ++cy) {
     progress.SetProgress(cy * 8);
     MeasureBand(search, result, cy * 8);
     for (int cx = 0; cx < 40; ++cx) {
-      const int colourCount = GatherUnitColours(search.band, cx * 8, 0, 8, colours.data());
-      const int k = BestPair(search, colours.data(), colourCount);
-      const int screen = ScreenOffset(cx, cy);
-      data[HiresLayout::HiresScreen1.offset + screen] = ScreenByte(search.pairs[k]);
-      data[HiresLayout::HiresScreen2.offset + screen] = ScreenByte(search.pairs[k]);
-      for (int r = 0; r < 8; ++r) {
-        const int bitmap = BitmapOffset(cx, cy, r);
-        for (int x = cx * 8; x < cx * 8 + 8; ++x) {
-          PlacePixel(result, search, k, x, r, cy * 8 + r,
-                     data[HiresLayout::HiresBitmap1.offset + bitmap],
-                     data[HiresLayout::HiresBitmap2.offset + bitmap]);
-        }
-      }
+      SelectUnit(result, search, HiresRegions, ScreenOffset(cx, cy), cx, cy, 0, 8, data);
     }
   }
   progress.SetStatus(" ");
@@ -223,10 +234,8 @@ void SelectSingleBankHiresColours(Picture& result, const C64Palette& palette, Me
 void SelectSingleBankFliColours(Picture& result, const C64Palette& palette, Measure measure,
                                 FlickerLevel level, C64Data& data, ProgressReport& progress)
 {
-  const int limit = SingleBankBrightnessLimit(level);
   progress.SetStatus("Brute Force Single bank HI-FLI color selection in progress");
-  Search search{palette, measure, MakePairs(palette, measure, limit), {}, {}};
-  std::array<UnitColour, 8> colours;
+  Search search = StartSearch(palette, measure, level);
   for (int cy = 0; cy < 25; ++cy) {
     for (int r = 0; r < 8; ++r) {
       progress.SetProgress(cy * 8 + r);
@@ -235,17 +244,7 @@ void SelectSingleBankFliColours(Picture& result, const C64Palette& palette, Meas
         MeasureBand(search, result, cy * 8);
       }
       for (int cx = 0; cx < 40; ++cx) {
-        const int colourCount = GatherUnitColours(search.band, cx * 8, r, 1, colours.data());
-        const int k = BestPair(search, colours.data(), colourCount);
-        const int screen = r * ScreenBankSize + ScreenOffset(cx, cy);
-        data[FliLayout::FliScreens1.offset + screen] = ScreenByte(search.pairs[k]);
-        data[FliLayout::FliScreens2.offset + screen] = ScreenByte(search.pairs[k]);
-        const int bitmap = BitmapOffset(cx, cy, r);
-        for (int x = cx * 8; x < cx * 8 + 8; ++x) {
-          PlacePixel(result, search, k, x, r, cy * 8 + r,
-                     data[FliLayout::FliBitmap1.offset + bitmap],
-                     data[FliLayout::FliBitmap2.offset + bitmap]);
-        }
+        SelectUnit(result, search, FliRegions, FliScreenOffset(cx, cy, r), cx, cy, r, 1, data);
       }
     }
   }
