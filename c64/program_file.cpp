@@ -1,0 +1,53 @@
+#include "c64/program_file.h"
+
+#include "c64/raw_data_file.h"
+#include "c64/viewer_header_bytes.h"
+
+namespace pavona {
+
+ViewerHeader ViewerFor(OutputKind kind)
+{
+  switch (kind.mode) {
+    case GraphicMode::HiresStandard:
+      return ViewerHeader::HiresViewer;
+    case GraphicMode::HiresInterlaced:
+      return kind.sameBanks ? ViewerHeader::HiresFlipViewer : ViewerHeader::HiresLineViewer;
+    case GraphicMode::HiresFli:
+      return ViewerHeader::FliViewer;
+    case GraphicMode::HiresFliInterlace:
+      break;
+  }
+  return ViewerHeader::FliInterlaceViewer;
+}
+
+std::span<const std::uint8_t> ViewerHeaderBytes(ViewerHeader viewer)
+{
+  switch (viewer) {
+    case ViewerHeader::HiresViewer:
+      return viewer_bytes::HiresViewer;
+    case ViewerHeader::HiresFlipViewer:
+      return viewer_bytes::HiresFlipViewer;
+    case ViewerHeader::HiresLineViewer:
+      return viewer_bytes::HiresLineViewer;
+    case ViewerHeader::FliViewer:
+      return viewer_bytes::FliViewer;
+    case ViewerHeader::FliInterlaceViewer:
+      break;
+  }
+  return viewer_bytes::FliInterlaceViewer;
+}
+
+std::vector<std::uint8_t> C64ProgramBytes(const C64Data& data, OutputKind kind)
+{
+  const ViewerHeader viewer = ViewerFor(kind);
+  const auto header = ViewerHeaderBytes(viewer);
+  std::vector<std::uint8_t> bytes(header.begin(), header.end());
+  if (viewer == ViewerHeader::FliInterlaceViewer) {
+    bytes[SharedBitmapByteOffset] = SharesOneBitmap(kind) ? 1 : 0;
+  }
+  const std::vector<std::uint8_t> picture = RawDataBytes(data, kind);
+  bytes.insert(bytes.end(), picture.begin(), picture.end());
+  return bytes;
+}
+
+}  // namespace pavona

@@ -1,0 +1,18 @@
+#pragma once
+
+#include <ostream>
+
+#include "cli/cli_options.h"
+#include "colour/progress.h"
+
+namespace pavona::cli {
+
+// Converts every input with one workspace (so random dithering continues its
+// sequence from one picture to the next, as in the GUI) and writes the
+// requested files. Returns the exit status: 0 when everything was converted
+// and written, 1 when an input or an output failed; the other inputs of the
+// batch are still converted.
+int RunBatch(const CliOptions& options, std::ostream& out, std::ostream& errors,
+             ProgressReport& progress);
+
+}  // namespace pavona::cli

@@ -1,0 +1,207 @@
+#include "cli/cli_options.h"
+
+#include <CLI/CLI.hpp>
+
+#include <filesystem>
+#include <map>
+#include <sstream>
+
+namespace pavona::cli {
+namespace {
+
+template <typename Value>
+using Names = std::map<std::string, Value>;
+
+const Names<GraphicMode> ModeNames = {{"hires", GraphicMode::HiresStandard},
+                                      {"hires-interlaced", GraphicMode::HiresInterlaced},
+                                      {"fli", GraphicMode::HiresFli},
+                                      {"fli-interlace", GraphicMode::HiresFliInterlace}};
+const Names<PaletteId> PaletteNames = {{"pepto", PaletteId::Pepto},
+                                       {"deekay", PaletteId::Deekay},
+                                       {"vice", PaletteId::Vice},
+                                       {"ccs64", PaletteId::Ccs64},
+                                       {"frodo", PaletteId::Frodo}};
+const Names<MixMethod> MixNames = {{"rgb", MixMethod::Rgb}, {"yuv", MixMethod::Yuv}};
+const Names<Measure> MeasureNames = {{"rgb", Measure::RgbDistance},
+                                     {"luma", Measure::Brightness},
+                                     {"perceptual", Measure::Perceptual}};
+const Names<FlickerLevel> FlickerNames = {{"off", FlickerLevel::Off},
+                                          {"light", FlickerLevel::Light},
+                                          {"medium", FlickerLevel::Medium},
+                                          {"heavy", FlickerLevel::Heavy}};
+const Names<DitherMethod> DitherNames = {
+    {"none", DitherMethod::None},           {"ordered2", DitherMethod::Ordered2x2},
+    {"ordered3", DitherMethod::Ordered3x3}, {"ordered4", DitherMethod::Ordered4x4},
+    {"ordered8", DitherMethod::Ordered8x8}, {"floyd", DitherMethod::FloydSteinberg},
+    {"custom", DitherMethod::Custom},       {"random", DitherMethod::Random}};
+const Names<bool> SwitchNames = {{"on", true}, {"off", false}};
+
+template <typename Value>
+std::string NameOf(const Names<Value>& names, Value value)
+{
+  for (const auto& [name, candidate] : names) {
+    if (candidate == value) {
+      return name;
+    }
+  }
+  return {};
+}
+
+template <typename Value>
+void AddChoice(CLI::App& app, const std::string& flag, Value& target, const Names<Value>& names,
+               const std::string& description)
+{
+  app.add_option(flag, target, description)
+      ->transform(CLI::CheckedTransformer(names, CLI::ignore_case))
+      ->default_str(NameOf(names, target))
+      ->option_text("ARG (default: " + NameOf(names, target) + ")");
+}
+
+void AddSwitch(CLI::App& app, const std::string& flag, bool& target,
+               const std::string& description)
+{
+  AddChoice(app, flag, target, SwitchNames, description + " {on,off}");
+}
+
+void AddNumber(CLI::App& app, const std::string& flag, int& target, int low, int high,
+               const std::string& description)
+{
+  app.add_option(flag, target, description)
+      ->check(CLI::Range(low, high))
+      ->option_text("INT (" + std::to_string(low) + ".." + std::to_string(high) +
+                    ", default: " + std::to_string(target) + ")");
+}
+
+void AddSettings(CLI::App& app, Settings& s)
+{
+  AddChoice(app, "--mode", s.mode, ModeNames, "graphic mode");
+  AddChoice(app, "--palette", s.palette, PaletteNames, "C64 palette");
+  AddChoice(app, "--mix", s.mix, MixNames, "palette mixing");
+  AddChoice(app, "--match", s.measure, MeasureNames, "colour matching");
+  AddChoice(app, "--flicker", s.flicker, FlickerNames, "flicker colour reduction");
+  AddChoice(app, "--dither", s.dither.method, DitherNames, "dithering method");
+  AddSwitch(app, "--serpentine", s.dither.serpentine, "serpentine error diffusion");
+  AddSwitch(app, "--alt-y-dither", s.dither.altYDither, "ordered: alternate the shift by line");
+  AddSwitch(app, "--flip-dither", s.dither.flipDither, "ordered: swap x and y");
+  AddSwitch(app, "--separate-rgb", s.dither.separateRgb, "random: one draw per channel");
+  // "Value Amp" and "Strength" take what may be typed into their fields.
+  AddNumber(app, "--value-amp", s.dither.valueAmp, -1000, 1000, "ordered dithering amplitude");
+  AddNumber(app, "--strength", s.dither.strength, -1000, 1000, "random dithering strength");
+  AddSwitch(app, "--four-colours", s.fourColours, "4 colours per 8x1 (FLI interlace)");
+  AddSwitch(app, "--same-banks", s.sameBanks, "same colour banks in both fields");
+  AddSwitch(app, "--extra-brute-force", s.extraBruteForce, "try every colour pair (FLI)");
+  AddSwitch(app, "--alternate-y", s.alternateY, "interlace: alternate rows");
+  AddSwitch(app, "--alternate-x", s.alternateX, "interlace: alternate pixel columns");
+  AddSwitch(app, "--alternate-x8", s.alternateX8, "interlace: alternate cell columns");
+  AddNumber(app, "--red", s.adjustment.red, -255, 255, "red offset");
+  AddNumber(app, "--green", s.adjustment.green, -255, 255, "green offset");
+  AddNumber(app, "--blue", s.adjustment.blue, -255, 255, "blue offset");
+  AddNumber(app, "--brightness", s.adjustment.brightness, -255, 255, "brightness offset");
+  AddNumber(app, "--contrast", s.adjustment.contrast, -100, 100, "contrast in percent");
+}
+
+void AddOutputs(CLI::App& app, CliOptions& o)
+{
+  app.add_option("--raw", o.outputs.raw, "write the raw C64 data file");
+  app.add_option("--prg", o.outputs.prg, "write the C64 program that shows the picture");
+  app.add_option("--result-png", o.outputs.resultPng, "write the converted picture as PNG");
+  app.add_option("--dithered-png", o.outputs.ditheredPng, "write the dithered picture as PNG");
+  app.add_option("--field1-png", o.outputs.field1Png, "write interlace field 1 as PNG");
+  app.add_option("--field2-png", o.outputs.field2Png, "write interlace field 2 as PNG");
+  app.add_option("--out-dir", o.outDir,
+                 "write NAME.raw, NAME.prg, NAME.png, NAME-dithered.png (and the fields "
+                 "NAME-field1.png, NAME-field2.png in interlaced modes) per input");
+}
+
+// "--offset X,Y": where the cut-out starts in the picture, both 0 or more.
+std::string ParseOffset(const std::string& text, CliOptions& options)
+{
+  std::istringstream stream(text);
+  char comma = 0;
+  if (!(stream >> options.offsetX >> comma >> options.offsetY) || comma != ',' ||
+      !stream.eof() || options.offsetX < 0 || options.offsetY < 0) {
+    return "--offset wants two whole numbers 0 or more, like 40,100";
+  }
+  return {};
+}
+
+bool HasSingleOutput(const OutputFiles& o)
+{
+  return !(o.raw + o.prg + o.resultPng + o.ditheredPng + o.field1Png + o.field2Png).empty();
+}
+
+std::string CheckCombination(const CliOptions& options)
+{
+  const size_t inputs = options.inputs.size() + (options.testPicture ? 1 : 0);
+  if (inputs == 0) {
+    return "no input: give picture files or --test-picture";
+  }
+  if (inputs > 1 && HasSingleOutput(options.outputs)) {
+    return "several inputs need --out-dir; --raw, --prg and the --*-png options name one file";
+  }
+  if (!HasSingleOutput(options.outputs) && options.outDir.empty()) {
+    return "nothing to write: give --out-dir or at least one of --raw, --prg, --result-png, "
+           "--dithered-png, --field1-png, --field2-png";
+  }
+  const bool fields = !options.outputs.field1Png.empty() || !options.outputs.field2Png.empty();
+  if (fields && !IsInterlaced(options.settings.mode)) {
+    return "--field1-png and --field2-png need an interlaced mode (hires-interlaced or "
+           "fli-interlace)";
+  }
+  return {};
+}
+
+}  // namespace
+
+ParseOutcome ParseCommandLine(int argc, const char* const* argv)
+{
+  CliOptions options;
+  std::string offset;
+  CLI::App app{"Converts pictures into C64 hires, interlaced and FLI pictures.", "pavona-cli"};
+  app.get_formatter()->column_width(40);
+  app.add_option("inputs", options.inputs, "JPEG, bitmap or PNG files");
+  app.add_flag("--test-picture", options.testPicture, "convert the built-in test picture");
+  app.add_option("--offset", offset, "X,Y of the 320 x 200 cut-out in a larger picture (0,0)");
+  AddSettings(app, options.settings);
+  AddOutputs(app, options);
+  app.add_flag("-q,--quiet", options.quiet, "print nothing but errors");
+
+  ParseOutcome outcome;
+  try {
+    app.parse(argc, argv);
+  } catch (const CLI::CallForHelp&) {
+    outcome.message = app.help();
+    return outcome;
+  } catch (const CLI::ParseError& error) {
+    outcome.exitCode = 2;
+    outcome.message = std::string(error.what()) + "\nRun with --help for the options.";
+    return outcome;
+  }
+  std::string problem = offset.empty() ? std::string() : ParseOffset(offset, options);
+  if (problem.empty()) {
+    problem = CheckCombination(options);
+  }
+  if (!problem.empty()) {
+    outcome.exitCode = 2;
+    outcome.message = problem + "\nRun with --help for the options.";
+    return outcome;
+  }
+  outcome.options = std::move(options);
+  return outcome;
+}
+
+OutputFiles BatchOutputFiles(const std::string& outDir, const std::string& inputPath,
+                             GraphicMode mode)
+{
+  const std::filesystem::path base =
+      std::filesystem::path(outDir) / std::filesystem::path(inputPath).stem();
+  const std::string stem = base.string();
+  OutputFiles files{stem + ".raw", stem + ".prg", stem + ".png", stem + "-dithered.png", {}, {}};
+  if (IsInterlaced(mode)) {
+    files.field1Png = stem + "-field1.png";
+    files.field2Png = stem + "-field2.png";
+  }
+  return files;
+}
+
+}  // namespace pavona::cli

@@ -1,0 +1,116 @@
+#include "cli/cli_options.h"
+
+#include <gtest/gtest.h>
+
+#include <vector>
+
+namespace pavona::cli {
+namespace {
+
+ParseOutcome Parse(std::vector<const char*> arguments)
+{
+  arguments.insert(arguments.begin(), "pavona-cli");
+  return ParseCommandLine(int(arguments.size()), arguments.data());
+}
+
+TEST(CliOptions, DefaultsAreTheMainWindowStartValues)
+{
+  const ParseOutcome outcome = Parse({"photo.jpg", "--raw", "photo.raw"});
+  ASSERT_TRUE(outcome.options.has_value()) << outcome.message;
+  EXPECT_EQ(outcome.options->settings, Settings{});
+  EXPECT_EQ(outcome.options->inputs, std::vector<std::string>{"photo.jpg"});
+  EXPECT_EQ(outcome.options->outputs.raw, "photo.raw");
+}
+
+TEST(CliOptions, EveryNamedValueReachesItsSetting)
+{
+  const ParseOutcome outcome =
+      Parse({"--test-picture", "--raw", "x.raw", "--mode", "hires-interlaced", "--palette",
+             "ccs64", "--mix", "yuv", "--match", "luma", "--flicker", "heavy", "--dither",
+             "ordered8", "--serpentine", "off", "--alt-y-dither", "on", "--flip-dither", "on",
+             "--separate-rgb", "off", "--value-amp", "7", "--strength", "0", "--four-colours",
+             "off", "--same-banks", "on", "--extra-brute-force", "on", "--alternate-y", "off",
+             "--alternate-x", "on", "--alternate-x8", "on", "--red", "-10", "--green", "20",
+             "--blue", "255", "--brightness", "-255", "--contrast", "-100", "--offset", "40,7"});
+  ASSERT_TRUE(outcome.options.has_value()) << outcome.message;
+  const CliOptions& o = *outcome.options;
+  const Settings& s = o.settings;
+  EXPECT_EQ(s.mode, GraphicMode::HiresInterlaced);
+  EXPECT_EQ(s.palette, PaletteId::Ccs64);
+  EXPECT_EQ(s.mix, MixMethod::Yuv);
+  EXPECT_EQ(s.measure, Measure::Brightness);
+  EXPECT_EQ(s.flicker, FlickerLevel::Heavy);
+  EXPECT_EQ(s.dither.method, DitherMethod::Ordered8x8);
+  EXPECT_FALSE(s.dither.serpentine);
+  EXPECT_TRUE(s.dither.altYDither);
+  EXPECT_TRUE(s.dither.flipDither);
+  EXPECT_FALSE(s.dither.separateRgb);
+  EXPECT_EQ(s.dither.valueAmp, 7);  // as typed; the dithering decides what it means
+  EXPECT_EQ(s.dither.strength, 0);
+  EXPECT_FALSE(s.fourColours);
+  EXPECT_TRUE(s.sameBanks);
+  EXPECT_TRUE(s.extraBruteForce);
+  EXPECT_FALSE(s.alternateY);
+  EXPECT_TRUE(s.alternateX);
+  EXPECT_TRUE(s.alternateX8);
+  EXPECT_EQ(s.adjustment, (ColourAdjustment{-10, 20, 255, -255, -100}));
+  EXPECT_TRUE(o.testPicture);
+  EXPECT_EQ(o.offsetX, 40);
+  EXPECT_EQ(o.offsetY, 7);
+}
+
+TEST(CliOptions, UsageErrorsExitWithTwoAndSayWhatIsValid)
+{
+  struct Case {
+    const char* name;
+    std::vector<const char*> arguments;
+    const char* mentions;
+  };
+  const Case cases[] = {
+      {"unknown option", {"a.jpg", "--raw", "a.raw", "--sharpen", "on"}, "--sharpen"},
+      {"bad mode", {"a.jpg", "--raw", "a.raw", "--mode", "multicolour"}, "fli-interlace"},
+      {"bad switch", {"a.jpg", "--raw", "a.raw", "--serpentine", "yes"}, "off"},
+      {"contrast out of range", {"a.jpg", "--raw", "a.raw", "--contrast", "101"}, "100"},
+      {"bad offset", {"a.jpg", "--raw", "a.raw", "--offset", "12"}, "--offset"},
+      {"negative offset", {"a.jpg", "--raw", "a.raw", "--offset", "-1,0"}, "--offset"},
+      {"no input", {"--raw", "a.raw"}, "--test-picture"},
+      {"nothing to write", {"a.jpg"}, "--out-dir"},
+      {"one file for many", {"a.jpg", "b.jpg", "--raw", "a.raw"}, "--out-dir"},
+      {"fields without interlace", {"a.jpg", "--mode", "fli", "--field1-png", "f.png"},
+       "interlaced"},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const ParseOutcome outcome = Parse(c.arguments);
+    EXPECT_FALSE(outcome.options.has_value());
+    EXPECT_EQ(outcome.exitCode, 2);
+    EXPECT_NE(outcome.message.find(c.mentions), std::string::npos) << outcome.message;
+  }
+}
+
+TEST(CliOptions, HelpListsValuesAndDefaults)
+{
+  const ParseOutcome outcome = Parse({"--help"});
+  EXPECT_FALSE(outcome.options.has_value());
+  EXPECT_EQ(outcome.exitCode, 0);
+  for (const char* text : {"--mode", "fli-interlace", "default: fli-interlace", "--dither",
+                           "default: custom", "--strength", "default: 45", "--flicker",
+                           "default: medium", "--same-banks", "default: off"}) {
+    EXPECT_NE(outcome.message.find(text), std::string::npos) << text;
+  }
+}
+
+TEST(CliOptions, BatchNamesFollowTheInput)
+{
+  const OutputFiles interlaced =
+      BatchOutputFiles("out", "/photos/cat.jpg", GraphicMode::HiresFliInterlace);
+  EXPECT_EQ(interlaced.raw, "out/cat.raw");
+  EXPECT_EQ(interlaced.prg, "out/cat.prg");
+  EXPECT_EQ(interlaced.resultPng, "out/cat.png");
+  EXPECT_EQ(interlaced.ditheredPng, "out/cat-dithered.png");
+  EXPECT_EQ(interlaced.field2Png, "out/cat-field2.png");
+  EXPECT_TRUE(BatchOutputFiles("out", "cat.jpg", GraphicMode::HiresFli).field1Png.empty());
+}
+
+}  // namespace
+}  // namespace pavona::cli
