@@ -368,12 +368,11 @@ MainWindow::Groups MainWindow::CreateGroups()
 
   // Everything but the pictures and the mix table; the scroll bars sit in
   // the source panel.
-  lockedWhileConverting_ = {groups.mode,     groups.load,        groups.save,
-                            groups.preview,  groups.palette,     groups.mixing,
-                            groups.matching, groups.flicker,     groups.dithering,
-                            groups.fourColours, groups.sameBanks, groups.bruteForce,
-                            groups.interlace, groups.adjustment, groups.errorValue,
-                            c.Button1,       c.Panel1};
+  lockedWhileConverting_ = {
+      groups.mode,      groups.load,       groups.save,      groups.preview,    groups.palette,
+      groups.mixing,    groups.matching,   groups.flicker,   groups.dithering,  groups.fourColours,
+      groups.sameBanks, groups.bruteForce, groups.interlace, groups.adjustment, groups.errorValue,
+      c.Button1,        c.Panel1};
   return groups;
 }
 
