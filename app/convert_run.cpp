@@ -7,9 +7,8 @@
 #include "colour/mix_palette.h"
 #include "dither/dither_picture.h"
 #include "select/fli_colours.h"
-#include "select/fli_colours_extreme.h"
+#include "select/fli_extreme.h"
 #include "select/fli_four_colours.h"
-#include "select/fli_four_colours_extreme.h"
 #include "select/fli_interlace_colours.h"
 #include "select/hires_colours.h"
 #include "select/hires_interlace_colours.h"
@@ -40,8 +39,11 @@ void SelectColours(Workspace& workspace, const Settings& settings, ProgressRepor
       } else if (settings.extraBruteForce) {
         SelectFliFourColoursExtreme(result, table, data, progress);
       } else {
-        SelectFliFourColours(result, workspace.mix, workspace.palette, settings.mix,
-                             settings.flicker, settings.measure, data, progress);
+        // The search applies the flicker level to the table once more; "Off"
+        // rebuilds it, which undoes the luma reduction of "'Y' Brightness".
+        const MixTableSetting setting{workspace.palette, settings.mix, settings.mode,
+                                      settings.flicker};
+        SelectFliFourColours(result, workspace.mix, setting, settings.measure, data, progress);
       }
       return;
     case GraphicMode::HiresStandard:

@@ -7,10 +7,10 @@
 #include "app/source_frame.h"
 #include "app/io/picture_file.h"
 #include "app/test_picture.h"
-#include "c64/c64_program.h"
+#include "c64/program_file.h"
 #include "c64/field_pictures.h"
 #include "c64/file_writer.h"
-#include "c64/raw_file.h"
+#include "c64/raw_data_file.h"
 #include "cli/png_output.h"
 #include "cli/stderr_progress.h"
 
