@@ -25,6 +25,7 @@
 #include "app/gui/picture_view.h"
 #include "app/gui/preview_windows.h"
 #include "app/gui/up_down.h"
+#include "app/gui/user_prompts.h"
 
 namespace pavona {
 namespace {
@@ -159,7 +160,9 @@ struct MainWindow::Groups {
 };
 
 MainWindow::MainWindow(QWidget* parent)
-    : QMainWindow(parent), workspace_(std::make_unique<Workspace>())
+    : QMainWindow(parent),
+      workspace_(std::make_unique<Workspace>()),
+      prompts_(std::make_unique<StandardPrompts>())
 {
   setObjectName("Form1");
   setWindowTitle("Pavona HI-FLI Convertor");
@@ -191,7 +194,20 @@ MainWindow::MainWindow(QWidget* parent)
   InitialiseWorkingState();
 }
 
-MainWindow::~MainWindow() = default;
+// A conversion still running works on the workspace and reports to the
+// widgets: it ends before they go. There is no way to stop it half-way, so
+// closing the window during a conversion waits for it.
+MainWindow::~MainWindow()
+{
+  if (worker_.joinable()) {
+    worker_.join();
+  }
+}
+
+void MainWindow::SetPrompts(std::unique_ptr<UserPrompts> prompts)
+{
+  prompts_ = std::move(prompts);
+}
 
 void MainWindow::CreateMenu()
 {
@@ -222,6 +238,9 @@ void MainWindow::CreatePictures()
   c.ScrollBar2 = Named(new QScrollBar(Qt::Vertical, c.Panel1), "ScrollBar2");
   c.ScrollBar1->setRange(0, 0);
   c.ScrollBar2->setRange(0, 0);
+  // The handle's length shows how much of the picture the frame holds.
+  c.ScrollBar1->setPageStep(PictureWidth);
+  c.ScrollBar2->setPageStep(PictureHeight);
   auto* source = new QGridLayout(c.Panel1);
   source->setContentsMargins(2, 2, 2, 2);
   source->setSpacing(0);
@@ -346,6 +365,14 @@ MainWindow::Groups MainWindow::CreateGroups()
   c.Label1->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   c.Label1->setMinimumWidth(36);
   groups.errorValue = error.box();
+
+  // Everything but the pictures and the mix table; the scroll bars sit in
+  // the source panel.
+  lockedWhileConverting_ = {
+      groups.mode,      groups.load,       groups.save,      groups.preview,    groups.palette,
+      groups.mixing,    groups.matching,   groups.flicker,   groups.dithering,  groups.fourColours,
+      groups.sameBanks, groups.bruteForce, groups.interlace, groups.adjustment, groups.errorValue,
+      c.Button1,        c.Panel1};
   return groups;
 }
 
@@ -514,6 +541,8 @@ void MainWindow::InitialiseControls()
   c.ScrollBar1->setEnabled(false);
   c.ScrollBar2->setEnabled(false);
   c.BitBtn1->setEnabled(false);
+  // Nothing to save before the first conversion.
+  EnableSaving(false);
   workspace_->conversionDone = false;
   c.CheckBox4->setChecked(false);
   c.CheckBox4->setEnabled(false);

@@ -2,6 +2,9 @@
 
 #include <QMainWindow>
 #include <memory>
+#include <string>
+#include <thread>
+#include <vector>
 
 #include "app/settings.h"
 #include "app/workspace.h"
@@ -29,6 +32,8 @@ class GuiProgress;
 class InterlacedPreviewWindow;
 class PictureView;
 class UpDown;
+class UserPrompts;
+struct ConversionOutcome;
 
 // The caption of message boxes and the name the desktop shows for the program.
 inline constexpr char ApplicationTitle[] = "Pavona Hi-FLI Convertor";
@@ -175,8 +180,22 @@ class MainWindow : public QMainWindow {
   // "Defaults" (Button1).
   void ResetDefaults();
 
+  // The dialogs and message boxes go through these prompts; the standard
+  // dialogs unless replaced.
+  void SetPrompts(std::unique_ptr<UserPrompts> prompts);
+
+  // A conversion runs on its worker thread; the controls that could change
+  // its settings or its pictures are disabled meanwhile.
+  bool ConversionRunning() const { return worker_.joinable(); }
+
+ signals:
+  // A conversion has ended, its result is shown and the controls are back.
+  void ConversionFinished();
+
  protected:
   void closeEvent(QCloseEvent* event) override;
+  // The hold buttons react to every mouse button, not only the left one.
+  bool eventFilter(QObject* watched, QEvent* event) override;
 
  private:
   struct Groups;
@@ -202,6 +221,29 @@ class MainWindow : public QMainWindow {
   void ColourTrackBarChanged();
   void ShowAboutWindow();
 
+  // Loading the source frame.
+  void LoadPictureFile();
+  void LoadTestPicture();
+  void ScrollSource();
+  void ShowSourceFrame(const Picture& frame);
+
+  // The conversion and its result.
+  void StartConversion();
+  void FinishConversion(const ConversionOutcome& outcome);
+  void FailConversion(const std::string& error);
+  void LockForConversion(bool locked);
+  void EnableSaving(bool enabled);
+  void HoldButtonPressed(QObject* button);
+  void HoldButtonReleased(QObject* button);
+  void ShowErrorPixels();
+
+  // Saving and previewing the last conversion.
+  void SaveRawData();
+  void SaveC64Program();
+  void ShowFieldPreview();
+  void ShowInterlacedPreview();
+  bool BuildFieldPictures();
+
   // The mix table steps on the Workspace, for the selected palette, mixing
   // method and mode.
   void BuildMixPalette();
@@ -217,6 +259,12 @@ class MainWindow : public QMainWindow {
   MainWindowControls ui_{};
   std::unique_ptr<Workspace> workspace_;
   QButtonGroup* ditherButtons_ = nullptr;
+  // Containers of every control that changes a setting or starts an action;
+  // disabled as a whole while a conversion runs, which leaves the controls'
+  // own enabled states as the mode handlers set them.
+  std::vector<QWidget*> lockedWhileConverting_;
+  std::unique_ptr<UserPrompts> prompts_;
+  std::thread worker_;
   std::unique_ptr<GuiProgress> progress_;
   AboutWindow* about_ = nullptr;
   FieldPreviewWindow* fieldPreview_ = nullptr;

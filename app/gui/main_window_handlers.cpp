@@ -9,6 +9,7 @@
 #include <QLineEdit>
 #include <QPushButton>
 #include <QRadioButton>
+#include <QScrollBar>
 #include <QSlider>
 
 #include "app/gui/main_window.h"
@@ -81,6 +82,23 @@ void MainWindow::ConnectHandlers()
           [edit = c.Edit5](int position) { edit->setText(QString::number(position)); });
 
   connect(c.Button1, &QPushButton::clicked, this, &MainWindow::ResetDefaults);
+
+  connect(c.Button6, &QPushButton::clicked, this, &MainWindow::LoadPictureFile);
+  connect(c.OpenImage1, &QAction::triggered, this, &MainWindow::LoadPictureFile);
+  connect(c.Button5, &QPushButton::clicked, this, &MainWindow::LoadTestPicture);
+  connect(c.ScrollBar1, &QScrollBar::valueChanged, this, &MainWindow::ScrollSource);
+  connect(c.ScrollBar2, &QScrollBar::valueChanged, this, &MainWindow::ScrollSource);
+  connect(c.BitBtn1, &QPushButton::clicked, this, &MainWindow::StartConversion);
+  // The hold buttons watch the mouse themselves: pressed() and released()
+  // come from the left button only.
+  c.Button4->installEventFilter(this);
+  c.BitBtn2->installEventFilter(this);
+  connect(c.Button7, &QPushButton::clicked, this, &MainWindow::SaveRawData);
+  connect(c.SaveRaw1, &QAction::triggered, this, &MainWindow::SaveRawData);
+  connect(c.Button8, &QPushButton::clicked, this, &MainWindow::SaveC64Program);
+  connect(c.SaveC64Exe1, &QAction::triggered, this, &MainWindow::SaveC64Program);
+  connect(c.Button2, &QPushButton::clicked, this, &MainWindow::ShowFieldPreview);
+  connect(c.Button3, &QPushButton::clicked, this, &MainWindow::ShowInterlacedPreview);
   connect(c.Exit1, &QAction::triggered, this, [] { QCoreApplication::exit(0); });
   connect(c.Settings1, &QAction::triggered, this, &MainWindow::ShowAboutWindow);
 }

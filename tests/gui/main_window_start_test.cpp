@@ -83,8 +83,9 @@ const ButtonRow ButtonRows[] = {
     {"Button3", "Preview Options", "Interlaced Preview", false, true},
     {"Button5", "Load Options", "Internal Test Image", false, true},
     {"Button6", "Load Options", "Load Bitmap / JPG", false, true},
-    {"Button7", "Save Options", "Save Raw C64 data", false, true},
-    {"Button8", "Save Options", "Save C64 .prg", false, true},
+    // Nothing to save before the first conversion.
+    {"Button7", "Save Options", "Save Raw C64 data", false, false},
+    {"Button8", "Save Options", "Save C64 .prg", false, false},
     {"Button1", "", "Defaults", false, true},
 };
 
@@ -220,6 +221,13 @@ TEST_F(MainWindowTest, WindowPicturesBarsAndMenuStartAsTheProgramOpens)
   }
   EXPECT_EQ(items, QStringList({"Open Image", "Save Raw", "Save C64 Exe", "Exit"}));
   EXPECT_EQ(names, QStringList({"OpenImage1", "SaveRaw1", "SaveC64Exe1", "Exit1"}));
+  QList<bool> enabled;
+  for (const QAction* action : file->actions()) {
+    if (!action->isSeparator()) {
+      enabled << action->isEnabled();
+    }
+  }
+  EXPECT_EQ(enabled, QList<bool>({true, false, false, true}));
   const QList<QAction*> bar = window().menuBar()->actions();
   ASSERT_EQ(bar.size(), 2);
   EXPECT_EQ(bar[0], file->menuAction());

@@ -1,0 +1,198 @@
+// "Convert" from the window: the run on its worker thread, the controls it
+// locks, its result against the headless run, and the hold buttons.
+#include <QAbstractSlider>
+#include <QAction>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMenuBar>
+#include <QPushButton>
+#include <map>
+
+#include "app/convert_run.h"
+#include "app/test_picture.h"
+#include "scripted_prompts.h"
+
+namespace pavona {
+namespace {
+
+// Every control of the main window that a user can operate, by name.
+std::map<QString, bool> EnabledControls(const MainWindow& window)
+{
+  std::map<QString, bool> enabled;
+  for (QWidget* widget : window.findChildren<QWidget*>()) {
+    // The menu bar's own overflow button is none of ours.
+    if (widget->window() != &window || window.menuBar()->isAncestorOf(widget)) {
+      continue;
+    }
+    if (qobject_cast<QAbstractButton*>(widget) || qobject_cast<QAbstractSlider*>(widget) ||
+        qobject_cast<QLineEdit*>(widget)) {
+      // Spinner arrows have no names of their own: name them by their spinner.
+      QString name = widget->objectName();
+      if (name.isEmpty()) {
+        name = widget->parentWidget()->objectName() + "/" + QString::number(enabled.size());
+      }
+      enabled[name] = widget->isEnabled();
+    }
+  }
+  const MainWindowControls& c = window.Controls();
+  for (QAction* action : {c.OpenImage1, c.SaveRaw1, c.SaveC64Exe1, c.Exit1, c.Settings1}) {
+    enabled[action->objectName()] = action->isEnabled();
+  }
+  return enabled;
+}
+
+struct DirectRun {
+  std::unique_ptr<Workspace> workspace = std::make_unique<Workspace>();
+  ConversionOutcome outcome;
+};
+
+// The headless run on a frame with the given settings.
+DirectRun ConvertDirectly(const Picture& frame, const Settings& settings)
+{
+  DirectRun run;
+  run.workspace->source = frame;
+  SilentProgress silent;
+  run.outcome = ConvertRun(*run.workspace, settings, silent);
+  return run;
+}
+
+void ExpectSameConversion(const MainWindow& window, const DirectRun& direct)
+{
+  const Workspace& shown = window.workspace();
+  EXPECT_TRUE(shown.c64 == direct.workspace->c64) << "C64 data differs";
+  EXPECT_TRUE(shown.result == direct.workspace->result) << "result differs";
+  EXPECT_TRUE(shown.dithered == direct.workspace->dithered) << "dithered picture differs";
+  EXPECT_EQ(shown.converted, direct.workspace->converted);
+  EXPECT_EQ(DifferingPixels(*window.Controls().Image3, direct.workspace->result), 0);
+  EXPECT_EQ(window.Controls().Label1->text(), QString::number(direct.outcome.errorPercent));
+}
+
+TEST_F(ScriptedWindowTest, ConvertRunsOnAWorkerAndMatchesTheHeadlessRun)
+{
+  Click(c().Button5);
+  window().workspace().source.fill(0x123456);  // "Convert" reads the frame as shown
+  const std::map<QString, bool> before = EnabledControls(window());
+  ASSERT_FALSE(before.at("CheckBox4"));  // one a mode handler disabled
+  ASSERT_TRUE(before.at("ScrollBar1"));
+  ASSERT_FALSE(before.at("Button7"));
+
+  QSignalSpy finished(&window(), &MainWindow::ConversionFinished);
+  Click(c().BitBtn1);
+  // The click has returned while the run goes on; everything that could
+  // change its settings or its pictures is locked.
+  EXPECT_TRUE(window().ConversionRunning());
+  EXPECT_EQ(finished.count(), 0);
+  for (const auto& [name, enabled] : EnabledControls(window())) {
+    const bool stays = name == "Exit1" || name == "Settings1";
+    EXPECT_EQ(enabled, stays) << name.toStdString();
+  }
+  ASSERT_TRUE(finished.wait(300'000));
+  EXPECT_FALSE(window().ConversionRunning());
+
+  // Exactly the earlier states come back, and saving becomes possible.
+  std::map<QString, bool> expected = before;
+  for (const char* save : {"Button7", "Button8", "SaveRaw1", "SaveC64Exe1"}) {
+    expected[save] = true;
+  }
+  EXPECT_EQ(EnabledControls(window()), expected);
+
+  const DirectRun direct = ConvertDirectly(TestPictureFrame(), Settings{});
+  ASSERT_GT(direct.outcome.changedPixels, 0);
+  ExpectSameConversion(window(), direct);
+  EXPECT_TRUE(window().workspace().conversionDone);
+}
+
+// The result where it equals the dithered picture, red where it does not.
+Picture ErrorView(const Workspace& workspace)
+{
+  Picture view = workspace.result;
+  for (int i = 0; i < PixelCount; ++i) {
+    if (workspace.result[i] != workspace.dithered[i]) {
+      view[i] = 0xFF0000;
+    }
+  }
+  return view;
+}
+
+TEST_F(ScriptedWindowTest, HoldButtonsShowTheChangedPixelsAndTheDitheredPicture)
+{
+  Click(c().Button5);
+  // Before the first conversion they do nothing, with any mouse button.
+  for (Qt::MouseButton mouse : {Qt::LeftButton, Qt::RightButton}) {
+    for (QPushButton* hold : {c().Button4, c().BitBtn2}) {
+      SCOPED_TRACE(hold->text().toStdString());
+      QTest::mousePress(hold, mouse);
+      EXPECT_EQ(DifferingPixels(*c().Image3, Picture{}), 0);
+      QTest::mouseRelease(hold, mouse);
+      EXPECT_EQ(DifferingPixels(*c().Image3, Picture{}), 0);
+    }
+  }
+
+  ASSERT_TRUE(ConvertAndWait());
+  const Workspace& w = window().workspace();
+  const Picture errors = ErrorView(w);
+  ASSERT_NE(errors, w.result);
+  ASSERT_NE(w.dithered, w.result);
+  struct Row {
+    const char* name;
+    QPushButton* button;
+    Qt::MouseButton mouse;
+    const Picture& whileHeld;
+  };
+  const Row rows[] = {{"hold to show, left", c().Button4, Qt::LeftButton, errors},
+                      {"hold to show, right", c().Button4, Qt::RightButton, errors},
+                      {"pre-conversion, middle", c().BitBtn2, Qt::MiddleButton, w.dithered},
+                      {"pre-conversion, right", c().BitBtn2, Qt::RightButton, w.dithered},
+                      {"pre-conversion, left", c().BitBtn2, Qt::LeftButton, w.dithered}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    QTest::mousePress(row.button, row.mouse);
+    EXPECT_EQ(DifferingPixels(*c().Image3, row.whileHeld), 0);
+    QTest::mouseRelease(row.button, row.mouse);
+    EXPECT_EQ(DifferingPixels(*c().Image3, w.result), 0);
+  }
+
+  // A press pairs with one release: a second press while held paints
+  // nothing, the first release ends the hold, and another release does
+  // nothing. White marks what was not repainted.
+  constexpr std::uint32_t White = 0xFFFFFF;
+  Picture white;
+  white.fill(White);
+  QTest::mousePress(c().Button4, Qt::LeftButton);
+  c().Image3->Fill(White);
+  QTest::mousePress(c().Button4, Qt::RightButton, {}, QPoint(3, 3));
+  EXPECT_EQ(DifferingPixels(*c().Image3, white), 0);
+  QTest::mouseRelease(c().Button4, Qt::RightButton, {}, QPoint(3, 3));
+  EXPECT_EQ(DifferingPixels(*c().Image3, w.result), 0);
+  c().Image3->Fill(White);
+  QTest::mouseRelease(c().Button4, Qt::LeftButton);
+  EXPECT_EQ(DifferingPixels(*c().Image3, white), 0);
+}
+
+int MainWindowCount()
+{
+  const QWidgetList windows = QApplication::topLevelWidgets();
+  return int(std::count_if(windows.begin(), windows.end(),
+                           [](const QWidget* w) { return qobject_cast<const MainWindow*>(w); }));
+}
+
+TEST_F(ScriptedWindowTest, ClosingTheWindowDuringAConversionWaitsForIt)
+{
+  auto window = std::make_unique<MainWindow>();
+  window->show();
+  Click(window->Controls().Button5);
+  Click(window->Controls().BitBtn1);
+  ASSERT_TRUE(window->ConversionRunning());
+  ASSERT_EQ(MainWindowCount(), 2);
+  // The window is destroyed while the worker may still use its workspace
+  // and report to its widgets, as when the program ends. (Closing it would
+  // end the test program's event loops for good.)
+  window.reset();
+  // Whatever the run had queued for the widgets goes with them.
+  QCoreApplication::sendPostedEvents();
+  QCoreApplication::processEvents();
+  EXPECT_EQ(MainWindowCount(), 1);  // the fixture's own
+}
+
+}  // namespace
+}  // namespace pavona

@@ -1,0 +1,280 @@
+// Bringing pictures into the source frame: files through the open dialog,
+// scrolling a larger picture, and the built-in test picture.
+#include <QFileDialog>
+#include <QLabel>
+#include <QLineEdit>
+#include <QMessageBox>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QScrollBar>
+#include <QTemporaryDir>
+#include <QTimer>
+
+#include "app/io/picture_file.h"
+#include "app/test_picture.h"
+#include "scripted_prompts.h"
+
+namespace pavona {
+namespace {
+
+const QString DataDir = PAVONA_TEST_DATA_DIR;
+
+// A picture larger than the frame whose every pixel tells where it is.
+constexpr int WideWidth = 400;
+constexpr int WideHeight = 260;
+std::uint32_t WidePixel(int x, int y)
+{
+  return MakeColour(x & 0xFF, y & 0xFF, (x / 256) * 100 + (y / 256) * 50 + 7);
+}
+
+QString WriteWidePng(const QTemporaryDir& dir)
+{
+  QImage image(WideWidth, WideHeight, QImage::Format_RGB32);
+  for (int y = 0; y < WideHeight; ++y) {
+    for (int x = 0; x < WideWidth; ++x) {
+      image.setPixel(x, y, 0xFF000000u | WidePixel(x, y));
+    }
+  }
+  const QString path = dir.filePath("wide.png");
+  EXPECT_TRUE(image.save(path));
+  return path;
+}
+
+// The frame with the wide picture's top-left corner drawn at (left, top).
+Picture WideFrame(int left, int top)
+{
+  Picture frame{};
+  for (int y = 0; y < PictureHeight; ++y) {
+    for (int x = 0; x < PictureWidth; ++x) {
+      frame[PixelIndex(x, y)] = WidePixel(x - left, y - top);
+    }
+  }
+  return frame;
+}
+
+void ExpectScrollBar(const QScrollBar* bar, int minimum, int position)
+{
+  SCOPED_TRACE(bar->objectName().toStdString());
+  EXPECT_TRUE(bar->isEnabled());
+  EXPECT_EQ(bar->minimum(), minimum);
+  EXPECT_EQ(bar->maximum(), 0);
+  EXPECT_EQ(bar->value(), position);
+}
+
+TEST_F(ScriptedWindowTest, LoadingFilesShowsTheirFrameAndScrollsLargerOnes)
+{
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString coffee = DataDir + "/coffee_frame.jpg";
+  const QString wide = WriteWidePng(dir);
+  c().ProgressBar1->setValue(55);
+
+  // A JPEG of exactly the frame's size, from the button.
+  prompts().answers = {coffee};
+  Click(c().Button6);
+  ASSERT_EQ(prompts().openQuestions.size(), 1);
+  EXPECT_EQ(prompts().openQuestions[0],
+            "*.jpg;*.bmp | Pictures (*.jpg *.jpeg *.bmp *.png);;All files (*)");
+  EXPECT_TRUE(prompts().errors.isEmpty());
+  const PictureFileResult read = ReadPictureFile(coffee.toStdString());
+  ASSERT_TRUE(read.Ok());
+  ASSERT_EQ(read.picture.width, PictureWidth);
+  ASSERT_EQ(read.picture.height, PictureHeight);
+  Picture coffeeFrame;
+  std::copy(read.picture.pixels.begin(), read.picture.pixels.end(), coffeeFrame.begin());
+  EXPECT_EQ(DifferingPixels(*c().Image2, coffeeFrame), 0);
+  EXPECT_EQ(window().workspace().source, coffeeFrame);
+  ExpectScrollBar(c().ScrollBar1, 0, 0);
+  ExpectScrollBar(c().ScrollBar2, 0, 0);
+  EXPECT_TRUE(c().BitBtn1->isEnabled());
+  EXPECT_EQ(c().ProgressBar1->value(), 0);
+  EXPECT_EQ(c().StatusPanel->text(), "Loaded " + coffee);
+
+  // A larger PNG, from the menu: the scroll bars reach its right and bottom
+  // edges, and the frame shows its top-left corner.
+  prompts().answers = {wide};
+  c().OpenImage1->trigger();
+  EXPECT_EQ(prompts().openQuestions.size(), 2);
+  ExpectScrollBar(c().ScrollBar1, PictureWidth - WideWidth, 0);
+  ExpectScrollBar(c().ScrollBar2, PictureHeight - WideHeight, 0);
+  EXPECT_EQ(DifferingPixels(*c().Image2, WideFrame(0, 0)), 0);
+  EXPECT_EQ(c().StatusPanel->text(), "Loaded " + wide);
+  EXPECT_EQ(window().workspace().loaded.width, WideWidth);
+
+  // Each scroll bar moves the cut-out; the working source picture waits for
+  // "Convert" to read the frame as shown.
+  c().ScrollBar1->setValue(-80);
+  EXPECT_EQ(DifferingPixels(*c().Image2, WideFrame(-80, 0)), 0);
+  c().ScrollBar2->setValue(-45);
+  EXPECT_EQ(DifferingPixels(*c().Image2, WideFrame(-80, -45)), 0);
+  c().ScrollBar2->setValue(-60);
+  EXPECT_EQ(DifferingPixels(*c().Image2, WideFrame(-80, -60)), 0);
+  EXPECT_EQ(window().workspace().source, WideFrame(0, 0));
+
+  // A picture smaller than the frame: the rest of the frame is black, not
+  // what the larger picture left there.
+  prompts().answers = {DataDir + "/alpha.png"};
+  Click(c().Button6);
+  ASSERT_TRUE(prompts().errors.isEmpty());
+  ExpectScrollBar(c().ScrollBar1, 0, 0);
+  ExpectScrollBar(c().ScrollBar2, 0, 0);
+  const LoadedPicture& small = window().workspace().loaded;
+  ASSERT_EQ(small.width, 13);
+  ASSERT_EQ(small.height, 6);
+  Picture smallFrame{};
+  for (int y = 0; y < small.height; ++y) {
+    for (int x = 0; x < small.width; ++x) {
+      smallFrame[PixelIndex(x, y)] = small.pixels[y * small.width + x];
+    }
+  }
+  EXPECT_EQ(DifferingPixels(*c().Image2, smallFrame), 0);
+  EXPECT_EQ(c().Image2->PixelAt(200, 100), 0u);
+}
+
+TEST_F(ScriptedWindowTest, AFileThatCannotBeReadChangesNothing)
+{
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString wide = WriteWidePng(dir);
+  prompts().answers = {wide};
+  Click(c().Button6);
+  c().ScrollBar1->setValue(-30);
+  c().ProgressBar1->setValue(70);
+  const QString status = c().StatusPanel->text();
+
+  struct Row {
+    const char* file;
+    const char* reason;  // a word of the reason the reader gives
+  };
+  const Row rows[] = {{"not_a_picture.txt", "not a JPEG, bitmap or PNG"}, {"truncated.jpg", ""}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.file);
+    prompts().errors.clear();
+    prompts().answers = {DataDir + "/" + row.file};
+    Click(c().Button6);
+    ASSERT_EQ(prompts().errors.size(), 1);
+    EXPECT_TRUE(prompts().errors[0].contains(row.file)) << prompts().errors[0].toStdString();
+    EXPECT_TRUE(prompts().errors[0].contains(row.reason)) << prompts().errors[0].toStdString();
+    EXPECT_EQ(DifferingPixels(*c().Image2, WideFrame(-30, 0)), 0);
+    EXPECT_EQ(window().workspace().source, WideFrame(0, 0));
+    EXPECT_EQ(window().workspace().loaded.width, WideWidth);
+    ExpectScrollBar(c().ScrollBar1, PictureWidth - WideWidth, -30);
+    EXPECT_EQ(c().StatusPanel->text(), status);
+    EXPECT_EQ(c().ProgressBar1->value(), 70);
+  }
+
+  // A cancelled dialog does nothing either, and says nothing.
+  prompts().errors.clear();
+  prompts().answers = {QString()};
+  Click(c().Button6);
+  EXPECT_TRUE(prompts().errors.isEmpty());
+  EXPECT_EQ(DifferingPixels(*c().Image2, WideFrame(-30, 0)), 0);
+  EXPECT_EQ(c().StatusPanel->text(), status);
+}
+
+TEST_F(ScriptedWindowTest, TheTestPictureIsShownAtOnceAndKeepsTheLoadedPicture)
+{
+  // Nothing loaded: the test picture alone enables "Convert".
+  ASSERT_FALSE(c().BitBtn1->isEnabled());
+  Click(c().Button5);
+  EXPECT_EQ(DifferingPixels(*c().Image2, TestPictureFrame()), 0);
+  EXPECT_EQ(window().workspace().source, TestPictureFrame());
+  ExpectScrollBar(c().ScrollBar1, 0, 0);
+  ExpectScrollBar(c().ScrollBar2, 0, 0);
+  EXPECT_TRUE(c().BitBtn1->isEnabled());
+  EXPECT_EQ(c().StatusPanel->text(), "Loaded internal test image");
+
+  // After a scrolled larger picture: the ranges close and the frame is the
+  // test picture, not the loaded picture redrawn at the new positions.
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  prompts().answers = {WriteWidePng(dir)};
+  Click(c().Button6);
+  c().ScrollBar1->setValue(-50);
+  c().ScrollBar2->setValue(-20);
+  c().ProgressBar1->setValue(90);
+  Click(c().Button5);
+  ExpectScrollBar(c().ScrollBar1, 0, 0);
+  ExpectScrollBar(c().ScrollBar2, 0, 0);
+  EXPECT_EQ(DifferingPixels(*c().Image2, TestPictureFrame()), 0);
+  EXPECT_EQ(c().ProgressBar1->value(), 0);
+  EXPECT_EQ(window().workspace().loaded.width, WideWidth);
+}
+
+// Runs `answer` on the modal widget of type T once it is up, again on every
+// tick until it has closed: a file dialog reads its folder in the background
+// and may not take a name before that is done.
+template <typename T, typename Answer>
+void AnswerModal(Answer answer)
+{
+  auto* timer = new QTimer;
+  timer->setInterval(10);
+  QObject::connect(timer, &QTimer::timeout, [timer, answer] {
+    auto* modal = qobject_cast<T*>(QApplication::activeModalWidget());
+    if (modal == nullptr) {
+      return;
+    }
+    answer(modal);
+    if (!modal->isVisible()) {
+      timer->stop();
+      timer->deleteLater();
+    }
+  });
+  timer->start();
+}
+
+// Types a name into a file dialog's name field and presses its default button.
+void TypeFileName(QFileDialog* dialog, const QString& name)
+{
+  auto* edit = dialog->findChild<QLineEdit*>("fileNameEdit");
+  ASSERT_NE(edit, nullptr);
+  edit->setText(name);
+  QMetaObject::invokeMethod(dialog, "accept");
+}
+
+// The prompts the program really uses, answered like a person would.
+TEST_F(MainWindowTest, StandardDialogsAskForFilesAndShowErrors)
+{
+  StandardPrompts prompts;
+  const QString coffee = QDir(DataDir).absoluteFilePath("coffee_frame.jpg");
+  QStringList filters;
+  QString nameField;
+  AnswerModal<QFileDialog>([&](QFileDialog* dialog) {
+    filters = dialog->nameFilters();
+    if (nameField.isEmpty()) {
+      nameField = dialog->findChild<QLineEdit*>("fileNameEdit")->text();
+    }
+    TypeFileName(dialog, coffee);
+  });
+  EXPECT_EQ(prompts.AskOpenFileName(&window(), "*.jpg;*.bmp", "Pictures (*.jpg);;All files (*)"),
+            coffee);
+  EXPECT_EQ(filters, QStringList({"Pictures (*.jpg)", "All files (*)"}));
+  EXPECT_EQ(nameField, "*.jpg;*.bmp");
+
+  // Saving: the name as typed, no extension added.
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  QString suffix = "unset";
+  AnswerModal<QFileDialog>([&](QFileDialog* dialog) {
+    filters = dialog->nameFilters();
+    suffix = dialog->defaultSuffix();
+    TypeFileName(dialog, dir.filePath("picture"));
+  });
+  EXPECT_EQ(prompts.AskSaveFileName(&window(), "Raw Data file (*.raw)"), dir.filePath("picture"));
+  EXPECT_EQ(filters, QStringList({"Raw Data file (*.raw)"}));
+  EXPECT_EQ(suffix, "");
+
+  QString title;
+  QString text;
+  AnswerModal<QMessageBox>([&](QMessageBox* box) {
+    title = box->windowTitle();
+    text = box->text();
+    box->accept();
+  });
+  prompts.ShowError(&window(), "cannot read x.jpg: broken");
+  EXPECT_EQ(title, "Pavona Hi-FLI Convertor");
+  EXPECT_EQ(text, "cannot read x.jpg: broken");
+}
+
+}  // namespace
+}  // namespace pavona

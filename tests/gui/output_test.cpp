@@ -1,0 +1,169 @@
+// Saving and previewing the last conversion: the files and the decoded
+// fields follow the mode that was converted, whatever the controls say now.
+#include <QAction>
+#include <QFile>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QTemporaryDir>
+
+#include "app/gui/preview_windows.h"
+#include "app/test_picture.h"
+#include "scripted_prompts.h"
+
+namespace pavona {
+namespace {
+
+QByteArray FileBytes(const QString& path)
+{
+  QFile file(path);
+  if (!file.open(QIODevice::ReadOnly)) {
+    return {};
+  }
+  return file.readAll();
+}
+
+QByteArray DataBytes(const C64Data& data, int offset, int size)
+{
+  return QByteArray(reinterpret_cast<const char*>(data.data()) + offset, size);
+}
+
+// One field as the C64 shows it, decoded byte by byte. A hires field is a
+// screen of 1024 bytes and a bitmap; an FLI field has eight screens, one for
+// each pixel row of a cell, then its bitmap.
+Picture PlainField(const C64Data& data, const C64Palette& palette, bool fli, int field)
+{
+  const int base = field * (fli ? 0x4000 : 0x2400);
+  const int bitmap = base + (fli ? 0x2000 : 0x0400);
+  Picture picture{};
+  for (int y = 0; y < PictureHeight; ++y) {
+    for (int x = 0; x < PictureWidth; ++x) {
+      const int screen = base + (fli ? (y % 8) * 1024 : 0) + (y / 8) * 40 + x / 8;
+      const int bits = data[bitmap + (y / 8) * 320 + (x / 8) * 8 + y % 8];
+      const int colour = (bits >> (7 - x % 8)) & 1 ? data[screen] >> 4 : data[screen] & 15;
+      picture[PixelIndex(x, y)] = palette[colour];
+    }
+  }
+  return picture;
+}
+
+TEST_F(ScriptedWindowTest, SavingWaitsForAConversionAndWritesItsLayout)
+{
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  Click(c().Button5);
+
+  // Nothing to save yet: the buttons and menu items are disabled.
+  for (QPushButton* save : {c().Button7, c().Button8}) {
+    EXPECT_FALSE(save->isEnabled());
+    Click(save);
+  }
+  c().SaveRaw1->trigger();
+  c().SaveC64Exe1->trigger();
+  EXPECT_TRUE(prompts().saveQuestions.isEmpty());
+
+  // Converted in "Hires FLI Interlace" with "4 cols per 8x1": both fields
+  // whole. Saved after selecting "Hires Standard", which alone would be 9216
+  // bytes.
+  ASSERT_TRUE(ConvertAndWait());
+  Click(c().RadioButton3);
+  const C64Data& data = window().workspace().c64;
+  const QByteArray all = DataBytes(data, 0, C64DataSize);
+  ASSERT_NE(all, QByteArray(C64DataSize, '\0'));
+
+  // A name without an extension is saved without one.
+  prompts().answers = {dir.filePath("picture")};
+  Click(c().Button7);
+  EXPECT_EQ(prompts().saveQuestions, QStringList({"Raw Data file (*.raw)"}));
+  EXPECT_EQ(FileBytes(dir.filePath("picture")), all);
+
+  // The program: the 770-byte viewer loading at $0800, the shared-bitmap
+  // byte 0, then the same data.
+  prompts().answers = {dir.filePath("picture.prg")};
+  c().SaveC64Exe1->trigger();
+  EXPECT_EQ(prompts().saveQuestions.last(), "C64 Executable (*.prg)");
+  const QByteArray program = FileBytes(dir.filePath("picture.prg"));
+  ASSERT_EQ(program.size(), 770 + C64DataSize);
+  EXPECT_EQ(program.left(2), QByteArray("\x00\x08", 2));
+  EXPECT_EQ(program[35], '\0');
+  EXPECT_EQ(program.mid(770), all);
+
+  // A cancelled dialog writes nothing; a file that cannot be written says
+  // which and why.
+  prompts().answers = {QString()};
+  Click(c().Button8);
+  EXPECT_TRUE(prompts().errors.isEmpty());
+  const QString unwritable = dir.filePath("no_such_folder/picture.raw");
+  prompts().answers = {unwritable};
+  c().SaveRaw1->trigger();
+  ASSERT_EQ(prompts().errors.size(), 1);
+  EXPECT_TRUE(prompts().errors[0].contains(unwritable)) << prompts().errors[0].toStdString();
+  EXPECT_FALSE(QFile::exists(unwritable));
+
+  // Converted in "Hires Interlaced", saved with "Hires FLI Interlace"
+  // selected: both hires fields, screen and bitmap each.
+  Click(c().RadioButton4);
+  ASSERT_TRUE(ConvertAndWait());
+  Click(c().RadioButton6);
+  prompts().answers = {dir.filePath("hires.raw"), dir.filePath("hires.prg")};
+  Click(c().Button7);
+  Click(c().Button8);
+  EXPECT_EQ(FileBytes(dir.filePath("hires.raw")), DataBytes(data, 0, 18432));
+  const QByteArray hires = FileBytes(dir.filePath("hires.prg"));
+  ASSERT_EQ(hires.size(), 770 + 18432);
+  EXPECT_EQ(hires.mid(770), DataBytes(data, 0, 18432));
+}
+
+TEST_F(ScriptedWindowTest, PreviewsDecodeTheConvertedLayoutInTheSelectedPalette)
+{
+  FieldPreviewWindow& field = window().FieldPreview();
+  InterlacedPreviewWindow& interlaced = window().InterlacedPreview();
+  Click(c().Button5);
+  // Nothing converted: neither preview opens.
+  Click(c().Button2);
+  Click(c().Button3);
+  EXPECT_FALSE(field.isVisible());
+  EXPECT_FALSE(interlaced.isVisible());
+  EXPECT_EQ(DifferingPixels(*field.Image1, Picture{}), 0);
+
+  struct Row {
+    const char* name;
+    QRadioButton* convertIn;
+    QRadioButton* previewIn;
+    bool fli;
+  };
+  const Row rows[] = {{"hires interlaced", c().RadioButton4, c().RadioButton6, false},
+                      {"fli interlace", c().RadioButton6, c().RadioButton4, true}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    Click(row.convertIn);
+    Click(c().RadioButton8);  // "Pepto"
+    ASSERT_TRUE(ConvertAndWait());
+    // Another palette and the other interlaced mode, without converting.
+    Click(c().RadioButton22);  // "CCS64"
+    Click(row.previewIn);
+    const C64Data& data = window().workspace().c64;
+    const C64Palette& ccs64 = PaletteColours(PaletteId::Ccs64);
+    const Picture field1 = PlainField(data, ccs64, row.fli, 0);
+    const Picture field2 = PlainField(data, ccs64, row.fli, 1);
+    // Decoded in the wrong layout the fields would differ.
+    ASSERT_NE(field1, PlainField(data, ccs64, !row.fli, 0));
+    ASSERT_NE(field1, PlainField(data, PaletteColours(PaletteId::Pepto), row.fli, 0));
+
+    Click(c().Button2);
+    EXPECT_TRUE(field.isVisible());
+    EXPECT_EQ(DifferingPixels(*field.Image1, field1), 0);
+    EXPECT_EQ(DifferingPixels(*field.Image2, field2), 0);
+    EXPECT_EQ(window().workspace().field1, field1);
+    EXPECT_EQ(window().workspace().field2, field2);
+    Click(c().Button3);
+    EXPECT_TRUE(interlaced.isVisible());
+    EXPECT_FALSE(interlaced.isModal());
+    EXPECT_EQ(DifferingPixels(*interlaced.Image1, field1), 0);
+    EXPECT_EQ(DifferingPixels(*interlaced.Image2, field2), 0);
+    field.hide();
+    interlaced.hide();
+  }
+}
+
+}  // namespace
+}  // namespace pavona

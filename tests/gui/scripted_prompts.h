@@ -1,0 +1,84 @@
+#pragma once
+
+#include <QSignalSpy>
+#include <QString>
+#include <QStringList>
+#include <deque>
+
+#include "app/gui/user_prompts.h"
+#include "gui_test_support.h"
+
+namespace pavona {
+
+// Answers the window's file dialogs from a list, in order (an empty answer
+// is a cancelled dialog), and keeps what was asked and every error shown.
+class ScriptedPrompts final : public UserPrompts {
+ public:
+  QString AskOpenFileName(QWidget*, const QString& presetName, const QString& filters) override
+  {
+    openQuestions << presetName + " | " + filters;
+    return NextAnswer();
+  }
+  QString AskSaveFileName(QWidget*, const QString& filter) override
+  {
+    saveQuestions << filter;
+    return NextAnswer();
+  }
+  void ShowError(QWidget*, const QString& text) override { errors << text; }
+
+  std::deque<QString> answers;
+  QStringList openQuestions;
+  QStringList saveQuestions;
+  QStringList errors;
+
+ private:
+  QString NextAnswer()
+  {
+    if (answers.empty()) {
+      return {};
+    }
+    QString answer = answers.front();
+    answers.pop_front();
+    return answer;
+  }
+};
+
+// Pixels of a shown 320 x 200 image that differ from a picture.
+inline int DifferingPixels(const PictureView& view, const Picture& picture)
+{
+  int differing = 0;
+  for (int y = 0; y < PictureHeight; ++y) {
+    for (int x = 0; x < PictureWidth; ++x) {
+      differing += view.PixelAt(x, y) != picture[PixelIndex(x, y)];
+    }
+  }
+  return differing;
+}
+
+// A started main window whose dialogs are answered by the test.
+class ScriptedWindowTest : public MainWindowTest {
+ protected:
+  void SetUp() override
+  {
+    MainWindowTest::SetUp();
+    auto prompts = std::make_unique<ScriptedPrompts>();
+    prompts_ = prompts.get();
+    window().SetPrompts(std::move(prompts));
+  }
+
+  ScriptedPrompts& prompts() { return *prompts_; }
+
+  // Presses "Convert" and waits until the result is shown. Generous: the
+  // sanitizer build converts many times slower.
+  bool ConvertAndWait()
+  {
+    QSignalSpy finished(&window(), &MainWindow::ConversionFinished);
+    Click(c().BitBtn1);
+    return finished.wait(300'000);
+  }
+
+ private:
+  ScriptedPrompts* prompts_ = nullptr;
+};
+
+}  // namespace pavona
