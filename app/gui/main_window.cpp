@@ -238,6 +238,12 @@ void MainWindow::CreatePictures()
   c.ScrollBar2 = Named(new QScrollBar(Qt::Vertical, c.Panel1), "ScrollBar2");
   c.ScrollBar1->setRange(0, 0);
   c.ScrollBar2->setRange(0, 0);
+  // A position is where the picture's top-left corner lies in the frame (0 or
+  // less), so its value falls as the view moves right or down; inverted bars
+  // keep that value and still move the handle the way the view goes.
+  c.ScrollBar1->setInvertedAppearance(true);
+  c.ScrollBar2->setInvertedAppearance(true);
+  c.ScrollBar2->setInvertedControls(false);  // vertical bars invert their keys by default
   // The handle's length shows how much of the picture the frame holds.
   c.ScrollBar1->setPageStep(PictureWidth);
   c.ScrollBar2->setPageStep(PictureHeight);

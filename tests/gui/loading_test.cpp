@@ -111,6 +111,18 @@ TEST_F(ScriptedWindowTest, LoadingFilesShowsTheirFrameAndScrollsLargerOnes)
   EXPECT_EQ(DifferingPixels(*c().Image2, WideFrame(-80, -60)), 0);
   EXPECT_EQ(window().workspace().source, WideFrame(0, 0));
 
+  // The bars move the way the view goes: the right arrow shows more of the
+  // picture's right side, the down arrow more of its bottom.
+  c().ScrollBar1->setValue(-40);
+  c().ScrollBar2->setValue(-30);
+  QTest::keyClick(c().ScrollBar1, Qt::Key_Right);
+  EXPECT_LT(c().ScrollBar1->value(), -40);
+  QTest::keyClick(c().ScrollBar2, Qt::Key_Down);
+  EXPECT_LT(c().ScrollBar2->value(), -30);
+  QTest::keyClick(c().ScrollBar2, Qt::Key_Up);
+  QTest::keyClick(c().ScrollBar2, Qt::Key_Up);
+  EXPECT_GT(c().ScrollBar2->value(), -30);
+
   // A picture smaller than the frame: the rest of the frame is black, not
   // what the larger picture left there.
   prompts().answers = {DataDir + "/alpha.png"};
