@@ -4,7 +4,7 @@
 
 #include <memory>
 
-#include "app/convert_run.h"
+#include "core/convert_run.h"
 #include "support/ppm_frame.h"
 
 namespace pavona {

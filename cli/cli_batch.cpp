@@ -3,10 +3,10 @@
 #include <filesystem>
 #include <memory>
 
-#include "app/convert_run.h"
-#include "app/source_frame.h"
-#include "app/io/picture_file.h"
-#include "app/test_picture.h"
+#include "core/convert_run.h"
+#include "core/source_frame.h"
+#include "io/picture_file.h"
+#include "core/test_picture.h"
 #include "c64/program_file.h"
 #include "c64/field_pictures.h"
 #include "c64/file_writer.h"

@@ -2,6 +2,7 @@
 
 #include <array>
 #include <cstdint>
+#include <vector>
 
 namespace pavona {
 
@@ -11,6 +12,13 @@ constexpr int PixelCount = PictureWidth * PictureHeight;
 
 // A 320 x 200 frame, row-major, pixel (x, y) at y * 320 + x, 0x00RRGGBB.
 using Picture = std::array<std::uint32_t, PixelCount>;
+
+// A picture read from a file, at its own size, 0x00RRGGBB.
+struct LoadedPicture {
+  int width = 0;
+  int height = 0;
+  std::vector<std::uint32_t> pixels;  // row-major, width * height
+};
 
 constexpr int PixelIndex(int x, int y) { return y * PictureWidth + x; }
 

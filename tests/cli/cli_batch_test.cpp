@@ -8,10 +8,10 @@
 #include <memory>
 #include <sstream>
 
-#include "app/convert_run.h"
-#include "app/io/picture_file.h"
-#include "app/source_frame.h"
-#include "app/test_picture.h"
+#include "core/convert_run.h"
+#include "io/picture_file.h"
+#include "core/source_frame.h"
+#include "core/test_picture.h"
 #include "c64/program_file.h"
 #include "c64/raw_data_file.h"
 #include "cli/cli_options.h"

@@ -8,8 +8,8 @@
 #include <QPushButton>
 #include <map>
 
-#include "app/convert_run.h"
-#include "app/test_picture.h"
+#include "core/convert_run.h"
+#include "core/test_picture.h"
 #include "scripted_prompts.h"
 
 namespace pavona {

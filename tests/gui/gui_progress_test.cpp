@@ -1,6 +1,6 @@
 // Progress reported from a worker thread reaches the widgets only on their
 // own thread, with the data as it was when reported.
-#include "app/gui/gui_progress.h"
+#include "gui/gui_progress.h"
 
 #include <QCoreApplication>
 #include <QLabel>

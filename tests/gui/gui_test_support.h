@@ -6,8 +6,8 @@
 #include <QTest>
 #include <memory>
 
-#include "app/gui/main_window.h"
-#include "app/gui/picture_view.h"
+#include "gui/main_window.h"
+#include "gui/picture_view.h"
 #include "colour/flicker_reduction.h"
 #include "colour/mix_palette.h"
 

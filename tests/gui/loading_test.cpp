@@ -10,8 +10,8 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
-#include "app/io/picture_file.h"
-#include "app/test_picture.h"
+#include "io/picture_file.h"
+#include "core/test_picture.h"
 #include "scripted_prompts.h"
 
 namespace pavona {

@@ -7,7 +7,7 @@
 #include <QSlider>
 #include <QToolButton>
 
-#include "app/gui/up_down.h"
+#include "gui/up_down.h"
 #include "gui_test_support.h"
 
 namespace pavona {

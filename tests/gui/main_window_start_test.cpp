@@ -14,7 +14,7 @@
 #include <QSlider>
 #include <QStatusBar>
 
-#include "app/gui/up_down.h"
+#include "gui/up_down.h"
 #include "gui_test_support.h"
 
 namespace pavona {

@@ -5,7 +5,7 @@
 #include <QStringList>
 #include <deque>
 
-#include "app/gui/user_prompts.h"
+#include "gui/user_prompts.h"
 #include "gui_test_support.h"
 
 namespace pavona {

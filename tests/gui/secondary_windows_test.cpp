@@ -5,8 +5,8 @@
 #include <QPushButton>
 #include <QTimer>
 
-#include "app/gui/about_window.h"
-#include "app/gui/preview_windows.h"
+#include "gui/about_window.h"
+#include "gui/preview_windows.h"
 #include "gui_test_support.h"
 
 namespace pavona {

@@ -1,4 +1,4 @@
-#include "app/io/picture_file.h"
+#include "io/picture_file.h"
 
 #include <fcntl.h>
 #include <gtest/gtest.h>
@@ -14,7 +14,7 @@
 #include <string>
 #include <vector>
 
-#include "app/io/picture_readers.h"
+#include "io/picture_readers.h"
 #include "support/ppm_frame.h"
 
 namespace pavona {

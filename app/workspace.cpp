@@ -1,7 +1,0 @@
-#include "app/workspace.h"
-
-namespace pavona {
-
-Workspace::Workspace() : palette(PaletteColours(PaletteId::Pepto)) {}
-
-}  // namespace pavona

@@ -1,0 +1,138 @@
+// "Convert" and what shows its result: the run on a worker thread, the error
+// percentage, and the two hold buttons that show where the C64's limits
+// changed the dithered picture.
+#include <QAction>
+#include <QEvent>
+#include <QLabel>
+#include <QPushButton>
+#include <exception>
+
+#include "core/convert_run.h"
+#include "gui/gui_progress.h"
+#include "gui/main_window.h"
+#include "gui/picture_view.h"
+#include "gui/user_prompts.h"
+
+namespace pavona {
+
+// The run takes seconds, so it goes to a worker thread and the window stays
+// responsive. Until it ends, the worker owns the workspace: every control
+// that could change a setting or a working picture is disabled, and the
+// progress reaches the widgets through queued calls.
+void MainWindow::StartConversion()
+{
+  if (ConversionRunning()) {
+    return;
+  }
+  workspace_->source = ui_.Image2->ShownPicture();
+  const Settings settings = GatherSettings();
+  // The result image is about to be replaced: a hold in progress ends here.
+  errorViewHeld_ = false;
+  ditherViewHeld_ = false;
+  LockForConversion(true);
+  worker_ = std::thread([this, settings] {
+    // The completion is queued behind the progress the run has reported, so
+    // the final result is drawn last.
+    try {
+      const ConversionOutcome outcome = ConvertRun(*workspace_, settings, *progress_);
+      QMetaObject::invokeMethod(
+          this, [this, outcome] { FinishConversion(outcome); }, Qt::QueuedConnection);
+    } catch (const std::exception& error) {
+      QMetaObject::invokeMethod(
+          this, [this, text = std::string(error.what())] { FailConversion(text); },
+          Qt::QueuedConnection);
+    }
+  });
+}
+
+void MainWindow::FinishConversion(const ConversionOutcome& outcome)
+{
+  worker_.join();
+  ui_.Image3->ShowPicture(workspace_->result);
+  ui_.Label1->setText(QString::number(outcome.errorPercent));
+  LockForConversion(false);
+  emit ConversionFinished();
+}
+
+// Whatever the run had produced stays; the controls come back.
+void MainWindow::FailConversion(const std::string& error)
+{
+  worker_.join();
+  LockForConversion(false);
+  prompts_->ShowError(this, "Conversion failed: " + QString::fromStdString(error));
+  emit ConversionFinished();
+}
+
+// Disabling the containers keeps each control's own enabled state, so
+// enabling them again restores exactly what the mode handlers had set.
+void MainWindow::LockForConversion(bool locked)
+{
+  for (QWidget* container : lockedWhileConverting_) {
+    container->setEnabled(!locked);
+  }
+  ui_.OpenImage1->setEnabled(!locked);
+  EnableSaving(!locked && workspace_->conversionDone);
+}
+
+bool MainWindow::eventFilter(QObject* watched, QEvent* event)
+{
+  if (watched == ui_.Button4 || watched == ui_.BitBtn2) {
+    switch (event->type()) {
+      // The second press of a quick double click arrives as a double click.
+      case QEvent::MouseButtonPress:
+      case QEvent::MouseButtonDblClick:
+        HoldButtonPressed(watched);
+        break;
+      case QEvent::MouseButtonRelease:
+        HoldButtonReleased(watched);
+        break;
+      default:
+        break;
+    }
+  }
+  // The button still gets the event, so it looks pressed as usual.
+  return QMainWindow::eventFilter(watched, event);
+}
+
+// A press shows the error pixels or the dithered picture, its release the
+// result again; the flags pair each press with one release.
+void MainWindow::HoldButtonPressed(QObject* button)
+{
+  if (ConversionRunning() || !workspace_->conversionDone) {
+    return;
+  }
+  if (button == ui_.Button4 && !errorViewHeld_) {
+    errorViewHeld_ = true;
+    ShowErrorPixels();
+  } else if (button == ui_.BitBtn2 && !ditherViewHeld_) {
+    ditherViewHeld_ = true;
+    ui_.Image3->ShowPicture(workspace_->dithered);
+  }
+}
+
+void MainWindow::HoldButtonReleased(QObject* button)
+{
+  if (ConversionRunning() || !workspace_->conversionDone) {
+    return;
+  }
+  bool& held = button == ui_.Button4 ? errorViewHeld_ : ditherViewHeld_;
+  if (held) {
+    held = false;
+    ui_.Image3->ShowPicture(workspace_->result);
+  }
+}
+
+// The result where it equals the dithered picture, pure red where the C64's
+// colour limits changed a pixel.
+void MainWindow::ShowErrorPixels()
+{
+  Picture shown = workspace_->result;
+  for (int i = 0; i < PixelCount; ++i) {
+    if (shown[i] != workspace_->dithered[i]) {
+      shown[i] = 0xFF0000;
+    }
+  }
+  ui_.Image3->ShowPicture(shown);
+}
+
+}  // namespace pavona

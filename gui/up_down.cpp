@@ -1,0 +1,58 @@
+#include "gui/up_down.h"
+
+#include <QLineEdit>
+#include <QToolButton>
+#include <QVBoxLayout>
+#include <algorithm>
+
+namespace pavona {
+
+int WholeNumberOf(const QString& text)
+{
+  bool ok = false;
+  const int value = text.trimmed().toInt(&ok, 10);
+  return ok ? value : 0;
+}
+
+UpDown::UpDown(QLineEdit* buddy, int minimum, int maximum, QWidget* parent)
+    : QWidget(parent),
+      buddy_(buddy),
+      up_(new QToolButton(this)),
+      down_(new QToolButton(this)),
+      minimum_(minimum),
+      maximum_(maximum),
+      position_(minimum)
+{
+  auto* layout = new QVBoxLayout(this);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->setSpacing(0);
+  for (QToolButton* button : {up_, down_}) {
+    button->setArrowType(button == up_ ? Qt::UpArrow : Qt::DownArrow);
+    button->setAutoRepeat(true);
+    button->setFixedSize(16, 11);
+    button->setFocusPolicy(Qt::NoFocus);
+    layout->addWidget(button);
+  }
+  connect(up_, &QToolButton::clicked, this, [this] { StepBy(1); });
+  connect(down_, &QToolButton::clicked, this, [this] { StepBy(-1); });
+}
+
+int UpDown::position() const
+{
+  bool ok = false;
+  const int typed = buddy_->text().trimmed().toInt(&ok, 10);
+  return ok ? std::clamp(typed, minimum_, maximum_) : position_;
+}
+
+void UpDown::SetPosition(int position)
+{
+  position_ = std::clamp(position, minimum_, maximum_);
+  buddy_->setText(QString::number(position_));
+}
+
+void UpDown::StepBy(int steps)
+{
+  SetPosition(position() + steps);
+}
+
+}  // namespace pavona

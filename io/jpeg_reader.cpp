@@ -1,0 +1,156 @@
+#include <csetjmp>
+#include <cstddef>
+#include <cstdio>
+#include <cstring>
+#include <vector>
+
+// jpeglib.h needs size_t and FILE declared first, jerror.h needs jpeglib.h.
+// clang-format off
+#include <jpeglib.h>
+#include <jerror.h>
+// clang-format on
+
+#include "io/picture_readers.h"
+#include "colour/picture.h"
+
+namespace pavona {
+
+namespace {
+
+// Ordinary progressive files have about ten scans. Damaged or hostile files
+// can claim thousands, each a pass over the whole picture, which would keep
+// the program busy for hours; beyond this many the file is refused.
+constexpr int MaxScans = 200;
+
+// libjpeg's own error handler ends the program; this one jumps back to the
+// decoder with the message. `manager` must come first: libjpeg hands the
+// callbacks a pointer to it.
+struct ErrorManager {
+  jpeg_error_mgr manager;
+  std::jmp_buf jump;
+  char message[JMSG_LENGTH_MAX];
+};
+
+ErrorManager& ErrorsOf(j_common_ptr info)
+{
+  return *reinterpret_cast<ErrorManager*>(info->err);
+}
+
+[[noreturn]] void FailWith(j_common_ptr info, const char* message)
+{
+  ErrorManager& errors = ErrorsOf(info);
+  std::snprintf(errors.message, sizeof errors.message, "%s", message);
+  std::longjmp(errors.jump, 1);
+}
+
+[[noreturn]] void ExitWithError(j_common_ptr info)
+{
+  char text[JMSG_LENGTH_MAX];
+  info->err->format_message(info, text);
+  char message[JMSG_LENGTH_MAX + 40];
+  std::snprintf(message, sizeof message, "damaged or unsupported JPEG data (%s)", text);
+  FailWith(info, message);
+}
+
+// Warnings about damaged data are tolerated (the picture shows the damage,
+// as in any viewer) except the end of the file: libjpeg would fill the rest
+// of the picture with grey and the user would convert half a photo.
+void EmitMessage(j_common_ptr info, int level)
+{
+  if (level >= 0) {
+    return;  // trace messages
+  }
+  if (info->err->msg_code == JWRN_JPEG_EOF) {
+    FailWith(info, FileEndsEarly);
+  }
+  ++info->err->num_warnings;
+}
+
+void WatchScans(j_common_ptr info)
+{
+  if (reinterpret_cast<j_decompress_ptr>(info)->input_scan_number > MaxScans) {
+    char message[80];
+    std::snprintf(message, sizeof message, "damaged JPEG data (more than %d scans)", MaxScans);
+    FailWith(info, message);
+  }
+}
+
+std::uint32_t CmykToColour(const JSAMPLE* cmyk, bool inverted)
+{
+  // Adobe's files store 255 - ink for each of C, M, Y, K; with the ink
+  // values, channel = (255 - ink) * (255 - black) / 255, rounded.
+  int channels[3];
+  const int black = inverted ? cmyk[3] : 255 - cmyk[3];
+  for (int c = 0; c < 3; ++c) {
+    const int paper = inverted ? cmyk[c] : 255 - cmyk[c];
+    channels[c] = (paper * black + 127) / 255;
+  }
+  return MakeColour(channels[0], channels[1], channels[2]);
+}
+
+struct Decoder {
+  jpeg_decompress_struct info{};
+  ErrorManager errors{};
+  ~Decoder() { jpeg_destroy_decompress(&info); }
+};
+
+// Decodes into `picture`, using `row` as scratch. On a libjpeg error it
+// returns false with the reason in decoder.errors.message. longjmp lands in
+// this frame, so it holds nothing that needs destroying; a bad_alloc from the
+// vectors passes through as an ordinary exception.
+bool Decode(Decoder& decoder, std::FILE* file, LoadedPicture& picture, std::vector<JSAMPLE>& row,
+            std::string& sizeError)
+{
+  jpeg_decompress_struct& info = decoder.info;
+  info.err = jpeg_std_error(&decoder.errors.manager);
+  decoder.errors.manager.error_exit = ExitWithError;
+  decoder.errors.manager.emit_message = EmitMessage;
+  jpeg_progress_mgr progress{};
+  progress.progress_monitor = WatchScans;
+  if (setjmp(decoder.errors.jump) != 0) {
+    return false;
+  }
+  jpeg_create_decompress(&info);
+  info.progress = &progress;
+  jpeg_stdio_src(&info, file);
+  jpeg_read_header(&info, TRUE);
+  sizeError = CheckPictureSize(info.image_width, info.image_height);
+  if (!sizeError.empty()) {
+    return true;
+  }
+  const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
+  info.out_color_space = cmyk ? JCS_CMYK : JCS_RGB;  // greyscale is spread to RGB too
+  jpeg_start_decompress(&info);
+  const int width = int(info.output_width);
+  const int components = info.output_components;
+  AllocatePicture(picture, width, int(info.output_height));
+  row.resize(std::size_t(width) * std::size_t(components));
+  while (info.output_scanline < info.output_height) {
+    std::uint32_t* out = picture.pixels.data() + std::size_t(info.output_scanline) * width;
+    JSAMPROW rows[1] = {row.data()};
+    jpeg_read_scanlines(&info, rows, 1);
+    for (int x = 0; x < width; ++x) {
+      const JSAMPLE* sample = row.data() + x * components;
+      out[x] = cmyk ? CmykToColour(sample, info.saw_Adobe_marker)
+                    : MakeColour(sample[0], sample[1], sample[2]);
+    }
+  }
+  jpeg_finish_decompress(&info);
+  return true;
+}
+
+}  // namespace
+
+std::string ReadJpeg(std::FILE* file, LoadedPicture& picture)
+{
+  Decoder decoder;
+  std::vector<JSAMPLE> row;
+  std::string sizeError;
+  if (!Decode(decoder, file, picture, row, sizeError)) {
+    picture = LoadedPicture{};
+    return decoder.errors.message;
+  }
+  return sizeError;
+}
+
+}  // namespace pavona
