@@ -3,16 +3,16 @@
 #include <filesystem>
 #include <memory>
 
-#include "core/convert_run.h"
-#include "core/source_frame.h"
-#include "io/picture_file.h"
-#include "core/test_picture.h"
-#include "c64/program_file.h"
 #include "c64/field_pictures.h"
 #include "c64/file_writer.h"
+#include "c64/program_file.h"
 #include "c64/raw_data_file.h"
 #include "cli/png_output.h"
 #include "cli/stderr_progress.h"
+#include "core/convert_run.h"
+#include "core/source_frame.h"
+#include "core/test_picture.h"
+#include "io/picture_file.h"
 
 namespace pavona::cli {
 namespace {
@@ -33,8 +33,7 @@ std::string LoadFrame(const std::string& input, const CliOptions& options, Works
   if (!read.Ok()) {
     return read.error;
   }
-  const SourceScrollRanges ranges =
-      ScrollRangesForPicture(read.picture.width, read.picture.height);
+  const SourceScrollRanges ranges = ScrollRangesForPicture(read.picture.width, read.picture.height);
   if (-options.offsetX < ranges.horizontal.minimum || -options.offsetY < ranges.vertical.minimum) {
     return "cannot cut 320 x 200 at " + std::to_string(options.offsetX) + "," +
            std::to_string(options.offsetY) + " out of " + FileName(input) + ": it is " +

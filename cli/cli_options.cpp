@@ -1,7 +1,6 @@
 #include "cli/cli_options.h"
 
 #include <CLI/CLI.hpp>
-
 #include <filesystem>
 #include <map>
 #include <sstream>
@@ -57,8 +56,7 @@ void AddChoice(CLI::App& app, const std::string& flag, Value& target, const Name
       ->option_text("ARG (default: " + NameOf(names, target) + ")");
 }
 
-void AddSwitch(CLI::App& app, const std::string& flag, bool& target,
-               const std::string& description)
+void AddSwitch(CLI::App& app, const std::string& flag, bool& target, const std::string& description)
 {
   AddChoice(app, flag, target, SwitchNames, description + " {on,off}");
 }
@@ -118,8 +116,8 @@ std::string ParseOffset(const std::string& text, CliOptions& options)
 {
   std::istringstream stream(text);
   char comma = 0;
-  if (!(stream >> options.offsetX >> comma >> options.offsetY) || comma != ',' ||
-      !stream.eof() || options.offsetX < 0 || options.offsetY < 0) {
+  if (!(stream >> options.offsetX >> comma >> options.offsetY) || comma != ',' || !stream.eof() ||
+      options.offsetX < 0 || options.offsetY < 0) {
     return "--offset wants two whole numbers 0 or more, like 40,100";
   }
   return {};

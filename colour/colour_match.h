@@ -11,7 +11,10 @@ enum class Measure { RgbDistance, Brightness, Perceptual };
 
 // 16 in the two modes without interlace (the table then holds the pure
 // colours in slots 0..15), 136 otherwise.
-constexpr int CandidateCount(GraphicMode mode) { return IsInterlaced(mode) ? MixColourCount : 16; }
+constexpr int CandidateCount(GraphicMode mode)
+{
+  return IsInterlaced(mode) ? MixColourCount : 16;
+}
 
 // Each returns the nearest mix colour itself among slots 0..count-1. The
 // first slot wins among equal distances, so a slot removed by the flicker

@@ -10,6 +10,7 @@ constexpr std::array<ColourPair, 4> Light = {{{0, 1}, {0, 7}, {0, 10}, {0, 13}}}
 constexpr std::array<ColourPair, 10> Luma = {
     {{0, 1}, {0, 3}, {0, 5}, {0, 7}, {0, 8}, {0, 10}, {0, 12}, {0, 13}, {0, 14}, {0, 15}}};
 
+// clang-format off
 constexpr std::array<ColourPair, 52> Medium = {{
     {0, 1},   {0, 2},   {0, 3},   {0, 4},   {0, 5},   {0, 6},   {0, 7},   {0, 8},
     {0, 10},  {0, 12},  {0, 13},  {0, 14},  {0, 15},  {1, 2},   {1, 4},   {1, 6},
@@ -19,7 +20,9 @@ constexpr std::array<ColourPair, 52> Medium = {{
     {7, 9},   {7, 11},  {8, 13},  {9, 10},  {9, 12},  {9, 13},  {9, 14},  {9, 15},
     {10, 11}, {11, 13}, {11, 14}, {11, 15},
 }};
+// clang-format on
 
+// clang-format off
 constexpr std::array<ColourPair, 80> Heavy = {{
     {0, 1},   {0, 2},   {0, 3},   {0, 4},   {0, 5},   {0, 6},   {0, 7},   {0, 8},
     {0, 9},   {0, 10},  {0, 11},  {0, 12},  {0, 13},  {0, 14},  {0, 15},  {1, 2},
@@ -32,6 +35,7 @@ constexpr std::array<ColourPair, 80> Heavy = {{
     {8, 10},  {8, 13},  {8, 14},  {8, 15},  {9, 10},  {9, 12},  {9, 13},  {9, 14},
     {9, 15},  {10, 11}, {10, 13}, {11, 13}, {11, 14}, {11, 15}, {12, 13}, {13, 14},
 }};
+// clang-format on
 
 void RemovePairs(MixTable& table, std::span<const ColourPair> pairs)
 {
@@ -50,6 +54,7 @@ void RemovePairs(MixTable& table, std::span<const ColourPair> pairs)
 
 }  // namespace
 
+// clang-format off
 std::span<const ColourPair> LightFlickerPairs() { return Light; }
 std::span<const ColourPair> MediumFlickerPairs() { return Medium; }
 std::span<const ColourPair> HeavyFlickerPairs() { return Heavy; }
@@ -59,6 +64,7 @@ void ReduceFlickerLight(MixTable& table) { RemovePairs(table, Light); }
 void ReduceFlickerMedium(MixTable& table) { RemovePairs(table, Medium); }
 void ReduceFlickerHeavy(MixTable& table) { RemovePairs(table, Heavy); }
 void ReduceFlickerForLuma(MixTable& table) { RemovePairs(table, Luma); }
+// clang-format on
 
 void ReduceFlicker(MixTable& table, FlickerLevel level)
 {

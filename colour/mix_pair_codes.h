@@ -24,6 +24,8 @@ constexpr std::array<std::uint32_t, MixColourCount> MakeMixPairCodes()
 inline constexpr std::array<std::uint32_t, MixColourCount> MixPairCodes = MakeMixPairCodes();
 
 // The slot of the mix of C64 colours a and b, whichever field shows which.
+// clang-format off
 constexpr int MixSlotOfColours(int a, int b) { return a <= b ? PairSlot(a, b) : PairSlot(b, a); }
+// clang-format on
 
 }  // namespace pavona

@@ -15,7 +15,10 @@ std::uint32_t MixRgb(std::uint32_t a, std::uint32_t b)
                     (BlueOf(a) + BlueOf(b)) / 2);
 }
 
-int TruncateAndClamp(Extended value) { return std::clamp(int(value), 0, 255); }
+int TruncateAndClamp(Extended value)
+{
+  return std::clamp(int(value), 0, 255);
+}
 
 // Averages Y, U and V and converts back. The inverse does not take off the
 // forward conversion's offset of 16, so even a colour mixed with itself comes
@@ -58,8 +61,7 @@ std::uint32_t MixColours(std::uint32_t a, std::uint32_t b, MixMethod method)
   return method == MixMethod::Yuv ? MixYuv(a, b) : MixRgb(a, b);
 }
 
-void BuildMixPalette(MixTable& table, const C64Palette& palette, MixMethod method,
-                     GraphicMode mode)
+void BuildMixPalette(MixTable& table, const C64Palette& palette, MixMethod method, GraphicMode mode)
 {
   int slot = 0;
   for (int i = 0; i < 16; ++i) {

@@ -19,10 +19,12 @@ struct MixTable {
 };
 
 // Slot of the pure pair (n, n): 0, 16, 31, 45, ..., 135.
+// clang-format off
 constexpr int PureSlot(int n) { return 16 * n - n * (n - 1) / 2; }
 
 // Slot of the pair (i, j) with i <= j.
 constexpr int PairSlot(int i, int j) { return PureSlot(i) + (j - i); }
+// clang-format on
 
 // The flicker reduction removes a mix by copying slot 0 over it, so a slot
 // other than 0 that holds slot 0's colour is out of play.

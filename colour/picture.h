@@ -20,11 +20,23 @@ struct LoadedPicture {
   std::vector<std::uint32_t> pixels;  // row-major, width * height
 };
 
-constexpr int PixelIndex(int x, int y) { return y * PictureWidth + x; }
+constexpr int PixelIndex(int x, int y)
+{
+  return y * PictureWidth + x;
+}
 
-constexpr int RedOf(std::uint32_t colour) { return (colour >> 16) & 0xFF; }
-constexpr int GreenOf(std::uint32_t colour) { return (colour >> 8) & 0xFF; }
-constexpr int BlueOf(std::uint32_t colour) { return colour & 0xFF; }
+constexpr int RedOf(std::uint32_t colour)
+{
+  return (colour >> 16) & 0xFF;
+}
+constexpr int GreenOf(std::uint32_t colour)
+{
+  return (colour >> 8) & 0xFF;
+}
+constexpr int BlueOf(std::uint32_t colour)
+{
+  return colour & 0xFF;
+}
 constexpr std::uint32_t MakeColour(int red, int green, int blue)
 {
   return (std::uint32_t(red) << 16) | (std::uint32_t(green) << 8) | std::uint32_t(blue);

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/settings.h"
 #include "colour/picture.h"
+#include "core/settings.h"
 
 namespace pavona {
 

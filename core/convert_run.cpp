@@ -1,10 +1,10 @@
 #include "core/convert_run.h"
 
-#include "core/colour_adjustment.h"
 #include "c64/fli_interlace_data.h"
 #include "c64/interlace_alternation.h"
 #include "colour/flicker_reduction.h"
 #include "colour/mix_palette.h"
+#include "core/colour_adjustment.h"
 #include "dither/dither_picture.h"
 #include "select/fli_colours.h"
 #include "select/fli_extreme.h"
@@ -51,8 +51,8 @@ void SelectColours(Workspace& workspace, const Settings& settings, ProgressRepor
       return;
     case GraphicMode::HiresInterlaced:
       if (settings.sameBanks) {
-        SelectSingleBankHiresColours(result, workspace.palette, settings.measure,
-                                     settings.flicker, data, progress);
+        SelectSingleBankHiresColours(result, workspace.palette, settings.measure, settings.flicker,
+                                     data, progress);
       } else {
         SelectHiresInterlaceColours(result, table, data, progress);
       }
@@ -145,8 +145,8 @@ ConversionOutcome ConvertRun(Workspace& workspace, const Settings& settings,
   workspace.c64.fill(0);
 
   AdjustColours(workspace.source, settings.adjustment, workspace.adjusted);
-  DitherPicture(workspace.adjusted, workspace.mix, settings.measure, settings.mode,
-                settings.dither, workspace.randomState, progress);
+  DitherPicture(workspace.adjusted, workspace.mix, settings.measure, settings.mode, settings.dither,
+                workspace.randomState, progress);
   InitResultPictures(workspace, FirstColumn(settings.mode));
 
   progress.SetStatus("Brute Force HI-FLI color selection in progress");

@@ -1,15 +1,18 @@
 #pragma once
 
+#include "colour/progress.h"
 #include "core/settings.h"
 #include "core/workspace.h"
-#include "colour/progress.h"
 
 namespace pavona {
 
 // The first picture column taken from the dithered picture: the FLI viewers
 // cover columns 0..23 with a black sprite column, so the FLI modes leave them
 // at mix colour 0.
-constexpr int FirstColumn(GraphicMode mode) { return IsFli(mode) ? 24 : 0; }
+constexpr int FirstColumn(GraphicMode mode)
+{
+  return IsFli(mode) ? 24 : 0;
+}
 
 struct ConversionOutcome {
   int changedPixels = 0;  // pixels the C64's colour limits changed

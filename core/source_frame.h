@@ -1,7 +1,7 @@
 #pragma once
 
-#include "core/workspace.h"
 #include "colour/picture.h"
+#include "core/workspace.h"
 
 namespace pavona {
 

@@ -4,11 +4,11 @@
 #include <optional>
 #include <vector>
 
-#include "core/settings.h"
 #include "c64/c64_data.h"
 #include "colour/mix_table.h"
 #include "colour/palettes.h"
 #include "colour/picture.h"
+#include "core/settings.h"
 
 namespace pavona {
 

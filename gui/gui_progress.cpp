@@ -9,8 +9,8 @@
 #include <memory>
 #include <vector>
 
-#include "gui/picture_view.h"
 #include "colour/mix_palette.h"
+#include "gui/picture_view.h"
 
 namespace pavona {
 

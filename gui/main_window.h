@@ -6,9 +6,9 @@
 #include <thread>
 #include <vector>
 
-#include "gui/application_title.h"
 #include "core/settings.h"
 #include "core/workspace.h"
+#include "gui/application_title.h"
 
 class QAction;
 class QButtonGroup;

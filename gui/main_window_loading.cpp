@@ -8,12 +8,12 @@
 #include <QScrollBar>
 #include <QSignalBlocker>
 
+#include "core/source_frame.h"
+#include "core/test_picture.h"
 #include "gui/main_window.h"
 #include "gui/picture_view.h"
 #include "gui/user_prompts.h"
 #include "io/picture_file.h"
-#include "core/source_frame.h"
-#include "core/test_picture.h"
 
 namespace pavona {
 namespace {

@@ -6,14 +6,14 @@
 #include <QFile>
 #include <QPushButton>
 
-#include "gui/main_window.h"
-#include "gui/picture_view.h"
-#include "gui/preview_windows.h"
-#include "gui/user_prompts.h"
 #include "c64/field_pictures.h"
 #include "c64/file_writer.h"
 #include "c64/program_file.h"
 #include "c64/raw_data_file.h"
+#include "gui/main_window.h"
+#include "gui/picture_view.h"
+#include "gui/preview_windows.h"
+#include "gui/user_prompts.h"
 
 namespace pavona {
 namespace {

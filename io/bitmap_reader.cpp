@@ -6,8 +6,8 @@
 #include <bit>
 #include <vector>
 
-#include "io/picture_readers.h"
 #include "colour/picture.h"
+#include "io/picture_readers.h"
 
 namespace pavona {
 

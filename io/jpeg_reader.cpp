@@ -10,8 +10,8 @@
 #include <jerror.h>
 // clang-format on
 
-#include "io/picture_readers.h"
 #include "colour/picture.h"
+#include "io/picture_readers.h"
 
 namespace pavona {
 

@@ -8,13 +8,13 @@
 #include <memory>
 #include <sstream>
 
-#include "core/convert_run.h"
-#include "io/picture_file.h"
-#include "core/source_frame.h"
-#include "core/test_picture.h"
 #include "c64/program_file.h"
 #include "c64/raw_data_file.h"
 #include "cli/cli_options.h"
+#include "core/convert_run.h"
+#include "core/source_frame.h"
+#include "core/test_picture.h"
+#include "io/picture_file.h"
 
 namespace pavona::cli {
 namespace {
@@ -27,15 +27,19 @@ std::vector<std::uint8_t> ReadBytes(const fs::path& path)
   return {std::istreambuf_iterator<char>(file), std::istreambuf_iterator<char>()};
 }
 
-std::string DataFile(const char* name) { return std::string(PAVONA_TEST_DATA_DIR) + "/" + name; }
+std::string DataFile(const char* name)
+{
+  return std::string(PAVONA_TEST_DATA_DIR) + "/" + name;
+}
 
 class CliBatch : public ::testing::Test {
  protected:
   void SetUp() override
   {
-    directory_ = fs::temp_directory_path() /
-                 ("pavona-cli-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) +
-                  "-" + ::testing::UnitTest::GetInstance()->current_test_info()->name());
+    directory_ =
+        fs::temp_directory_path() /
+        ("pavona-cli-" + std::to_string(::testing::UnitTest::GetInstance()->random_seed()) + "-" +
+         ::testing::UnitTest::GetInstance()->current_test_info()->name());
     fs::remove_all(directory_);
     fs::create_directories(directory_);
   }

@@ -15,6 +15,7 @@ ParseOutcome Parse(std::vector<const char*> arguments)
 
 TEST(CliOptions, DefaultsAreTheMainWindowStartValues)
 {
+  // clang-format off
   const ParseOutcome outcome = Parse({"photo.jpg", "--raw", "photo.raw"});
   ASSERT_TRUE(outcome.options.has_value()) << outcome.message;
   EXPECT_EQ(outcome.options->settings, Settings{});
@@ -32,6 +33,7 @@ TEST(CliOptions, EveryNamedValueReachesItsSetting)
              "off", "--same-banks", "on", "--extra-brute-force", "on", "--alternate-y", "off",
              "--alternate-x", "on", "--alternate-x8", "on", "--red", "-10", "--green", "20",
              "--blue", "255", "--brightness", "-255", "--contrast", "-100", "--offset", "40,7"});
+  // clang-format on
   ASSERT_TRUE(outcome.options.has_value()) << outcome.message;
   const CliOptions& o = *outcome.options;
   const Settings& s = o.settings;
@@ -76,7 +78,8 @@ TEST(CliOptions, UsageErrorsExitWithTwoAndSayWhatIsValid)
       {"no input", {"--raw", "a.raw"}, "--test-picture"},
       {"nothing to write", {"a.jpg"}, "--out-dir"},
       {"one file for many", {"a.jpg", "b.jpg", "--raw", "a.raw"}, "--out-dir"},
-      {"fields without interlace", {"a.jpg", "--mode", "fli", "--field1-png", "f.png"},
+      {"fields without interlace",
+       {"a.jpg", "--mode", "fli", "--field1-png", "f.png"},
        "interlaced"},
   };
   for (const Case& c : cases) {

@@ -32,7 +32,8 @@ TEST(ColourMatch, RemovedSlotsNeverWin)
   // The removed (0, 1) slot now holds black; asking for its old colour finds
   // some other live mix, never a removed slot's copy of black ahead of slot 0.
   for (Measure measure : {Measure::RgbDistance, Measure::Brightness, Measure::Perceptual}) {
-    const std::uint32_t match = MatchColour(greyMix, table, measure, GraphicMode::HiresFliInterlace);
+    const std::uint32_t match =
+        MatchColour(greyMix, table, measure, GraphicMode::HiresFliInterlace);
     const int slot = FindMixIndex(table, match);
     ASSERT_GE(slot, 0);
     EXPECT_FALSE(IsRemovedMix(table, slot));
@@ -59,7 +60,8 @@ TEST(ColourMatch, OnlySixteenCandidatesWithoutInterlace)
   const MixTable table = PeptoTable(GraphicMode::HiresFli);
   for (std::uint32_t colour : {0x123456u, 0xFFFFFFu, 0x7F7F7Fu, 0xA0C0E0u}) {
     for (Measure measure : {Measure::RgbDistance, Measure::Brightness, Measure::Perceptual}) {
-      const int slot = FindMixIndex(table, MatchColour(colour, table, measure, GraphicMode::HiresFli));
+      const int slot =
+          FindMixIndex(table, MatchColour(colour, table, measure, GraphicMode::HiresFli));
       EXPECT_GE(slot, 0);
       EXPECT_LT(slot, 16);
     }

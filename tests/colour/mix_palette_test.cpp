@@ -99,7 +99,7 @@ TEST(MixPalette, Ccs64BlackIsNotBlack)
   EXPECT_EQ(image[6 * 6 * MixImageWidth + 4 * 19], 0x191D19u);
   EXPECT_EQ(image[53 * MixImageWidth + 303], 0u);
   EXPECT_EQ(image[48 * MixImageWidth + 7 * 19 + 18], 0x191D19u);  // slot 135
-  EXPECT_EQ(image[48 * MixImageWidth + 8 * 19], 0u);               // slot 136
+  EXPECT_EQ(image[48 * MixImageWidth + 8 * 19], 0u);              // slot 136
 }
 
 TEST(DrawMixPalette, CellsOf19By6)

@@ -76,8 +76,8 @@ TEST(ConvertRun, RunsTheSelectionOfTheModeAndOptions)
     EXPECT_TRUE(Contains(statuses, "Custom Dithering Image using 136 mix colors"));
     if (row.selectionStatus != nullptr) {
       // The announcement comes first; for "Hires FLI" the search repeats it.
-      EXPECT_NE(std::find(announced + (row.mode == GraphicMode::HiresFli ? 1 : 0),
-                          statuses.end(), row.selectionStatus),
+      EXPECT_NE(std::find(announced + (row.mode == GraphicMode::HiresFli ? 1 : 0), statuses.end(),
+                          row.selectionStatus),
                 statuses.end());
     }
     EXPECT_EQ(Contains(statuses, "Converting data to C64 format"), row.buildsSharedBitmap);
@@ -92,8 +92,8 @@ TEST(ConvertRun, RunsTheSelectionOfTheModeAndOptions)
 TEST(ConvertRun, FliModesLeaveTheFirst24ColumnsAtMixColourZero)
 {
   auto workspace = WorkspaceWithPhoto("rocket_frame.ppm");
-  for (GraphicMode mode : {GraphicMode::HiresFli, GraphicMode::HiresFliInterlace,
-                           GraphicMode::HiresStandard}) {
+  for (GraphicMode mode :
+       {GraphicMode::HiresFli, GraphicMode::HiresFliInterlace, GraphicMode::HiresStandard}) {
     Settings settings;
     settings.mode = mode;
     SilentProgress progress;
@@ -121,8 +121,8 @@ TEST(CountErrorPixels, ShowsTheWholePercentageRoundedDown)
     int changed, percent;
   };
   // 3200 changed pixels are exactly 5% and 6400 exactly 10%.
-  const Case cases[] = {{0, 0}, {639, 0}, {640, 1}, {3200, 5}, {6400, 10}, {7040, 11},
-                        {63999, 99}, {64000, 100}};
+  const Case cases[] = {{0, 0},     {639, 0},   {640, 1},    {3200, 5},
+                        {6400, 10}, {7040, 11}, {63999, 99}, {64000, 100}};
   Picture dithered{};
   for (const Case& c : cases) {
     Picture result{};

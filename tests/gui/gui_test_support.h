@@ -6,10 +6,10 @@
 #include <QTest>
 #include <memory>
 
-#include "gui/main_window.h"
-#include "gui/picture_view.h"
 #include "colour/flicker_reduction.h"
 #include "colour/mix_palette.h"
+#include "gui/main_window.h"
+#include "gui/picture_view.h"
 
 namespace pavona {
 

@@ -10,8 +10,8 @@
 #include <QTemporaryDir>
 #include <QTimer>
 
-#include "io/picture_file.h"
 #include "core/test_picture.h"
+#include "io/picture_file.h"
 #include "scripted_prompts.h"
 
 namespace pavona {

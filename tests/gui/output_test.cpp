@@ -6,8 +6,8 @@
 #include <QRadioButton>
 #include <QTemporaryDir>
 
-#include "gui/preview_windows.h"
 #include "core/test_picture.h"
+#include "gui/preview_windows.h"
 #include "scripted_prompts.h"
 
 namespace pavona {
