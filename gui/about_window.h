@@ -15,9 +15,9 @@ class AboutWindow : public QDialog {
  public:
   explicit AboutWindow(QWidget* parent = nullptr);
 
-  PictureView* Image1;
-  QLabel* Label1;
-  QPushButton* BitBtn1;  // "OK"
+  PictureView* pictureView;
+  QLabel* buildLabel;
+  QPushButton* okButton;  // "OK"
 };
 
 }  // namespace pavona

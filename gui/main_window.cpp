@@ -164,7 +164,7 @@ MainWindow::MainWindow(QWidget* parent)
       workspace_(std::make_unique<Workspace>()),
       prompts_(std::make_unique<StandardPrompts>())
 {
-  setObjectName("Form1");
+  setObjectName("mainWindow");
   setWindowTitle("Pavona HI-FLI Convertor");
   QFont compact = font();
   compact.setPointSize(8);
@@ -181,8 +181,8 @@ MainWindow::MainWindow(QWidget* parent)
     move(screen->availableGeometry().center() - QPoint(WindowWidth / 2, WindowHeight / 2));
   }
 
-  progress_ = std::make_unique<GuiProgress>(ui_.StatusPanel, ui_.ProgressBar1, ui_.Image3,
-                                            ui_.Image4, ui_.BitBtn1);
+  progress_ = std::make_unique<GuiProgress>(ui_.statusText, ui_.progressBar, ui_.resultView,
+                                            ui_.mixTableView, ui_.convertButton);
   // The secondary windows come after the main window and stay hidden until
   // asked for; the Interlaced Preview's timer starts now and runs until exit.
   about_ = new AboutWindow(this);
@@ -212,71 +212,71 @@ void MainWindow::SetPrompts(std::unique_ptr<UserPrompts> prompts)
 void MainWindow::CreateMenu()
 {
   MainWindowControls& c = ui_;
-  c.File1 = Named(menuBar()->addMenu("File"), "File1");
-  c.OpenImage1 = Named(c.File1->addAction("Open Image"), "OpenImage1");
-  c.SaveRaw1 = Named(c.File1->addAction("Save Raw"), "SaveRaw1");
-  c.SaveC64Exe1 = Named(c.File1->addAction("Save C64 Exe"), "SaveC64Exe1");
-  c.File1->addSeparator();
-  c.Exit1 = Named(c.File1->addAction("Exit"), "Exit1");
-  c.Settings1 = Named(menuBar()->addAction("About"), "Settings1");
+  c.fileMenu = Named(menuBar()->addMenu("File"), "fileMenu");
+  c.openAction = Named(c.fileMenu->addAction("Open Image"), "openAction");
+  c.saveRawAction = Named(c.fileMenu->addAction("Save Raw"), "saveRawAction");
+  c.saveProgramAction = Named(c.fileMenu->addAction("Save C64 Exe"), "saveProgramAction");
+  c.fileMenu->addSeparator();
+  c.exitAction = Named(c.fileMenu->addAction("Exit"), "exitAction");
+  c.aboutAction = Named(menuBar()->addAction("About"), "aboutAction");
 }
 
 void MainWindow::CreatePictures()
 {
   MainWindowControls& c = ui_;
   QWidget* central = centralWidget();
-  c.Image1 = Named(new PictureView(BannerWidth, BannerHeight, BannerWidth, BannerHeight, central),
-                   "Image1");
-  c.Image1->SetImage(DrawBanner(BannerWidth, BannerHeight));
+  c.bannerView = Named(
+      new PictureView(BannerWidth, BannerHeight, BannerWidth, BannerHeight, central), "bannerView");
+  c.bannerView->SetImage(DrawBanner(BannerWidth, BannerHeight));
 
   // The source frame with its scroll bars around it.
-  c.Panel1 = MakePanel("Panel1", central);
-  c.Image2 =
-      Named(new PictureView(PictureWidth, PictureHeight, PictureWidth, PictureHeight, c.Panel1),
-            "Image2");
-  c.ScrollBar1 = Named(new QScrollBar(Qt::Horizontal, c.Panel1), "ScrollBar1");
-  c.ScrollBar2 = Named(new QScrollBar(Qt::Vertical, c.Panel1), "ScrollBar2");
-  c.ScrollBar1->setRange(0, 0);
-  c.ScrollBar2->setRange(0, 0);
+  c.sourcePanel = MakePanel("sourcePanel", central);
+  c.sourceView = Named(
+      new PictureView(PictureWidth, PictureHeight, PictureWidth, PictureHeight, c.sourcePanel),
+      "sourceView");
+  c.horizontalScroll = Named(new QScrollBar(Qt::Horizontal, c.sourcePanel), "horizontalScroll");
+  c.verticalScroll = Named(new QScrollBar(Qt::Vertical, c.sourcePanel), "verticalScroll");
+  c.horizontalScroll->setRange(0, 0);
+  c.verticalScroll->setRange(0, 0);
   // A position is where the picture's top-left corner lies in the frame (0 or
   // less), so its value falls as the view moves right or down; inverted bars
   // keep that value and still move the handle the way the view goes.
-  c.ScrollBar1->setInvertedAppearance(true);
-  c.ScrollBar2->setInvertedAppearance(true);
-  c.ScrollBar2->setInvertedControls(false);  // vertical bars invert their keys by default
+  c.horizontalScroll->setInvertedAppearance(true);
+  c.verticalScroll->setInvertedAppearance(true);
+  c.verticalScroll->setInvertedControls(false);  // vertical bars invert their keys by default
   // The handle's length shows how much of the picture the frame holds.
-  c.ScrollBar1->setPageStep(PictureWidth);
-  c.ScrollBar2->setPageStep(PictureHeight);
-  auto* source = new QGridLayout(c.Panel1);
+  c.horizontalScroll->setPageStep(PictureWidth);
+  c.verticalScroll->setPageStep(PictureHeight);
+  auto* source = new QGridLayout(c.sourcePanel);
   source->setContentsMargins(2, 2, 2, 2);
   source->setSpacing(0);
-  source->addWidget(c.Image2, 0, 0);
-  source->addWidget(c.ScrollBar2, 0, 1);
-  source->addWidget(c.ScrollBar1, 1, 0);
+  source->addWidget(c.sourceView, 0, 0);
+  source->addWidget(c.verticalScroll, 0, 1);
+  source->addWidget(c.horizontalScroll, 1, 0);
 
-  c.Panel2 = MakePanel("Panel2", central);
-  c.Image3 =
-      Named(new PictureView(PictureWidth, PictureHeight, PictureWidth, PictureHeight, c.Panel2),
-            "Image3");
-  auto* result = new QVBoxLayout(c.Panel2);
+  c.resultPanel = MakePanel("resultPanel", central);
+  c.resultView = Named(
+      new PictureView(PictureWidth, PictureHeight, PictureWidth, PictureHeight, c.resultPanel),
+      "resultView");
+  auto* result = new QVBoxLayout(c.resultPanel);
   result->setContentsMargins(2, 2, 2, 2);
-  result->addWidget(c.Image3);
+  result->addWidget(c.resultView);
 }
 
 // Status bar: one text panel, and the progress bar beside it.
 void MainWindow::CreateStatusBar()
 {
   MainWindowControls& c = ui_;
-  c.StatusBar1 = Named(statusBar(), "StatusBar1");
-  c.StatusBar1->setSizeGripEnabled(false);
-  c.StatusPanel = Named(new QLabel(c.StatusBar1), "StatusPanel");
-  c.StatusBar1->addWidget(c.StatusPanel, 1);
-  c.ProgressBar1 = Named(new QProgressBar(c.StatusBar1), "ProgressBar1");
-  c.ProgressBar1->setRange(0, 200);
-  c.ProgressBar1->setValue(0);
-  c.ProgressBar1->setTextVisible(false);
-  c.ProgressBar1->setFixedSize(320, 14);
-  c.StatusBar1->addPermanentWidget(c.ProgressBar1);
+  c.statusBar = Named(statusBar(), "statusBar");
+  c.statusBar->setSizeGripEnabled(false);
+  c.statusText = Named(new QLabel(c.statusBar), "statusText");
+  c.statusBar->addWidget(c.statusText, 1);
+  c.progressBar = Named(new QProgressBar(c.statusBar), "progressBar");
+  c.progressBar->setRange(0, 200);
+  c.progressBar->setValue(0);
+  c.progressBar->setTextVisible(false);
+  c.progressBar->setFixedSize(320, 14);
+  c.statusBar->addPermanentWidget(c.progressBar);
 }
 
 MainWindow::Groups MainWindow::CreateGroups()
@@ -286,90 +286,90 @@ MainWindow::Groups MainWindow::CreateGroups()
   Groups groups{};
 
   GridGroup mode("Graphic Mode", central);
-  mode.Add(c.RadioButton3, "RadioButton3", "Hires Standard");
-  mode.Add(c.RadioButton4, "RadioButton4", "Hires Interlaced");
-  mode.Add(c.RadioButton5, "RadioButton5", "Hires FLI");
-  mode.Add(c.RadioButton6, "RadioButton6", "Hires FLI Interlace");
-  c.BitBtn1 = Make<QPushButton>("BitBtn1", "Convert", mode.box());
-  c.BitBtn1->setMinimumHeight(28);
-  mode.AddRow(c.BitBtn1);
+  mode.Add(c.modeButtons.hiresStandard, "modeButtons.hiresStandard", "Hires Standard");
+  mode.Add(c.modeButtons.hiresInterlaced, "modeButtons.hiresInterlaced", "Hires Interlaced");
+  mode.Add(c.modeButtons.hiresFli, "modeButtons.hiresFli", "Hires FLI");
+  mode.Add(c.modeButtons.hiresFliInterlace, "modeButtons.hiresFliInterlace", "Hires FLI Interlace");
+  c.convertButton = Make<QPushButton>("convertButton", "Convert", mode.box());
+  c.convertButton->setMinimumHeight(28);
+  mode.AddRow(c.convertButton);
   groups.mode = mode.box();
 
   GridGroup load("Load Options", central, 2);
-  load.Add(c.Button5, "Button5", "Internal Test Image");
-  load.Add(c.Button6, "Button6", "Load Bitmap / JPG");
+  load.Add(c.testPictureButton, "testPictureButton", "Internal Test Image");
+  load.Add(c.loadPictureButton, "loadPictureButton", "Load Bitmap / JPG");
   groups.load = load.box();
   GridGroup save("Save Options", central, 2);
-  save.Add(c.Button7, "Button7", "Save Raw C64 data");
-  save.Add(c.Button8, "Button8", "Save C64 .prg");
+  save.Add(c.saveRawButton, "saveRawButton", "Save Raw C64 data");
+  save.Add(c.saveProgramButton, "saveProgramButton", "Save C64 .prg");
   groups.save = save.box();
   GridGroup preview("Preview Options", central, 2);
-  preview.Add(c.Button2, "Button2", "Field Seperate");
-  preview.Add(c.Button3, "Button3", "Interlaced Preview");
+  preview.Add(c.fieldPreviewButton, "fieldPreviewButton", "Field Seperate");
+  preview.Add(c.interlacedPreviewButton, "interlacedPreviewButton", "Interlaced Preview");
   groups.preview = preview.box();
-  c.Button1 = Make<QPushButton>("Button1", "Defaults", central);
+  c.defaultsButton = Make<QPushButton>("defaultsButton", "Defaults", central);
 
   GridGroup palette("Palette", central);
-  palette.Add(c.RadioButton8, "RadioButton8", "Pepto");
-  palette.Add(c.RadioButton9, "RadioButton9", "Deekay");
-  palette.Add(c.RadioButton21, "RadioButton21", "Vice");
-  palette.Add(c.RadioButton22, "RadioButton22", "CCS64");
-  palette.Add(c.RadioButton23, "RadioButton23", "Frodo");
+  palette.Add(c.paletteButtons.pepto, "paletteButtons.pepto", "Pepto");
+  palette.Add(c.paletteButtons.deekay, "paletteButtons.deekay", "Deekay");
+  palette.Add(c.paletteButtons.vice, "paletteButtons.vice", "Vice");
+  palette.Add(c.paletteButtons.ccs64, "paletteButtons.ccs64", "CCS64");
+  palette.Add(c.paletteButtons.frodo, "paletteButtons.frodo", "Frodo");
   groups.palette = palette.box();
   GridGroup mixing("Palette Mixing", central, 2);
-  mixing.Add(c.RadioButton17, "RadioButton17", "RGB Mix");
-  mixing.Add(c.RadioButton18, "RadioButton18", "YUV Mix");
+  mixing.Add(c.mixButtons.rgb, "mixButtons.rgb", "RGB Mix");
+  mixing.Add(c.mixButtons.yuv, "mixButtons.yuv", "YUV Mix");
   groups.mixing = mixing.box();
   GridGroup matching("Color matching", central);
-  matching.Add(c.RadioButton11, "RadioButton11", "RGB Distance");
-  matching.Add(c.RadioButton12, "RadioButton12", "'Y' Brightness");
-  matching.Add(c.RadioButton19, "RadioButton19", "Perceptual");
+  matching.Add(c.matchingButtons.rgbDistance, "matchingButtons.rgbDistance", "RGB Distance");
+  matching.Add(c.matchingButtons.brightness, "matchingButtons.brightness", "'Y' Brightness");
+  matching.Add(c.matchingButtons.perceptual, "matchingButtons.perceptual", "Perceptual");
   groups.matching = matching.box();
   GridGroup flicker("Flicker col reduction", central, 2);
-  flicker.Add(c.RadioButton14, "RadioButton14", "Off");
-  flicker.Add(c.RadioButton20, "RadioButton20", "Light");
-  flicker.Add(c.RadioButton15, "RadioButton15", "Medium");
-  flicker.Add(c.RadioButton16, "RadioButton16", "Heavy");
+  flicker.Add(c.flickerButtons.off, "flickerButtons.off", "Off");
+  flicker.Add(c.flickerButtons.light, "flickerButtons.light", "Light");
+  flicker.Add(c.flickerButtons.medium, "flickerButtons.medium", "Medium");
+  flicker.Add(c.flickerButtons.heavy, "flickerButtons.heavy", "Heavy");
   groups.flicker = flicker.box();
 
   groups.dithering = CreateDitheringGroup(central);
 
   GridGroup fourColours("4 cols per 8x1", central);
-  fourColours.Add(c.CheckBox3, "CheckBox3", "Activate");
+  fourColours.Add(c.fourColoursBox, "fourColoursBox", "Activate");
   groups.fourColours = fourColours.box();
   GridGroup sameBanks("Same Col Banks", central);
-  sameBanks.Add(c.CheckBox6, "CheckBox6", "Enabled");
+  sameBanks.Add(c.sameBanksBox, "sameBanksBox", "Enabled");
   groups.sameBanks = sameBanks.box();
   GridGroup bruteForce("Extra Brute Force", central);
-  bruteForce.Add(c.CheckBox5, "CheckBox5", "Activate");
+  bruteForce.Add(c.extraBruteForceBox, "extraBruteForceBox", "Activate");
   groups.bruteForce = bruteForce.box();
   GridGroup interlace("Interlace settings", central);
-  interlace.Add(c.CheckBox1, "CheckBox1", "Alternate Y");
-  interlace.Add(c.CheckBox4, "CheckBox4", "Alternate X");
-  interlace.Add(c.CheckBox2, "CheckBox2", "Alternate X8");
+  interlace.Add(c.alternateYBox, "alternateYBox", "Alternate Y");
+  interlace.Add(c.alternateXBox, "alternateXBox", "Alternate X");
+  interlace.Add(c.alternateX8Box, "alternateX8Box", "Alternate X8");
   groups.interlace = interlace.box();
 
   groups.adjustment = CreateAdjustmentGroup(central);
 
   GridGroup mixTable("Mix palette", central);
-  c.Image4 = Named(
+  c.mixTableView = Named(
       new PictureView(MixImageWidth, MixImageHeight, MixImageWidth, MixImageHeight, mixTable.box()),
-      "Image4");
-  mixTable.AddRow(c.Image4);
+      "mixTableView");
+  mixTable.AddRow(c.mixTableView);
   groups.mixTable = mixTable.box();
 
   GridGroup error("Error Pixel Value", central, 4);
-  error.Add(c.Label1, "Label1", "0");
-  error.Add(c.Label2, "Label2", "%");
-  error.Add(c.Button4, "Button4", "Hold to Show");
-  error.Add(c.BitBtn2, "BitBtn2", "Hold for pre-Hifli Conv");
-  QFont big = c.Label1->font();
+  error.Add(c.errorValueLabel, "errorValueLabel", "0");
+  error.Add(c.percentLabel, "percentLabel", "%");
+  error.Add(c.holdErrorsButton, "holdErrorsButton", "Hold to Show");
+  error.Add(c.holdDitheredButton, "holdDitheredButton", "Hold for pre-Hifli Conv");
+  QFont big = c.errorValueLabel->font();
   big.setPointSize(14);
   big.setBold(true);
-  c.Label1->setFont(big);
-  c.Label2->setFont(big);
-  c.Label1->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-  c.Label1->setMinimumWidth(36);
+  c.errorValueLabel->setFont(big);
+  c.percentLabel->setFont(big);
+  c.errorValueLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+  c.errorValueLabel->setMinimumWidth(36);
   groups.errorValue = error.box();
 
   // Everything but the pictures and the mix table; the scroll bars sit in
@@ -378,7 +378,7 @@ MainWindow::Groups MainWindow::CreateGroups()
       groups.mode,      groups.load,       groups.save,      groups.preview,    groups.palette,
       groups.mixing,    groups.matching,   groups.flicker,   groups.dithering,  groups.fourColours,
       groups.sameBanks, groups.bruteForce, groups.interlace, groups.adjustment, groups.errorValue,
-      c.Button1,        c.Panel1};
+      c.defaultsButton, c.sourcePanel};
   return groups;
 }
 
@@ -389,25 +389,25 @@ QGroupBox* MainWindow::CreateDitheringGroup(QWidget* parent)
   auto* dithering = new QGroupBox("Dithering", parent);
 
   GridGroup none("No dither", dithering);
-  none.Add(c.RadioButton1, "RadioButton1", "None");
+  none.Add(c.ditherButtons.none, "ditherButtons.none", "None");
   GridGroup ordered("Ordered", dithering, 2);
-  ordered.Add(c.RadioButton7, "RadioButton7", "Ordered 2x2");
-  ordered.Add(c.RadioButton26, "RadioButton26", "Ordered 3x3");
-  ordered.Add(c.RadioButton10, "RadioButton10", "Ordered 4x4");
-  ordered.Add(c.RadioButton24, "RadioButton24", "Ordered 8x8");
-  ordered.AddRow(
-      SpinnerRow("Value Amp", c.Edit6, "Edit6", c.UpDown1, "UpDown1", 1, 4, ordered.box()));
-  ordered.Add(c.CheckBox7, "CheckBox7", "Alt Y Dither");
-  ordered.Add(c.CheckBox10, "CheckBox10", "Flip dither");
+  ordered.Add(c.ditherButtons.ordered2x2, "ditherButtons.ordered2x2", "Ordered 2x2");
+  ordered.Add(c.ditherButtons.ordered3x3, "ditherButtons.ordered3x3", "Ordered 3x3");
+  ordered.Add(c.ditherButtons.ordered4x4, "ditherButtons.ordered4x4", "Ordered 4x4");
+  ordered.Add(c.ditherButtons.ordered8x8, "ditherButtons.ordered8x8", "Ordered 8x8");
+  ordered.AddRow(SpinnerRow("Value Amp", c.valueAmpField, "valueAmpField", c.valueAmpSpinner,
+                            "valueAmpSpinner", 1, 4, ordered.box()));
+  ordered.Add(c.altYDitherBox, "altYDitherBox", "Alt Y Dither");
+  ordered.Add(c.flipDitherBox, "flipDitherBox", "Flip dither");
   GridGroup diffusion("Diffusion", dithering);
-  diffusion.Add(c.RadioButton2, "RadioButton2", "Floyd Steinberg");
-  diffusion.Add(c.RadioButton13, "RadioButton13", "Custom");
-  diffusion.Add(c.CheckBox9, "CheckBox9", "Serpentine");
+  diffusion.Add(c.ditherButtons.floydSteinberg, "ditherButtons.floydSteinberg", "Floyd Steinberg");
+  diffusion.Add(c.ditherButtons.custom, "ditherButtons.custom", "Custom");
+  diffusion.Add(c.serpentineBox, "serpentineBox", "Serpentine");
   GridGroup random("Random", dithering);
-  random.Add(c.RadioButton25, "RadioButton25", "Enable");
-  random.AddRow(
-      SpinnerRow("Strength", c.Edit7, "Edit7", c.UpDown2, "UpDown2", 0, 255, random.box()));
-  random.Add(c.CheckBox8, "CheckBox8", "Seperate RGB");
+  random.Add(c.ditherButtons.random, "ditherButtons.random", "Enable");
+  random.AddRow(SpinnerRow("Strength", c.strengthField, "strengthField", c.strengthSpinner,
+                           "strengthSpinner", 0, 255, random.box()));
+  random.Add(c.separateRgbBox, "separateRgbBox", "Seperate RGB");
 
   auto* left = Stack<QVBoxLayout>();
   left->addWidget(ordered.box());
@@ -424,10 +424,12 @@ QGroupBox* MainWindow::CreateDitheringGroup(QWidget* parent)
   layout->addLayout(right);
 
   // Selecting one deselects every other, without running any handler.
-  ditherButtons_ = new QButtonGroup(this);
-  for (QRadioButton* button : {c.RadioButton1, c.RadioButton7, c.RadioButton26, c.RadioButton10,
-                               c.RadioButton24, c.RadioButton2, c.RadioButton13, c.RadioButton25}) {
-    ditherButtons_->addButton(button);
+  ditherChoice_ = new QButtonGroup(this);
+  for (QRadioButton* button :
+       {c.ditherButtons.none, c.ditherButtons.ordered2x2, c.ditherButtons.ordered3x3,
+        c.ditherButtons.ordered4x4, c.ditherButtons.ordered8x8, c.ditherButtons.floydSteinberg,
+        c.ditherButtons.custom, c.ditherButtons.random}) {
+    ditherChoice_->addButton(button);
   }
   return dithering;
 }
@@ -446,11 +448,16 @@ QGroupBox* MainWindow::CreateAdjustmentGroup(QWidget* parent)
     const char* tip;
   };
   const Row rows[] = {
-      {c.TrackBar1, "TrackBar1", c.Edit1, "Edit1", 255, "Red offset"},
-      {c.TrackBar2, "TrackBar2", c.Edit2, "Edit2", 255, "Green offset"},
-      {c.TrackBar3, "TrackBar3", c.Edit3, "Edit3", 255, "Blue offset"},
-      {c.TrackBar5, "TrackBar5", c.Edit4, "Edit4", 255, "Brightness"},
-      {c.TrackBar4, "TrackBar4", c.Edit5, "Edit5", 100, "Contrast (percent)"},
+      {c.adjustment.red.trackBar, "adjustment.red.trackBar", c.adjustment.red.field,
+       "adjustment.red.field", 255, "Red offset"},
+      {c.adjustment.green.trackBar, "adjustment.green.trackBar", c.adjustment.green.field,
+       "adjustment.green.field", 255, "Green offset"},
+      {c.adjustment.blue.trackBar, "adjustment.blue.trackBar", c.adjustment.blue.field,
+       "adjustment.blue.field", 255, "Blue offset"},
+      {c.adjustment.brightness.trackBar, "adjustment.brightness.trackBar",
+       c.adjustment.brightness.field, "adjustment.brightness.field", 255, "Brightness"},
+      {c.adjustment.contrast.trackBar, "adjustment.contrast.trackBar", c.adjustment.contrast.field,
+       "adjustment.contrast.field", 100, "Contrast (percent)"},
   };
   auto* group = new QGroupBox("Color Adjustment", parent);
   auto* layout = new QGridLayout(group);
@@ -469,9 +476,9 @@ QGroupBox* MainWindow::CreateAdjustmentGroup(QWidget* parent)
     layout->addWidget(r.edit, row, 1);
     ++row;
   }
-  SetEditColour(c.Edit1, QColor(0xFF, 0x60, 0x60));
-  SetEditColour(c.Edit2, QColor(0x60, 0xD0, 0x60));
-  SetEditColour(c.Edit3, QColor(0x70, 0x90, 0xFF));
+  SetEditColour(c.adjustment.red.field, QColor(0xFF, 0x60, 0x60));
+  SetEditColour(c.adjustment.green.field, QColor(0x60, 0xD0, 0x60));
+  SetEditColour(c.adjustment.blue.field, QColor(0x70, 0x90, 0xFF));
   return group;
 }
 
@@ -491,12 +498,12 @@ void MainWindow::ArrangeWindow(const Groups& groups)
   };
 
   auto* pictures = Stack<QGridLayout>(4);
-  pictures->addWidget(c.Panel1, 0, 0);
-  pictures->addWidget(c.Panel2, 0, 1, Qt::AlignTop);
+  pictures->addWidget(c.sourcePanel, 0, 0);
+  pictures->addWidget(c.resultPanel, 0, 1, Qt::AlignTop);
   pictures->addWidget(groups.errorValue, 1, 0);
   pictures->addWidget(groups.mixTable, 1, 1);
   auto* actions = column({groups.mode, groups.load, groups.save, groups.preview});
-  actions->addWidget(c.Button1, 0, Qt::AlignRight);
+  actions->addWidget(c.defaultsButton, 0, Qt::AlignRight);
   auto* middle = Stack<QHBoxLayout>(4);
   middle->addLayout(pictures);
   middle->addLayout(actions, 1);
@@ -512,7 +519,7 @@ void MainWindow::ArrangeWindow(const Groups& groups)
   auto* top = new QVBoxLayout(centralWidget());
   top->setContentsMargins(3, 2, 3, 0);
   top->setSpacing(3);
-  top->addWidget(c.Image1, 0, Qt::AlignHCenter);
+  top->addWidget(c.bannerView, 0, Qt::AlignHCenter);
   top->addLayout(middle);
   top->addLayout(bottom);
   top->addStretch();
@@ -524,35 +531,36 @@ void MainWindow::ArrangeWindow(const Groups& groups)
 void MainWindow::InitialiseControls()
 {
   MainWindowControls& c = ui_;
-  c.RadioButton6->setChecked(true);
-  c.RadioButton8->setChecked(true);
-  c.CheckBox9->setChecked(true);
-  c.CheckBox8->setChecked(true);
-  c.UpDown1->SetPosition(2);
-  c.UpDown2->SetPosition(45);
-  for (QLineEdit* edit : {c.Edit1, c.Edit2, c.Edit3, c.Edit4, c.Edit5}) {
+  c.modeButtons.hiresFliInterlace->setChecked(true);
+  c.paletteButtons.pepto->setChecked(true);
+  c.serpentineBox->setChecked(true);
+  c.separateRgbBox->setChecked(true);
+  c.valueAmpSpinner->SetPosition(2);
+  c.strengthSpinner->SetPosition(45);
+  for (QLineEdit* edit : {c.adjustment.red.field, c.adjustment.green.field, c.adjustment.blue.field,
+                          c.adjustment.brightness.field, c.adjustment.contrast.field}) {
     edit->setText("0");
   }
 
-  c.RadioButton15->setChecked(true);
-  c.RadioButton13->setChecked(true);
-  c.RadioButton19->setChecked(true);
-  c.CheckBox3->setEnabled(true);
-  c.CheckBox3->setChecked(true);
-  c.CheckBox1->setChecked(true);
-  c.TrackBar1->setValue(0);
-  c.TrackBar2->setValue(0);
-  c.TrackBar3->setValue(0);
-  c.RadioButton17->setChecked(true);
-  c.ScrollBar1->setEnabled(false);
-  c.ScrollBar2->setEnabled(false);
-  c.BitBtn1->setEnabled(false);
+  c.flickerButtons.medium->setChecked(true);
+  c.ditherButtons.custom->setChecked(true);
+  c.matchingButtons.perceptual->setChecked(true);
+  c.fourColoursBox->setEnabled(true);
+  c.fourColoursBox->setChecked(true);
+  c.alternateYBox->setChecked(true);
+  c.adjustment.red.trackBar->setValue(0);
+  c.adjustment.green.trackBar->setValue(0);
+  c.adjustment.blue.trackBar->setValue(0);
+  c.mixButtons.rgb->setChecked(true);
+  c.horizontalScroll->setEnabled(false);
+  c.verticalScroll->setEnabled(false);
+  c.convertButton->setEnabled(false);
   // Nothing to save before the first conversion.
   EnableSaving(false);
   workspace_->conversionDone = false;
-  c.CheckBox4->setChecked(false);
-  c.CheckBox4->setEnabled(false);
-  c.CheckBox6->setChecked(false);
+  c.alternateXBox->setChecked(false);
+  c.alternateXBox->setEnabled(false);
+  c.sameBanksBox->setChecked(false);
 }
 
 // The creation handler: the mix table shows the "Light" reduction although
@@ -562,16 +570,16 @@ void MainWindow::InitialiseWorkingState()
   BuildMixPalette();
   ReduceFlicker(FlickerLevel::Light);
   DrawMixPalette();
-  ui_.Image2->Fill(0x000000);
-  ui_.Image3->Fill(0x000000);
+  ui_.sourceView->Fill(0x000000);
+  ui_.resultView->Fill(0x000000);
   errorViewHeld_ = false;
   ditherViewHeld_ = false;
 }
 
 void MainWindow::SetStatusText(const QString& text)
 {
-  ui_.StatusPanel->setText(text);
-  ui_.StatusPanel->repaint();
+  ui_.statusText->setText(text);
+  ui_.statusText->repaint();
 }
 
 void MainWindow::ShowAboutWindow()

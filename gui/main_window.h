@@ -36,108 +36,135 @@ class UpDown;
 class UserPrompts;
 struct ConversionOutcome;
 
-// The main window's controls under their own names (also their object names).
-// An edit field with a spinner is a QLineEdit (Edit6, Edit7) that takes any
-// text, plus an UpDown (UpDown1, UpDown2) that steps it within a range: the
-// typed text is what the conversion uses, unclamped, so a QSpinBox (which
-// validates and clamps) would not do.
+// The main window's controls, grouped as the window groups them. Each
+// control's object name is its member's path here ("modeButtons.hiresFli",
+// "adjustment.red.trackBar"). A number field with a spinner is a QLineEdit
+// that takes any text, plus an UpDown that steps it within a range: the typed
+// text is what the conversion uses, unclamped, so a QSpinBox (which validates
+// and clamps) would not do.
+struct ModeButtons {
+  QRadioButton* hiresStandard;
+  QRadioButton* hiresInterlaced;
+  QRadioButton* hiresFli;
+  QRadioButton* hiresFliInterlace;
+};
+
+struct PaletteButtons {
+  QRadioButton* pepto;
+  QRadioButton* deekay;
+  QRadioButton* vice;
+  QRadioButton* ccs64;
+  QRadioButton* frodo;
+};
+
+// "Palette Mixing"
+struct MixButtons {
+  QRadioButton* rgb;
+  QRadioButton* yuv;
+};
+
+// "Color matching"
+struct MatchingButtons {
+  QRadioButton* rgbDistance;
+  QRadioButton* brightness;  // "'Y' Brightness"
+  QRadioButton* perceptual;
+};
+
+// "Flicker col reduction"
+struct FlickerButtons {
+  QRadioButton* off;
+  QRadioButton* light;
+  QRadioButton* medium;
+  QRadioButton* heavy;
+};
+
+// One choice across the four boxes of "Dithering".
+struct DitherButtons {
+  QRadioButton* none;  // "No dither"
+  QRadioButton* ordered2x2;
+  QRadioButton* ordered3x3;
+  QRadioButton* ordered4x4;
+  QRadioButton* ordered8x8;
+  QRadioButton* floydSteinberg;  // "Diffusion"
+  QRadioButton* custom;
+  QRadioButton* random;  // "Random": "Enable"
+};
+
+// A track bar of "Color Adjustment" with the field that shows its position.
+struct AdjustmentRow {
+  QSlider* trackBar;
+  QLineEdit* field;
+};
+
+struct AdjustmentRows {
+  AdjustmentRow red;
+  AdjustmentRow green;
+  AdjustmentRow blue;
+  AdjustmentRow brightness;
+  AdjustmentRow contrast;  // percent added to 100
+};
+
 struct MainWindowControls {
   // "Graphic Mode"
-  QRadioButton* RadioButton3;  // "Hires Standard"
-  QRadioButton* RadioButton4;  // "Hires Interlaced"
-  QRadioButton* RadioButton5;  // "Hires FLI"
-  QRadioButton* RadioButton6;  // "Hires FLI Interlace"
-  QPushButton* BitBtn1;        // "Convert"
-  // "Palette"
-  QRadioButton* RadioButton8;   // "Pepto"
-  QRadioButton* RadioButton9;   // "Deekay"
-  QRadioButton* RadioButton21;  // "Vice"
-  QRadioButton* RadioButton22;  // "CCS64"
-  QRadioButton* RadioButton23;  // "Frodo"
-  // "Palette Mixing"
-  QRadioButton* RadioButton17;  // "RGB Mix"
-  QRadioButton* RadioButton18;  // "YUV Mix"
-  // "Color matching"
-  QRadioButton* RadioButton11;  // "RGB Distance"
-  QRadioButton* RadioButton12;  // "'Y' Brightness"
-  QRadioButton* RadioButton19;  // "Perceptual"
-  // "Flicker col reduction"
-  QRadioButton* RadioButton14;  // "Off"
-  QRadioButton* RadioButton20;  // "Light"
-  QRadioButton* RadioButton15;  // "Medium"
-  QRadioButton* RadioButton16;  // "Heavy"
-  // "Dithering": "No dither"
-  QRadioButton* RadioButton1;  // "None"
-  // "Ordered"
-  QRadioButton* RadioButton7;   // "Ordered 2x2"
-  QRadioButton* RadioButton26;  // "Ordered 3x3"
-  QRadioButton* RadioButton10;  // "Ordered 4x4"
-  QRadioButton* RadioButton24;  // "Ordered 8x8"
-  QLineEdit* Edit6;             // "Value Amp"
-  UpDown* UpDown1;
-  QCheckBox* CheckBox7;   // "Alt Y Dither"
-  QCheckBox* CheckBox10;  // "Flip dither"
-  // "Diffusion"
-  QRadioButton* RadioButton2;   // "Floyd Steinberg"
-  QRadioButton* RadioButton13;  // "Custom"
-  QCheckBox* CheckBox9;         // "Serpentine"
-  // "Random"
-  QRadioButton* RadioButton25;  // "Enable"
-  QLineEdit* Edit7;             // "Strength"
-  UpDown* UpDown2;
-  QCheckBox* CheckBox8;  // "Seperate RGB"
+  ModeButtons modeButtons;
+  QPushButton* convertButton;
+  PaletteButtons paletteButtons;
+  MixButtons mixButtons;
+  MatchingButtons matchingButtons;
+  FlickerButtons flickerButtons;
+  // "Dithering"
+  DitherButtons ditherButtons;
+  QLineEdit* valueAmpField;  // "Ordered": "Value Amp"
+  UpDown* valueAmpSpinner;
+  QCheckBox* altYDitherBox;
+  QCheckBox* flipDitherBox;
+  QCheckBox* serpentineBox;  // "Diffusion"
+  QLineEdit* strengthField;  // "Random": "Strength"
+  UpDown* strengthSpinner;
+  QCheckBox* separateRgbBox;
   // Option boxes
-  QCheckBox* CheckBox3;  // "4 cols per 8x1": "Activate"
-  QCheckBox* CheckBox6;  // "Same Col Banks": "Enabled"
-  QCheckBox* CheckBox5;  // "Extra Brute Force": "Activate"
-  QCheckBox* CheckBox1;  // "Interlace settings": "Alternate Y"
-  QCheckBox* CheckBox4;  // "Alternate X"
-  QCheckBox* CheckBox2;  // "Alternate X8"
+  QCheckBox* fourColoursBox;      // "4 cols per 8x1": "Activate"
+  QCheckBox* sameBanksBox;        // "Same Col Banks": "Enabled"
+  QCheckBox* extraBruteForceBox;  // "Extra Brute Force": "Activate"
+  QCheckBox* alternateYBox;       // "Interlace settings"
+  QCheckBox* alternateXBox;
+  QCheckBox* alternateX8Box;
   // "Color Adjustment"
-  QSlider* TrackBar1;  // red offset
-  QSlider* TrackBar2;  // green offset
-  QSlider* TrackBar3;  // blue offset
-  QSlider* TrackBar5;  // brightness offset
-  QSlider* TrackBar4;  // contrast
-  QLineEdit* Edit1;
-  QLineEdit* Edit2;
-  QLineEdit* Edit3;
-  QLineEdit* Edit4;
-  QLineEdit* Edit5;
+  AdjustmentRows adjustment;
   // Pictures
-  PictureView* Image1;  // banner
-  QFrame* Panel1;
-  PictureView* Image2;     // the shown source frame
-  QScrollBar* ScrollBar1;  // horizontal, under the source
-  QScrollBar* ScrollBar2;  // vertical, beside it
-  QFrame* Panel2;
-  PictureView* Image3;  // the result
-  PictureView* Image4;  // "Mix palette"
+  PictureView* bannerView;
+  QFrame* sourcePanel;
+  PictureView* sourceView;       // the shown source frame
+  QScrollBar* horizontalScroll;  // under the source
+  QScrollBar* verticalScroll;    // beside it
+  QFrame* resultPanel;
+  PictureView* resultView;
+  PictureView* mixTableView;  // "Mix palette"
   // "Error Pixel Value"
-  QLabel* Label1;
-  QLabel* Label2;
-  QPushButton* Button4;  // "Hold to Show"
-  QPushButton* BitBtn2;  // "Hold for pre-Hifli Conv"
+  QLabel* errorValueLabel;
+  QLabel* percentLabel;
+  QPushButton* holdErrorsButton;    // "Hold to Show"
+  QPushButton* holdDitheredButton;  // "Hold for pre-Hifli Conv"
   // "Preview Options"
-  QPushButton* Button2;  // "Field Seperate"
-  QPushButton* Button3;  // "Interlaced Preview"
+  QPushButton* fieldPreviewButton;       // "Field Seperate"
+  QPushButton* interlacedPreviewButton;  // "Interlaced Preview"
   // "Load Options"
-  QPushButton* Button5;  // "Internal Test Image"
-  QPushButton* Button6;  // "Load Bitmap / JPG"
+  QPushButton* testPictureButton;  // "Internal Test Image"
+  QPushButton* loadPictureButton;  // "Load Bitmap / JPG"
   // "Save Options"
-  QPushButton* Button7;  // "Save Raw C64 data"
-  QPushButton* Button8;  // "Save C64 .prg"
-  QPushButton* Button1;  // "Defaults"
-  QProgressBar* ProgressBar1;
-  QStatusBar* StatusBar1;
-  QLabel* StatusPanel;  // panel 0 of the status bar
+  QPushButton* saveRawButton;      // "Save Raw C64 data"
+  QPushButton* saveProgramButton;  // "Save C64 .prg"
+  QPushButton* defaultsButton;
+  QProgressBar* progressBar;
+  QStatusBar* statusBar;
+  QLabel* statusText;  // the status bar's one panel
   // Menu
-  QMenu* File1;
-  QAction* OpenImage1;
-  QAction* SaveRaw1;
-  QAction* SaveC64Exe1;
-  QAction* Exit1;
-  QAction* Settings1;  // "About"
+  QMenu* fileMenu;
+  QAction* openAction;         // "Open Image"
+  QAction* saveRawAction;      // "Save Raw"
+  QAction* saveProgramAction;  // "Save C64 Exe"
+  QAction* exitAction;
+  QAction* aboutAction;
 };
 
 // The main window. It owns the working pictures and tables (the Workspace)
@@ -175,7 +202,7 @@ class MainWindow : public QMainWindow {
   // Panel 0 of the status bar, repainted at once.
   void SetStatusText(const QString& text);
 
-  // "Defaults" (Button1).
+  // "Defaults".
   void ResetDefaults();
 
   // The dialogs and message boxes go through these prompts; the standard
@@ -256,7 +283,7 @@ class MainWindow : public QMainWindow {
 
   MainWindowControls ui_{};
   std::unique_ptr<Workspace> workspace_;
-  QButtonGroup* ditherButtons_ = nullptr;
+  QButtonGroup* ditherChoice_ = nullptr;
   // Containers of every control that changes a setting or starts an action;
   // disabled as a whole while a conversion runs, which leaves the controls'
   // own enabled states as the mode handlers set them.

@@ -24,7 +24,7 @@ void MainWindow::StartConversion()
   if (ConversionRunning()) {
     return;
   }
-  workspace_->source = ui_.Image2->ShownPicture();
+  workspace_->source = ui_.sourceView->ShownPicture();
   const Settings settings = GatherSettings();
   // The result image is about to be replaced: a hold in progress ends here.
   errorViewHeld_ = false;
@@ -48,8 +48,8 @@ void MainWindow::StartConversion()
 void MainWindow::FinishConversion(const ConversionOutcome& outcome)
 {
   worker_.join();
-  ui_.Image3->ShowPicture(workspace_->result);
-  ui_.Label1->setText(QString::number(outcome.errorPercent));
+  ui_.resultView->ShowPicture(workspace_->result);
+  ui_.errorValueLabel->setText(QString::number(outcome.errorPercent));
   LockForConversion(false);
   emit ConversionFinished();
 }
@@ -70,13 +70,13 @@ void MainWindow::LockForConversion(bool locked)
   for (QWidget* container : lockedWhileConverting_) {
     container->setEnabled(!locked);
   }
-  ui_.OpenImage1->setEnabled(!locked);
+  ui_.openAction->setEnabled(!locked);
   EnableSaving(!locked && workspace_->conversionDone);
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 {
-  if (watched == ui_.Button4 || watched == ui_.BitBtn2) {
+  if (watched == ui_.holdErrorsButton || watched == ui_.holdDitheredButton) {
     switch (event->type()) {
       // The second press of a quick double click arrives as a double click.
       case QEvent::MouseButtonPress:
@@ -101,12 +101,12 @@ void MainWindow::HoldButtonPressed(QObject* button)
   if (ConversionRunning() || !workspace_->conversionDone) {
     return;
   }
-  if (button == ui_.Button4 && !errorViewHeld_) {
+  if (button == ui_.holdErrorsButton && !errorViewHeld_) {
     errorViewHeld_ = true;
     ShowErrorPixels();
-  } else if (button == ui_.BitBtn2 && !ditherViewHeld_) {
+  } else if (button == ui_.holdDitheredButton && !ditherViewHeld_) {
     ditherViewHeld_ = true;
-    ui_.Image3->ShowPicture(workspace_->dithered);
+    ui_.resultView->ShowPicture(workspace_->dithered);
   }
 }
 
@@ -115,10 +115,10 @@ void MainWindow::HoldButtonReleased(QObject* button)
   if (ConversionRunning() || !workspace_->conversionDone) {
     return;
   }
-  bool& held = button == ui_.Button4 ? errorViewHeld_ : ditherViewHeld_;
+  bool& held = button == ui_.holdErrorsButton ? errorViewHeld_ : ditherViewHeld_;
   if (held) {
     held = false;
-    ui_.Image3->ShowPicture(workspace_->result);
+    ui_.resultView->ShowPicture(workspace_->result);
   }
 }
 
@@ -132,7 +132,7 @@ void MainWindow::ShowErrorPixels()
       shown[i] = 0xFF0000;
     }
   }
-  ui_.Image3->ShowPicture(shown);
+  ui_.resultView->ShowPicture(shown);
 }
 
 }  // namespace pavona

@@ -37,81 +37,90 @@ void MainWindow::ConnectHandlers()
 {
   const MainWindowControls& c = ui_;
 
-  const std::pair<QRadioButton*, PaletteId> palettes[] = {{c.RadioButton8, PaletteId::Pepto},
-                                                          {c.RadioButton9, PaletteId::Deekay},
-                                                          {c.RadioButton21, PaletteId::Vice},
-                                                          {c.RadioButton22, PaletteId::Ccs64},
-                                                          {c.RadioButton23, PaletteId::Frodo}};
+  const std::pair<QRadioButton*, PaletteId> palettes[] = {
+      {c.paletteButtons.pepto, PaletteId::Pepto},
+      {c.paletteButtons.deekay, PaletteId::Deekay},
+      {c.paletteButtons.vice, PaletteId::Vice},
+      {c.paletteButtons.ccs64, PaletteId::Ccs64},
+      {c.paletteButtons.frodo, PaletteId::Frodo}};
   for (const auto& [button, palette] : palettes) {
     OnSelected(button, this, [this, palette] { SelectPalette(palette); });
   }
-  OnSelected(c.RadioButton17, this, [this] { RebuildForMixing(); });
-  OnSelected(c.RadioButton18, this, [this] { RebuildForMixing(); });
+  OnSelected(c.mixButtons.rgb, this, [this] { RebuildForMixing(); });
+  OnSelected(c.mixButtons.yuv, this, [this] { RebuildForMixing(); });
 
-  OnSelected(c.RadioButton3, this, [this] { HiresStandardOrFliSelected(); });
-  OnSelected(c.RadioButton5, this, [this] { HiresStandardOrFliSelected(); });
-  OnSelected(c.RadioButton4, this, [this] { HiresInterlacedSelected(); });
-  OnSelected(c.RadioButton6, this, [this] { HiresFliInterlaceSelected(); });
+  OnSelected(c.modeButtons.hiresStandard, this, [this] { HiresStandardOrFliSelected(); });
+  OnSelected(c.modeButtons.hiresFli, this, [this] { HiresStandardOrFliSelected(); });
+  OnSelected(c.modeButtons.hiresInterlaced, this, [this] { HiresInterlacedSelected(); });
+  OnSelected(c.modeButtons.hiresFliInterlace, this, [this] { HiresFliInterlaceSelected(); });
 
-  const std::pair<QRadioButton*, FlickerLevel> levels[] = {{c.RadioButton14, FlickerLevel::Off},
-                                                           {c.RadioButton20, FlickerLevel::Light},
-                                                           {c.RadioButton15, FlickerLevel::Medium},
-                                                           {c.RadioButton16, FlickerLevel::Heavy}};
+  const std::pair<QRadioButton*, FlickerLevel> levels[] = {
+      {c.flickerButtons.off, FlickerLevel::Off},
+      {c.flickerButtons.light, FlickerLevel::Light},
+      {c.flickerButtons.medium, FlickerLevel::Medium},
+      {c.flickerButtons.heavy, FlickerLevel::Heavy}};
   for (const auto& [button, level] : levels) {
     OnSelected(button, this, [this, level] { FlickerLevelSelected(level); });
   }
-  connect(c.CheckBox6, &QCheckBox::toggled, this, &MainWindow::SameColBanksClicked);
+  connect(c.sameBanksBox, &QCheckBox::toggled, this, &MainWindow::SameColBanksClicked);
 
   // Each track bar is mirrored by its field. A track bar reports a change
   // only when its position really changes, so the pairs do not echo forever.
-  for (QSlider* trackBar : {c.TrackBar1, c.TrackBar2, c.TrackBar3}) {
+  for (QSlider* trackBar :
+       {c.adjustment.red.trackBar, c.adjustment.green.trackBar, c.adjustment.blue.trackBar}) {
     connect(trackBar, &QSlider::valueChanged, this, &MainWindow::ColourTrackBarChanged);
   }
-  const std::pair<QLineEdit*, QSlider*> fields[] = {{c.Edit1, c.TrackBar1},
-                                                    {c.Edit2, c.TrackBar2},
-                                                    {c.Edit3, c.TrackBar3},
-                                                    {c.Edit4, c.TrackBar5},
-                                                    {c.Edit5, c.TrackBar4}};
+  const std::pair<QLineEdit*, QSlider*> fields[] = {
+      {c.adjustment.red.field, c.adjustment.red.trackBar},
+      {c.adjustment.green.field, c.adjustment.green.trackBar},
+      {c.adjustment.blue.field, c.adjustment.blue.trackBar},
+      {c.adjustment.brightness.field, c.adjustment.brightness.trackBar},
+      {c.adjustment.contrast.field, c.adjustment.contrast.trackBar}};
   for (const auto& [edit, trackBar] : fields) {
     connect(edit, &QLineEdit::textChanged, trackBar,
             [trackBar](const QString& text) { trackBar->setValue(WholeNumberOf(text)); });
   }
-  connect(c.TrackBar5, &QSlider::valueChanged, c.Edit4,
-          [edit = c.Edit4](int position) { edit->setText(QString::number(position)); });
-  connect(c.TrackBar4, &QSlider::valueChanged, c.Edit5,
-          [edit = c.Edit5](int position) { edit->setText(QString::number(position)); });
+  connect(c.adjustment.brightness.trackBar, &QSlider::valueChanged, c.adjustment.brightness.field,
+          [edit = c.adjustment.brightness.field](int position) {
+            edit->setText(QString::number(position));
+          });
+  connect(c.adjustment.contrast.trackBar, &QSlider::valueChanged, c.adjustment.contrast.field,
+          [edit = c.adjustment.contrast.field](int position) {
+            edit->setText(QString::number(position));
+          });
 
-  connect(c.Button1, &QPushButton::clicked, this, &MainWindow::ResetDefaults);
+  connect(c.defaultsButton, &QPushButton::clicked, this, &MainWindow::ResetDefaults);
 
-  connect(c.Button6, &QPushButton::clicked, this, &MainWindow::LoadPictureFile);
-  connect(c.OpenImage1, &QAction::triggered, this, &MainWindow::LoadPictureFile);
-  connect(c.Button5, &QPushButton::clicked, this, &MainWindow::LoadTestPicture);
-  connect(c.ScrollBar1, &QScrollBar::valueChanged, this, &MainWindow::ScrollSource);
-  connect(c.ScrollBar2, &QScrollBar::valueChanged, this, &MainWindow::ScrollSource);
-  connect(c.BitBtn1, &QPushButton::clicked, this, &MainWindow::StartConversion);
+  connect(c.loadPictureButton, &QPushButton::clicked, this, &MainWindow::LoadPictureFile);
+  connect(c.openAction, &QAction::triggered, this, &MainWindow::LoadPictureFile);
+  connect(c.testPictureButton, &QPushButton::clicked, this, &MainWindow::LoadTestPicture);
+  connect(c.horizontalScroll, &QScrollBar::valueChanged, this, &MainWindow::ScrollSource);
+  connect(c.verticalScroll, &QScrollBar::valueChanged, this, &MainWindow::ScrollSource);
+  connect(c.convertButton, &QPushButton::clicked, this, &MainWindow::StartConversion);
   // The hold buttons watch the mouse themselves: pressed() and released()
   // come from the left button only.
-  c.Button4->installEventFilter(this);
-  c.BitBtn2->installEventFilter(this);
-  connect(c.Button7, &QPushButton::clicked, this, &MainWindow::SaveRawData);
-  connect(c.SaveRaw1, &QAction::triggered, this, &MainWindow::SaveRawData);
-  connect(c.Button8, &QPushButton::clicked, this, &MainWindow::SaveC64Program);
-  connect(c.SaveC64Exe1, &QAction::triggered, this, &MainWindow::SaveC64Program);
-  connect(c.Button2, &QPushButton::clicked, this, &MainWindow::ShowFieldPreview);
-  connect(c.Button3, &QPushButton::clicked, this, &MainWindow::ShowInterlacedPreview);
-  connect(c.Exit1, &QAction::triggered, this, [] { QCoreApplication::exit(0); });
-  connect(c.Settings1, &QAction::triggered, this, &MainWindow::ShowAboutWindow);
+  c.holdErrorsButton->installEventFilter(this);
+  c.holdDitheredButton->installEventFilter(this);
+  connect(c.saveRawButton, &QPushButton::clicked, this, &MainWindow::SaveRawData);
+  connect(c.saveRawAction, &QAction::triggered, this, &MainWindow::SaveRawData);
+  connect(c.saveProgramButton, &QPushButton::clicked, this, &MainWindow::SaveC64Program);
+  connect(c.saveProgramAction, &QAction::triggered, this, &MainWindow::SaveC64Program);
+  connect(c.fieldPreviewButton, &QPushButton::clicked, this, &MainWindow::ShowFieldPreview);
+  connect(c.interlacedPreviewButton, &QPushButton::clicked, this,
+          &MainWindow::ShowInterlacedPreview);
+  connect(c.exitAction, &QAction::triggered, this, [] { QCoreApplication::exit(0); });
+  connect(c.aboutAction, &QAction::triggered, this, &MainWindow::ShowAboutWindow);
 }
 
 GraphicMode MainWindow::SelectedMode() const
 {
-  if (ui_.RadioButton3->isChecked()) {
+  if (ui_.modeButtons.hiresStandard->isChecked()) {
     return GraphicMode::HiresStandard;
   }
-  if (ui_.RadioButton4->isChecked()) {
+  if (ui_.modeButtons.hiresInterlaced->isChecked()) {
     return GraphicMode::HiresInterlaced;
   }
-  if (ui_.RadioButton5->isChecked()) {
+  if (ui_.modeButtons.hiresFli->isChecked()) {
     return GraphicMode::HiresFli;
   }
   return GraphicMode::HiresFliInterlace;
@@ -119,18 +128,18 @@ GraphicMode MainWindow::SelectedMode() const
 
 MixMethod MainWindow::SelectedMixMethod() const
 {
-  return ui_.RadioButton18->isChecked() ? MixMethod::Yuv : MixMethod::Rgb;
+  return ui_.mixButtons.yuv->isChecked() ? MixMethod::Yuv : MixMethod::Rgb;
 }
 
 FlickerLevel MainWindow::SelectedFlickerLevel() const
 {
-  if (ui_.RadioButton20->isChecked()) {
+  if (ui_.flickerButtons.light->isChecked()) {
     return FlickerLevel::Light;
   }
-  if (ui_.RadioButton15->isChecked()) {
+  if (ui_.flickerButtons.medium->isChecked()) {
     return FlickerLevel::Medium;
   }
-  if (ui_.RadioButton16->isChecked()) {
+  if (ui_.flickerButtons.heavy->isChecked()) {
     return FlickerLevel::Heavy;
   }
   return FlickerLevel::Off;
@@ -143,21 +152,21 @@ Settings MainWindow::GatherSettings() const
   settings.mode = SelectedMode();
 
   settings.palette = PaletteId::Pepto;
-  if (c.RadioButton9->isChecked()) {
+  if (c.paletteButtons.deekay->isChecked()) {
     settings.palette = PaletteId::Deekay;
-  } else if (c.RadioButton21->isChecked()) {
+  } else if (c.paletteButtons.vice->isChecked()) {
     settings.palette = PaletteId::Vice;
-  } else if (c.RadioButton22->isChecked()) {
+  } else if (c.paletteButtons.ccs64->isChecked()) {
     settings.palette = PaletteId::Ccs64;
-  } else if (c.RadioButton23->isChecked()) {
+  } else if (c.paletteButtons.frodo->isChecked()) {
     settings.palette = PaletteId::Frodo;
   }
   settings.mix = SelectedMixMethod();
 
   // The measures are asked in this order; they exclude each other.
-  if (c.RadioButton11->isChecked()) {
+  if (c.matchingButtons.rgbDistance->isChecked()) {
     settings.measure = Measure::RgbDistance;
-  } else if (c.RadioButton12->isChecked()) {
+  } else if (c.matchingButtons.brightness->isChecked()) {
     settings.measure = Measure::Brightness;
   } else {
     settings.measure = Measure::Perceptual;
@@ -165,36 +174,40 @@ Settings MainWindow::GatherSettings() const
   settings.flicker = SelectedFlickerLevel();
 
   const std::pair<QRadioButton*, DitherMethod> methods[] = {
-      {c.RadioButton1, DitherMethod::None},        {c.RadioButton7, DitherMethod::Ordered2x2},
-      {c.RadioButton26, DitherMethod::Ordered3x3}, {c.RadioButton10, DitherMethod::Ordered4x4},
-      {c.RadioButton24, DitherMethod::Ordered8x8}, {c.RadioButton2, DitherMethod::FloydSteinberg},
-      {c.RadioButton13, DitherMethod::Custom},     {c.RadioButton25, DitherMethod::Random}};
+      {c.ditherButtons.none, DitherMethod::None},
+      {c.ditherButtons.ordered2x2, DitherMethod::Ordered2x2},
+      {c.ditherButtons.ordered3x3, DitherMethod::Ordered3x3},
+      {c.ditherButtons.ordered4x4, DitherMethod::Ordered4x4},
+      {c.ditherButtons.ordered8x8, DitherMethod::Ordered8x8},
+      {c.ditherButtons.floydSteinberg, DitherMethod::FloydSteinberg},
+      {c.ditherButtons.custom, DitherMethod::Custom},
+      {c.ditherButtons.random, DitherMethod::Random}};
   for (const auto& [button, method] : methods) {
     if (button->isChecked()) {
       settings.dither.method = method;
       break;
     }
   }
-  settings.dither.serpentine = c.CheckBox9->isChecked();
-  settings.dither.valueAmp = WholeNumberOf(c.Edit6->text());
-  settings.dither.altYDither = c.CheckBox7->isChecked();
-  settings.dither.flipDither = c.CheckBox10->isChecked();
-  settings.dither.strength = WholeNumberOf(c.Edit7->text());
-  settings.dither.separateRgb = c.CheckBox8->isChecked();
+  settings.dither.serpentine = c.serpentineBox->isChecked();
+  settings.dither.valueAmp = WholeNumberOf(c.valueAmpField->text());
+  settings.dither.altYDither = c.altYDitherBox->isChecked();
+  settings.dither.flipDither = c.flipDitherBox->isChecked();
+  settings.dither.strength = WholeNumberOf(c.strengthField->text());
+  settings.dither.separateRgb = c.separateRgbBox->isChecked();
 
   // Option check boxes count with their state, enabled or not.
-  settings.fourColours = c.CheckBox3->isChecked();
-  settings.sameBanks = c.CheckBox6->isChecked();
-  settings.extraBruteForce = c.CheckBox5->isChecked();
-  settings.alternateY = c.CheckBox1->isChecked();
-  settings.alternateX = c.CheckBox4->isChecked();
-  settings.alternateX8 = c.CheckBox2->isChecked();
+  settings.fourColours = c.fourColoursBox->isChecked();
+  settings.sameBanks = c.sameBanksBox->isChecked();
+  settings.extraBruteForce = c.extraBruteForceBox->isChecked();
+  settings.alternateY = c.alternateYBox->isChecked();
+  settings.alternateX = c.alternateXBox->isChecked();
+  settings.alternateX8 = c.alternateX8Box->isChecked();
 
-  settings.adjustment.red = c.TrackBar1->value();
-  settings.adjustment.green = c.TrackBar2->value();
-  settings.adjustment.blue = c.TrackBar3->value();
-  settings.adjustment.brightness = c.TrackBar5->value();
-  settings.adjustment.contrast = c.TrackBar4->value();
+  settings.adjustment.red = c.adjustment.red.trackBar->value();
+  settings.adjustment.green = c.adjustment.green.trackBar->value();
+  settings.adjustment.blue = c.adjustment.blue.trackBar->value();
+  settings.adjustment.brightness = c.adjustment.brightness.trackBar->value();
+  settings.adjustment.contrast = c.adjustment.contrast.trackBar->value();
   return settings;
 }
 
@@ -211,7 +224,7 @@ void MainWindow::ReduceFlicker(FlickerLevel level)
 
 void MainWindow::DrawMixPalette()
 {
-  ui_.Image4->SetImage(
+  ui_.mixTableView->SetImage(
       ImageFromPixels(pavona::DrawMixPalette(workspace_->mix), MixImageWidth, MixImageHeight));
 }
 
@@ -226,7 +239,7 @@ void MainWindow::RebuildReducedMixPalette(FlickerLevel level)
 // around it happens to be disabled.
 bool MainWindow::SameColBanksActive() const
 {
-  return !ui_.CheckBox6->testAttribute(Qt::WA_ForceDisabled) && ui_.CheckBox6->isChecked();
+  return !ui_.sameBanksBox->testAttribute(Qt::WA_ForceDisabled) && ui_.sameBanksBox->isChecked();
 }
 
 void MainWindow::SelectPalette(PaletteId palette)
@@ -234,7 +247,7 @@ void MainWindow::SelectPalette(PaletteId palette)
   workspace_->palette = PaletteColours(palette);
   // Palettes are measured for the RGB average; selecting it rebuilds the
   // table when "YUV Mix" was selected.
-  ui_.RadioButton17->setChecked(true);
+  ui_.mixButtons.rgb->setChecked(true);
   if (!IsInterlaced(SelectedMode())) {
     BuildMixPalette();
     DrawMixPalette();
@@ -257,8 +270,9 @@ void MainWindow::HiresStandardOrFliSelected()
 {
   const MainWindowControls& c = ui_;
   for (QWidget* control : std::initializer_list<QWidget*>{
-           c.CheckBox6, c.RadioButton14, c.RadioButton20, c.RadioButton15, c.RadioButton16,
-           c.CheckBox3, c.CheckBox1, c.CheckBox4, c.CheckBox2, c.Button2, c.Button3}) {
+           c.sameBanksBox, c.flickerButtons.off, c.flickerButtons.light, c.flickerButtons.medium,
+           c.flickerButtons.heavy, c.fourColoursBox, c.alternateYBox, c.alternateXBox,
+           c.alternateX8Box, c.fieldPreviewButton, c.interlacedPreviewButton}) {
     control->setEnabled(false);
   }
   BuildMixPalette();
@@ -268,23 +282,23 @@ void MainWindow::HiresStandardOrFliSelected()
 void MainWindow::HiresInterlacedSelected()
 {
   const MainWindowControls& c = ui_;
-  const bool sameBanks = c.CheckBox6->isChecked();
-  c.CheckBox3->setEnabled(false);
+  const bool sameBanks = c.sameBanksBox->isChecked();
+  c.fourColoursBox->setEnabled(false);
   if (sameBanks) {
-    c.CheckBox2->setEnabled(false);
+    c.alternateX8Box->setEnabled(false);
   } else {
-    c.CheckBox1->setEnabled(false);
-    c.CheckBox4->setEnabled(false);
-    c.CheckBox2->setEnabled(false);
+    c.alternateYBox->setEnabled(false);
+    c.alternateXBox->setEnabled(false);
+    c.alternateX8Box->setEnabled(false);
   }
-  c.CheckBox6->setEnabled(true);
+  c.sameBanksBox->setEnabled(true);
   if (sameBanks) {
-    c.CheckBox1->setEnabled(true);
-    c.CheckBox4->setEnabled(true);
+    c.alternateYBox->setEnabled(true);
+    c.alternateXBox->setEnabled(true);
   }
-  for (QWidget* control :
-       std::initializer_list<QWidget*>{c.RadioButton14, c.RadioButton20, c.RadioButton15,
-                                       c.RadioButton16, c.Button2, c.Button3}) {
+  for (QWidget* control : std::initializer_list<QWidget*>{
+           c.flickerButtons.off, c.flickerButtons.light, c.flickerButtons.medium,
+           c.flickerButtons.heavy, c.fieldPreviewButton, c.interlacedPreviewButton}) {
     control->setEnabled(true);
   }
   BuildMixPalette();
@@ -296,21 +310,22 @@ void MainWindow::HiresInterlacedSelected()
 void MainWindow::HiresFliInterlaceSelected()
 {
   const MainWindowControls& c = ui_;
-  const bool sameBanks = c.CheckBox6->isChecked();
+  const bool sameBanks = c.sameBanksBox->isChecked();
   if (sameBanks) {
-    c.CheckBox2->setEnabled(false);
+    c.alternateX8Box->setEnabled(false);
   } else {
-    c.CheckBox4->setEnabled(false);
+    c.alternateXBox->setEnabled(false);
   }
-  c.CheckBox6->setEnabled(true);
+  c.sameBanksBox->setEnabled(true);
   if (sameBanks) {
-    c.CheckBox4->setEnabled(true);
+    c.alternateXBox->setEnabled(true);
   } else {
-    c.CheckBox2->setEnabled(true);
+    c.alternateX8Box->setEnabled(true);
   }
   for (QWidget* control : std::initializer_list<QWidget*>{
-           c.RadioButton14, c.RadioButton20, c.RadioButton15, c.RadioButton16, c.CheckBox3,
-           c.CheckBox1, c.Button2, c.Button3}) {
+           c.flickerButtons.off, c.flickerButtons.light, c.flickerButtons.medium,
+           c.flickerButtons.heavy, c.fourColoursBox, c.alternateYBox, c.fieldPreviewButton,
+           c.interlacedPreviewButton}) {
     control->setEnabled(true);
   }
   BuildMixPalette();
@@ -331,72 +346,75 @@ void MainWindow::FlickerLevelSelected(FlickerLevel level)
 void MainWindow::SameColBanksClicked()
 {
   const MainWindowControls& c = ui_;
-  const bool on = c.CheckBox6->isChecked();
+  const bool on = c.sameBanksBox->isChecked();
   if (SelectedMode() == GraphicMode::HiresInterlaced) {
     BuildMixPalette();
     DrawMixPalette();
-    c.CheckBox1->setEnabled(on);
-    c.CheckBox4->setEnabled(on);
-    c.CheckBox2->setEnabled(false);
+    c.alternateYBox->setEnabled(on);
+    c.alternateXBox->setEnabled(on);
+    c.alternateX8Box->setEnabled(false);
     return;
   }
   // The box is enabled only in "Hires FLI Interlace". A single bank has no
   // room for the cell-column alternation nor for four colours per span.
   if (on) {
-    c.CheckBox2->setEnabled(false);
-    c.CheckBox4->setEnabled(true);
-    c.CheckBox3->setEnabled(false);
+    c.alternateX8Box->setEnabled(false);
+    c.alternateXBox->setEnabled(true);
+    c.fourColoursBox->setEnabled(false);
     BuildMixPalette();
     DrawMixPalette();
     return;
   }
-  c.CheckBox2->setEnabled(true);
-  c.CheckBox4->setEnabled(false);
-  c.CheckBox3->setEnabled(true);
+  c.alternateX8Box->setEnabled(true);
+  c.alternateXBox->setEnabled(false);
+  c.fourColoursBox->setEnabled(true);
   RebuildReducedMixPalette(SelectedFlickerLevel());
 }
 
 void MainWindow::ColourTrackBarChanged()
 {
   const MainWindowControls& c = ui_;
-  c.Edit1->setText(QString::number(c.TrackBar1->value()));
-  c.Edit2->setText(QString::number(c.TrackBar2->value()));
-  c.Edit3->setText(QString::number(c.TrackBar3->value()));
+  c.adjustment.red.field->setText(QString::number(c.adjustment.red.trackBar->value()));
+  c.adjustment.green.field->setText(QString::number(c.adjustment.green.trackBar->value()));
+  c.adjustment.blue.field->setText(QString::number(c.adjustment.blue.trackBar->value()));
 }
 
 void MainWindow::ResetDefaults()
 {
   MainWindowControls& c = ui_;
-  c.CheckBox10->setChecked(false);
-  c.CheckBox9->setChecked(true);
-  c.UpDown2->SetPosition(45);
-  c.CheckBox8->setChecked(true);
-  c.CheckBox7->setChecked(false);
-  c.CheckBox5->setChecked(false);
-  c.UpDown1->SetPosition(2);
+  c.flipDitherBox->setChecked(false);
+  c.serpentineBox->setChecked(true);
+  c.strengthSpinner->SetPosition(45);
+  c.separateRgbBox->setChecked(true);
+  c.altYDitherBox->setChecked(false);
+  c.extraBruteForceBox->setChecked(false);
+  c.valueAmpSpinner->SetPosition(2);
 
-  c.CheckBox4->setChecked(false);
-  c.CheckBox4->setEnabled(false);
-  c.CheckBox6->setChecked(false);
-  c.RadioButton6->setChecked(true);
+  c.alternateXBox->setChecked(false);
+  c.alternateXBox->setEnabled(false);
+  c.sameBanksBox->setChecked(false);
+  c.modeButtons.hiresFliInterlace->setChecked(true);
 
-  for (QLineEdit* edit : {c.Edit1, c.Edit2, c.Edit3, c.Edit4, c.Edit5}) {
+  for (QLineEdit* edit : {c.adjustment.red.field, c.adjustment.green.field, c.adjustment.blue.field,
+                          c.adjustment.brightness.field, c.adjustment.contrast.field}) {
     edit->setText("0");
   }
 
-  c.RadioButton8->setChecked(true);
-  c.Label1->setText("0");
+  c.paletteButtons.pepto->setChecked(true);
+  c.errorValueLabel->setText("0");
 
-  c.RadioButton17->setChecked(true);
-  c.RadioButton13->setChecked(true);
-  c.RadioButton15->setChecked(true);
-  c.RadioButton19->setChecked(true);
+  c.mixButtons.rgb->setChecked(true);
+  c.ditherButtons.custom->setChecked(true);
+  c.flickerButtons.medium->setChecked(true);
+  c.matchingButtons.perceptual->setChecked(true);
 
-  c.CheckBox3->setEnabled(true);
-  c.CheckBox3->setChecked(true);
-  c.CheckBox1->setChecked(true);
+  c.fourColoursBox->setEnabled(true);
+  c.fourColoursBox->setChecked(true);
+  c.alternateYBox->setChecked(true);
 
-  for (QSlider* trackBar : {c.TrackBar1, c.TrackBar2, c.TrackBar3, c.TrackBar4, c.TrackBar5}) {
+  for (QSlider* trackBar :
+       {c.adjustment.red.trackBar, c.adjustment.green.trackBar, c.adjustment.blue.trackBar,
+        c.adjustment.contrast.trackBar, c.adjustment.brightness.trackBar}) {
     trackBar->setValue(0);
   }
 

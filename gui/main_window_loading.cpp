@@ -33,7 +33,7 @@ void ResetScrollBar(QScrollBar* scrollBar, ScrollRange range)
 void MainWindow::ShowSourceFrame(const Picture& frame)
 {
   workspace_->source = frame;
-  ui_.Image2->ShowPicture(frame);
+  ui_.sourceView->ShowPicture(frame);
 }
 
 // A file that cannot be read leaves everything as it was and says why.
@@ -56,12 +56,12 @@ void MainWindow::LoadPictureFile()
   const LoadedPicture& loaded = workspace_->loaded;
 
   const MainWindowControls& c = ui_;
-  c.ProgressBar1->setValue(0);
+  c.progressBar->setValue(0);
   const SourceScrollRanges ranges = ScrollRangesForPicture(loaded.width, loaded.height);
-  ResetScrollBar(c.ScrollBar1, ranges.horizontal);
-  ResetScrollBar(c.ScrollBar2, ranges.vertical);
+  ResetScrollBar(c.horizontalScroll, ranges.horizontal);
+  ResetScrollBar(c.verticalScroll, ranges.vertical);
   ShowSourceFrame(FrameFromPicture(loaded, 0, 0));
-  c.BitBtn1->setEnabled(true);
+  c.convertButton->setEnabled(true);
   SetStatusText("Loaded " + path);
 }
 
@@ -73,19 +73,19 @@ void MainWindow::LoadTestPicture()
     return;
   }
   const MainWindowControls& c = ui_;
-  ResetScrollBar(c.ScrollBar1, {});
-  ResetScrollBar(c.ScrollBar2, {});
+  ResetScrollBar(c.horizontalScroll, {});
+  ResetScrollBar(c.verticalScroll, {});
   ShowSourceFrame(TestPictureFrame());
-  c.ProgressBar1->setValue(0);
-  c.BitBtn1->setEnabled(true);
+  c.progressBar->setValue(0);
+  c.convertButton->setEnabled(true);
   SetStatusText("Loaded internal test image");
 }
 
 // Only the shown frame changes; "Convert" takes the frame as shown.
 void MainWindow::ScrollSource()
 {
-  ui_.Image2->ShowPicture(
-      FrameFromPicture(workspace_->loaded, ui_.ScrollBar1->value(), ui_.ScrollBar2->value()));
+  ui_.sourceView->ShowPicture(FrameFromPicture(workspace_->loaded, ui_.horizontalScroll->value(),
+                                               ui_.verticalScroll->value()));
 }
 
 }  // namespace pavona

@@ -28,10 +28,10 @@ OutputKind KindOf(const Settings& settings)
 // Disabled until the first conversion: there is nothing to save before it.
 void MainWindow::EnableSaving(bool enabled)
 {
-  ui_.Button7->setEnabled(enabled);
-  ui_.Button8->setEnabled(enabled);
-  ui_.SaveRaw1->setEnabled(enabled);
-  ui_.SaveC64Exe1->setEnabled(enabled);
+  ui_.saveRawButton->setEnabled(enabled);
+  ui_.saveProgramButton->setEnabled(enabled);
+  ui_.saveRawAction->setEnabled(enabled);
+  ui_.saveProgramAction->setEnabled(enabled);
 }
 
 void MainWindow::SaveRawData()
@@ -91,8 +91,8 @@ void MainWindow::ShowFieldPreview()
   if (!BuildFieldPictures()) {
     return;
   }
-  fieldPreview_->Image1->ShowPicture(workspace_->field1);
-  fieldPreview_->Image2->ShowPicture(workspace_->field2);
+  fieldPreview_->field1View->ShowPicture(workspace_->field1);
+  fieldPreview_->field2View->ShowPicture(workspace_->field2);
   ShowCentredOn(fieldPreview_, this);
 }
 
@@ -101,8 +101,8 @@ void MainWindow::ShowInterlacedPreview()
   if (!BuildFieldPictures()) {
     return;
   }
-  interlacedPreview_->Image1->ShowPicture(workspace_->field1);
-  interlacedPreview_->Image2->ShowPicture(workspace_->field2);
+  interlacedPreview_->field1View->ShowPicture(workspace_->field1);
+  interlacedPreview_->field2View->ShowPicture(workspace_->field2);
   ShowCentredOn(interlacedPreview_, this);
 }
 

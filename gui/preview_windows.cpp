@@ -38,66 +38,66 @@ void ShowCentredOn(QWidget* window, const QWidget* owner)
 
 FieldPreviewWindow::FieldPreviewWindow(QWidget* parent)
     : QWidget(parent, Qt::Window),
-      Panel1(MakePanel("Panel1", this)),
-      Image1(new PictureView(320, 200, 320, 200, Panel1)),
-      Panel2(MakePanel("Panel2", this)),
-      Image2(new PictureView(329, 201, 320, 200, Panel2)),
-      BitBtn1(new QPushButton("Close", this))
+      field1Panel(MakePanel("field1Panel", this)),
+      field1View(new PictureView(320, 200, 320, 200, field1Panel)),
+      field2Panel(MakePanel("field2Panel", this)),
+      field2View(new PictureView(329, 201, 320, 200, field2Panel)),
+      closeButton(new QPushButton("Close", this))
 {
-  setObjectName("Form3");
+  setObjectName("fieldPreviewWindow");
   setWindowTitle("Field Preview");
   setFixedSize(699, 279);
-  Image1->setObjectName("Image1");
-  Image2->setObjectName("Image2");
-  BitBtn1->setObjectName("BitBtn1");
+  field1View->setObjectName("field1View");
+  field2View->setObjectName("field2View");
+  closeButton->setObjectName("closeButton");
 
-  Panel1->setGeometry(8, 8, 337, 217);
-  Image1->move(8, 8);
-  Panel2->setGeometry(353, 8, 338, 217);
-  Image2->move(4, 8);
-  BitBtn1->setGeometry(699 - 8 - 90, 279 - 8 - 30, 90, 30);
-  connect(BitBtn1, &QPushButton::clicked, this, &QWidget::hide);
+  field1Panel->setGeometry(8, 8, 337, 217);
+  field1View->move(8, 8);
+  field2Panel->setGeometry(353, 8, 338, 217);
+  field2View->move(4, 8);
+  closeButton->setGeometry(699 - 8 - 90, 279 - 8 - 30, 90, 30);
+  connect(closeButton, &QPushButton::clicked, this, &QWidget::hide);
 }
 
 InterlacedPreviewWindow::InterlacedPreviewWindow(QWidget* parent)
     : QWidget(parent, Qt::Window),
-      Panel1(MakePanel("Panel1", this)),
-      Image1(new PictureView(320, 200, 320, 200, Panel1)),
-      Image2(new PictureView(320, 200, 320, 200, Panel1)),
-      Button1(new QPushButton("Close", this)),
-      Timer1(new QTimer(this))
+      fieldsPanel(MakePanel("fieldsPanel", this)),
+      field1View(new PictureView(320, 200, 320, 200, fieldsPanel)),
+      field2View(new PictureView(320, 200, 320, 200, fieldsPanel)),
+      closeButton(new QPushButton("Close", this)),
+      flickerTimer(new QTimer(this))
 {
-  setObjectName("Form4");
+  setObjectName("interlacedPreviewWindow");
   setWindowTitle("Interlaced Preview");
   setFixedSize(345, 279);
-  Image1->setObjectName("Image1");
-  Image2->setObjectName("Image2");
-  Button1->setObjectName("Button1");
-  Timer1->setObjectName("Timer1");
+  field1View->setObjectName("field1View");
+  field2View->setObjectName("field2View");
+  closeButton->setObjectName("closeButton");
+  flickerTimer->setObjectName("flickerTimer");
 
-  Panel1->setGeometry(4, 4, 337, 217);
-  Image1->move(8, 8);
-  Image2->move(8, 8);
-  Image2->raise();
-  Button1->setGeometry(345 - 8 - 90, 279 - 8 - 30, 90, 30);
-  connect(Button1, &QPushButton::clicked, this, &QWidget::hide);
+  fieldsPanel->setGeometry(4, 4, 337, 217);
+  field1View->move(8, 8);
+  field2View->move(8, 8);
+  field2View->raise();
+  closeButton->setGeometry(345 - 8 - 90, 279 - 8 - 30, 90, 30);
+  connect(closeButton, &QPushButton::clicked, this, &QWidget::hide);
 
   // The timer runs from start-up to exit, whether the window is shown or not.
-  Timer1->setInterval(TickMilliseconds);
-  connect(Timer1, &QTimer::timeout, this, &InterlacedPreviewWindow::Tick);
-  Timer1->start();
+  flickerTimer->setInterval(TickMilliseconds);
+  connect(flickerTimer, &QTimer::timeout, this, &InterlacedPreviewWindow::Tick);
+  flickerTimer->start();
 }
 
 void InterlacedPreviewWindow::Tick()
 {
   if (showFirstImage_) {
     showFirstImage_ = false;
-    Image1->setVisible(true);
-    Image2->setVisible(false);
+    field1View->setVisible(true);
+    field2View->setVisible(false);
   } else {
     showFirstImage_ = true;
-    Image1->setVisible(false);
-    Image2->setVisible(true);
+    field1View->setVisible(false);
+    field2View->setVisible(true);
   }
 }
 

@@ -21,11 +21,11 @@ class FieldPreviewWindow : public QWidget {
  public:
   explicit FieldPreviewWindow(QWidget* parent = nullptr);
 
-  QFrame* Panel1;
-  PictureView* Image1;  // field 1
-  QFrame* Panel2;
-  PictureView* Image2;   // field 2 in its top-left 320 x 200
-  QPushButton* BitBtn1;  // "Close"
+  QFrame* field1Panel;
+  PictureView* field1View;  // field 1
+  QFrame* field2Panel;
+  PictureView* field2View;   // field 2 in its top-left 320 x 200
+  QPushButton* closeButton;  // "Close"
 };
 
 // The two interlace fields shown in turn at the same place, every timer tick,
@@ -41,11 +41,11 @@ class InterlacedPreviewWindow : public QWidget {
   void Tick();
   bool showFirstImage() const { return showFirstImage_; }
 
-  QFrame* Panel1;
-  PictureView* Image1;   // field 1
-  PictureView* Image2;   // field 2, on top of field 1
-  QPushButton* Button1;  // "Close"
-  QTimer* Timer1;
+  QFrame* fieldsPanel;
+  PictureView* field1View;   // field 1
+  PictureView* field2View;   // field 2, on top of field 1
+  QPushButton* closeButton;  // "Close"
+  QTimer* flickerTimer;
 
  private:
   bool showFirstImage_ = false;

@@ -22,7 +22,7 @@ QString StandardPrompts::AskOpenFileName(QWidget* parent, const QString& presetN
                                          const QString& filters)
 {
   QFileDialog dialog(parent);
-  dialog.setObjectName("OpenDialog1");
+  dialog.setObjectName("openDialog");
   dialog.setAcceptMode(QFileDialog::AcceptOpen);
   dialog.setFileMode(QFileDialog::ExistingFile);
   dialog.setNameFilter(filters);
@@ -33,7 +33,7 @@ QString StandardPrompts::AskOpenFileName(QWidget* parent, const QString& presetN
 QString StandardPrompts::AskSaveFileName(QWidget* parent, const QString& filter)
 {
   QFileDialog dialog(parent);
-  dialog.setObjectName("SaveDialog1");
+  dialog.setObjectName("saveDialog");
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setNameFilter(filter);

@@ -35,7 +35,8 @@ std::map<QString, bool> EnabledControls(const MainWindow& window)
     }
   }
   const MainWindowControls& c = window.Controls();
-  for (QAction* action : {c.OpenImage1, c.SaveRaw1, c.SaveC64Exe1, c.Exit1, c.Settings1}) {
+  for (QAction* action :
+       {c.openAction, c.saveRawAction, c.saveProgramAction, c.exitAction, c.aboutAction}) {
     enabled[action->objectName()] = action->isEnabled();
   }
   return enabled;
@@ -63,27 +64,28 @@ void ExpectSameConversion(const MainWindow& window, const DirectRun& direct)
   EXPECT_TRUE(shown.result == direct.workspace->result) << "result differs";
   EXPECT_TRUE(shown.dithered == direct.workspace->dithered) << "dithered picture differs";
   EXPECT_EQ(shown.converted, direct.workspace->converted);
-  EXPECT_EQ(DifferingPixels(*window.Controls().Image3, direct.workspace->result), 0);
-  EXPECT_EQ(window.Controls().Label1->text(), QString::number(direct.outcome.errorPercent));
+  EXPECT_EQ(DifferingPixels(*window.Controls().resultView, direct.workspace->result), 0);
+  EXPECT_EQ(window.Controls().errorValueLabel->text(),
+            QString::number(direct.outcome.errorPercent));
 }
 
 TEST_F(ScriptedWindowTest, ConvertRunsOnAWorkerAndMatchesTheHeadlessRun)
 {
-  Click(c().Button5);
+  Click(c().testPictureButton);
   window().workspace().source.fill(0x123456);  // "Convert" reads the frame as shown
   const std::map<QString, bool> before = EnabledControls(window());
-  ASSERT_FALSE(before.at("CheckBox4"));  // one a mode handler disabled
-  ASSERT_TRUE(before.at("ScrollBar1"));
-  ASSERT_FALSE(before.at("Button7"));
+  ASSERT_FALSE(before.at("alternateXBox"));  // one a mode handler disabled
+  ASSERT_TRUE(before.at("horizontalScroll"));
+  ASSERT_FALSE(before.at("saveRawButton"));
 
   QSignalSpy finished(&window(), &MainWindow::ConversionFinished);
-  Click(c().BitBtn1);
+  Click(c().convertButton);
   // The click has returned while the run goes on; everything that could
   // change its settings or its pictures is locked.
   EXPECT_TRUE(window().ConversionRunning());
   EXPECT_EQ(finished.count(), 0);
   for (const auto& [name, enabled] : EnabledControls(window())) {
-    const bool stays = name == "Exit1" || name == "Settings1";
+    const bool stays = name == "exitAction" || name == "aboutAction";
     EXPECT_EQ(enabled, stays) << name.toStdString();
   }
   ASSERT_TRUE(finished.wait(300'000));
@@ -91,7 +93,8 @@ TEST_F(ScriptedWindowTest, ConvertRunsOnAWorkerAndMatchesTheHeadlessRun)
 
   // Exactly the earlier states come back, and saving becomes possible.
   std::map<QString, bool> expected = before;
-  for (const char* save : {"Button7", "Button8", "SaveRaw1", "SaveC64Exe1"}) {
+  for (const char* save :
+       {"saveRawButton", "saveProgramButton", "saveRawAction", "saveProgramAction"}) {
     expected[save] = true;
   }
   EXPECT_EQ(EnabledControls(window()), expected);
@@ -116,15 +119,15 @@ Picture ErrorView(const Workspace& workspace)
 
 TEST_F(ScriptedWindowTest, HoldButtonsShowTheChangedPixelsAndTheDitheredPicture)
 {
-  Click(c().Button5);
+  Click(c().testPictureButton);
   // Before the first conversion they do nothing, with any mouse button.
   for (Qt::MouseButton mouse : {Qt::LeftButton, Qt::RightButton}) {
-    for (QPushButton* hold : {c().Button4, c().BitBtn2}) {
+    for (QPushButton* hold : {c().holdErrorsButton, c().holdDitheredButton}) {
       SCOPED_TRACE(hold->text().toStdString());
       QTest::mousePress(hold, mouse);
-      EXPECT_EQ(DifferingPixels(*c().Image3, Picture{}), 0);
+      EXPECT_EQ(DifferingPixels(*c().resultView, Picture{}), 0);
       QTest::mouseRelease(hold, mouse);
-      EXPECT_EQ(DifferingPixels(*c().Image3, Picture{}), 0);
+      EXPECT_EQ(DifferingPixels(*c().resultView, Picture{}), 0);
     }
   }
 
@@ -139,17 +142,18 @@ TEST_F(ScriptedWindowTest, HoldButtonsShowTheChangedPixelsAndTheDitheredPicture)
     Qt::MouseButton mouse;
     const Picture& whileHeld;
   };
-  const Row rows[] = {{"hold to show, left", c().Button4, Qt::LeftButton, errors},
-                      {"hold to show, right", c().Button4, Qt::RightButton, errors},
-                      {"pre-conversion, middle", c().BitBtn2, Qt::MiddleButton, w.dithered},
-                      {"pre-conversion, right", c().BitBtn2, Qt::RightButton, w.dithered},
-                      {"pre-conversion, left", c().BitBtn2, Qt::LeftButton, w.dithered}};
+  const Row rows[] = {
+      {"hold to show, left", c().holdErrorsButton, Qt::LeftButton, errors},
+      {"hold to show, right", c().holdErrorsButton, Qt::RightButton, errors},
+      {"pre-conversion, middle", c().holdDitheredButton, Qt::MiddleButton, w.dithered},
+      {"pre-conversion, right", c().holdDitheredButton, Qt::RightButton, w.dithered},
+      {"pre-conversion, left", c().holdDitheredButton, Qt::LeftButton, w.dithered}};
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     QTest::mousePress(row.button, row.mouse);
-    EXPECT_EQ(DifferingPixels(*c().Image3, row.whileHeld), 0);
+    EXPECT_EQ(DifferingPixels(*c().resultView, row.whileHeld), 0);
     QTest::mouseRelease(row.button, row.mouse);
-    EXPECT_EQ(DifferingPixels(*c().Image3, w.result), 0);
+    EXPECT_EQ(DifferingPixels(*c().resultView, w.result), 0);
   }
 
   // A press pairs with one release: a second press while held paints
@@ -158,15 +162,15 @@ TEST_F(ScriptedWindowTest, HoldButtonsShowTheChangedPixelsAndTheDitheredPicture)
   constexpr std::uint32_t White = 0xFFFFFF;
   Picture white;
   white.fill(White);
-  QTest::mousePress(c().Button4, Qt::LeftButton);
-  c().Image3->Fill(White);
-  QTest::mousePress(c().Button4, Qt::RightButton, {}, QPoint(3, 3));
-  EXPECT_EQ(DifferingPixels(*c().Image3, white), 0);
-  QTest::mouseRelease(c().Button4, Qt::RightButton, {}, QPoint(3, 3));
-  EXPECT_EQ(DifferingPixels(*c().Image3, w.result), 0);
-  c().Image3->Fill(White);
-  QTest::mouseRelease(c().Button4, Qt::LeftButton);
-  EXPECT_EQ(DifferingPixels(*c().Image3, white), 0);
+  QTest::mousePress(c().holdErrorsButton, Qt::LeftButton);
+  c().resultView->Fill(White);
+  QTest::mousePress(c().holdErrorsButton, Qt::RightButton, {}, QPoint(3, 3));
+  EXPECT_EQ(DifferingPixels(*c().resultView, white), 0);
+  QTest::mouseRelease(c().holdErrorsButton, Qt::RightButton, {}, QPoint(3, 3));
+  EXPECT_EQ(DifferingPixels(*c().resultView, w.result), 0);
+  c().resultView->Fill(White);
+  QTest::mouseRelease(c().holdErrorsButton, Qt::LeftButton);
+  EXPECT_EQ(DifferingPixels(*c().resultView, white), 0);
 }
 
 int MainWindowCount()
@@ -180,8 +184,8 @@ TEST_F(ScriptedWindowTest, ClosingTheWindowDuringAConversionWaitsForIt)
 {
   auto window = std::make_unique<MainWindow>();
   window->show();
-  Click(window->Controls().Button5);
-  Click(window->Controls().BitBtn1);
+  Click(window->Controls().testPictureButton);
+  Click(window->Controls().convertButton);
   ASSERT_TRUE(window->ConversionRunning());
   ASSERT_EQ(MainWindowCount(), 2);
   // The window is destroyed while the worker may still use its workspace

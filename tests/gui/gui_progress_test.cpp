@@ -42,33 +42,33 @@ TEST_F(MainWindowTest, ProgressFromAWorkerIsQueuedAndCopied)
   worker.join();
 
   // Nothing has touched the widgets yet.
-  EXPECT_EQ(c().StatusPanel->text(), "");
-  EXPECT_EQ(c().ProgressBar1->value(), 0);
-  EXPECT_EQ(c().Image3->PixelAt(5, 12), 0u);
-  EXPECT_EQ(c().BitBtn1->text(), "Convert");
+  EXPECT_EQ(c().statusText->text(), "");
+  EXPECT_EQ(c().progressBar->value(), 0);
+  EXPECT_EQ(c().resultView->PixelAt(5, 12), 0u);
+  EXPECT_EQ(c().convertButton->text(), "Convert");
 
   // The stage goes on writing its picture after reporting the rows.
   picture.fill(0xFFFFFF);
   QCoreApplication::sendPostedEvents();
 
-  EXPECT_EQ(c().StatusPanel->text(), "Dithering in progress");
-  EXPECT_EQ(c().ProgressBar1->value(), 120);
+  EXPECT_EQ(c().statusText->text(), "Dithering in progress");
+  EXPECT_EQ(c().progressBar->value(), 120);
   int wrong = 0;
   for (int y = 0; y < PictureHeight; ++y) {
     for (int x = 0; x < PictureWidth; ++x) {
       const std::uint32_t expected = (y >= 10 && y < 20) ? original[PixelIndex(x, y)] : 0;
-      wrong += c().Image3->PixelAt(x, y) != expected;
+      wrong += c().resultView->PixelAt(x, y) != expected;
     }
   }
   EXPECT_EQ(wrong, 0) << "only rows 10..19 are drawn, as they were reported";
   // 0x123456 = 1 * 16^5 + 2 * 16^4 + 3 * 16^3 + 4 * 16^2 + 5 * 16 + 6.
-  EXPECT_EQ(c().BitBtn1->text(), "1193046");
+  EXPECT_EQ(c().convertButton->text(), "1193046");
   // The swatches of the reported table, not of the one in the workspace.
   const MixTableImage swatches = DrawMixPalette(table);
   int wrongSwatches = 0;
   for (int y = 0; y < MixImageHeight; ++y) {
     for (int x = 0; x < MixImageWidth; ++x) {
-      wrongSwatches += c().Image4->PixelAt(x, y) != swatches[y * MixImageWidth + x];
+      wrongSwatches += c().mixTableView->PixelAt(x, y) != swatches[y * MixImageWidth + x];
     }
   }
   EXPECT_EQ(wrongSwatches, 0);
@@ -81,10 +81,10 @@ TEST_F(MainWindowTest, ProgressOnTheWidgetThreadTakesEffectAtOnce)
   progress.SetProgress(8 * 24);
   const Picture picture = Gradient();
   progress.ShowRows(picture, 190, 50);  // clipped to the frame
-  EXPECT_EQ(c().StatusPanel->text(), " ");
-  EXPECT_EQ(c().ProgressBar1->value(), 192);
-  EXPECT_EQ(c().Image3->PixelAt(7, 199), picture[PixelIndex(7, 199)]);
-  EXPECT_EQ(c().Image3->PixelAt(7, 189), 0u);
+  EXPECT_EQ(c().statusText->text(), " ");
+  EXPECT_EQ(c().progressBar->value(), 192);
+  EXPECT_EQ(c().resultView->PixelAt(7, 199), picture[PixelIndex(7, 199)]);
+  EXPECT_EQ(c().resultView->PixelAt(7, 189), 0u);
 }
 
 }  // namespace

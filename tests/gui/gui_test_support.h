@@ -28,7 +28,7 @@ inline void ExpectMixTableShown(const MainWindow& window, const MixTable& expect
 {
   EXPECT_TRUE(window.workspace().mix == expected) << "the mix table in the workspace differs";
   const MixTableImage swatches = DrawMixPalette(expected);
-  const PictureView& image = *window.Controls().Image4;
+  const PictureView& image = *window.Controls().mixTableView;
   ASSERT_EQ(image.image().size(), QSize(MixImageWidth, MixImageHeight));
   int wrong = 0;
   for (int y = 0; y < MixImageHeight; ++y) {

@@ -67,11 +67,11 @@ TEST_F(ScriptedWindowTest, LoadingFilesShowsTheirFrameAndScrollsLargerOnes)
   ASSERT_TRUE(dir.isValid());
   const QString coffee = DataDir + "/coffee_frame.jpg";
   const QString wide = WriteWidePng(dir);
-  c().ProgressBar1->setValue(55);
+  c().progressBar->setValue(55);
 
   // A JPEG of exactly the frame's size, from the button.
   prompts().answers = {coffee};
-  Click(c().Button6);
+  Click(c().loadPictureButton);
   ASSERT_EQ(prompts().openQuestions.size(), 1);
   EXPECT_EQ(prompts().openQuestions[0],
             "*.jpg;*.bmp | Pictures (*.jpg *.jpeg *.bmp *.png);;All files (*)");
@@ -82,54 +82,54 @@ TEST_F(ScriptedWindowTest, LoadingFilesShowsTheirFrameAndScrollsLargerOnes)
   ASSERT_EQ(read.picture.height, PictureHeight);
   Picture coffeeFrame;
   std::copy(read.picture.pixels.begin(), read.picture.pixels.end(), coffeeFrame.begin());
-  EXPECT_EQ(DifferingPixels(*c().Image2, coffeeFrame), 0);
+  EXPECT_EQ(DifferingPixels(*c().sourceView, coffeeFrame), 0);
   EXPECT_EQ(window().workspace().source, coffeeFrame);
-  ExpectScrollBar(c().ScrollBar1, 0, 0);
-  ExpectScrollBar(c().ScrollBar2, 0, 0);
-  EXPECT_TRUE(c().BitBtn1->isEnabled());
-  EXPECT_EQ(c().ProgressBar1->value(), 0);
-  EXPECT_EQ(c().StatusPanel->text(), "Loaded " + coffee);
+  ExpectScrollBar(c().horizontalScroll, 0, 0);
+  ExpectScrollBar(c().verticalScroll, 0, 0);
+  EXPECT_TRUE(c().convertButton->isEnabled());
+  EXPECT_EQ(c().progressBar->value(), 0);
+  EXPECT_EQ(c().statusText->text(), "Loaded " + coffee);
 
   // A larger PNG, from the menu: the scroll bars reach its right and bottom
   // edges, and the frame shows its top-left corner.
   prompts().answers = {wide};
-  c().OpenImage1->trigger();
+  c().openAction->trigger();
   EXPECT_EQ(prompts().openQuestions.size(), 2);
-  ExpectScrollBar(c().ScrollBar1, PictureWidth - WideWidth, 0);
-  ExpectScrollBar(c().ScrollBar2, PictureHeight - WideHeight, 0);
-  EXPECT_EQ(DifferingPixels(*c().Image2, WideFrame(0, 0)), 0);
-  EXPECT_EQ(c().StatusPanel->text(), "Loaded " + wide);
+  ExpectScrollBar(c().horizontalScroll, PictureWidth - WideWidth, 0);
+  ExpectScrollBar(c().verticalScroll, PictureHeight - WideHeight, 0);
+  EXPECT_EQ(DifferingPixels(*c().sourceView, WideFrame(0, 0)), 0);
+  EXPECT_EQ(c().statusText->text(), "Loaded " + wide);
   EXPECT_EQ(window().workspace().loaded.width, WideWidth);
 
   // Each scroll bar moves the cut-out; the working source picture waits for
   // "Convert" to read the frame as shown.
-  c().ScrollBar1->setValue(-80);
-  EXPECT_EQ(DifferingPixels(*c().Image2, WideFrame(-80, 0)), 0);
-  c().ScrollBar2->setValue(-45);
-  EXPECT_EQ(DifferingPixels(*c().Image2, WideFrame(-80, -45)), 0);
-  c().ScrollBar2->setValue(-60);
-  EXPECT_EQ(DifferingPixels(*c().Image2, WideFrame(-80, -60)), 0);
+  c().horizontalScroll->setValue(-80);
+  EXPECT_EQ(DifferingPixels(*c().sourceView, WideFrame(-80, 0)), 0);
+  c().verticalScroll->setValue(-45);
+  EXPECT_EQ(DifferingPixels(*c().sourceView, WideFrame(-80, -45)), 0);
+  c().verticalScroll->setValue(-60);
+  EXPECT_EQ(DifferingPixels(*c().sourceView, WideFrame(-80, -60)), 0);
   EXPECT_EQ(window().workspace().source, WideFrame(0, 0));
 
   // The bars move the way the view goes: the right arrow shows more of the
   // picture's right side, the down arrow more of its bottom.
-  c().ScrollBar1->setValue(-40);
-  c().ScrollBar2->setValue(-30);
-  QTest::keyClick(c().ScrollBar1, Qt::Key_Right);
-  EXPECT_LT(c().ScrollBar1->value(), -40);
-  QTest::keyClick(c().ScrollBar2, Qt::Key_Down);
-  EXPECT_LT(c().ScrollBar2->value(), -30);
-  QTest::keyClick(c().ScrollBar2, Qt::Key_Up);
-  QTest::keyClick(c().ScrollBar2, Qt::Key_Up);
-  EXPECT_GT(c().ScrollBar2->value(), -30);
+  c().horizontalScroll->setValue(-40);
+  c().verticalScroll->setValue(-30);
+  QTest::keyClick(c().horizontalScroll, Qt::Key_Right);
+  EXPECT_LT(c().horizontalScroll->value(), -40);
+  QTest::keyClick(c().verticalScroll, Qt::Key_Down);
+  EXPECT_LT(c().verticalScroll->value(), -30);
+  QTest::keyClick(c().verticalScroll, Qt::Key_Up);
+  QTest::keyClick(c().verticalScroll, Qt::Key_Up);
+  EXPECT_GT(c().verticalScroll->value(), -30);
 
   // A picture smaller than the frame: the rest of the frame is black, not
   // what the larger picture left there.
   prompts().answers = {DataDir + "/alpha.png"};
-  Click(c().Button6);
+  Click(c().loadPictureButton);
   ASSERT_TRUE(prompts().errors.isEmpty());
-  ExpectScrollBar(c().ScrollBar1, 0, 0);
-  ExpectScrollBar(c().ScrollBar2, 0, 0);
+  ExpectScrollBar(c().horizontalScroll, 0, 0);
+  ExpectScrollBar(c().verticalScroll, 0, 0);
   const LoadedPicture& small = window().workspace().loaded;
   ASSERT_EQ(small.width, 13);
   ASSERT_EQ(small.height, 6);
@@ -139,8 +139,8 @@ TEST_F(ScriptedWindowTest, LoadingFilesShowsTheirFrameAndScrollsLargerOnes)
       smallFrame[PixelIndex(x, y)] = small.pixels[y * small.width + x];
     }
   }
-  EXPECT_EQ(DifferingPixels(*c().Image2, smallFrame), 0);
-  EXPECT_EQ(c().Image2->PixelAt(200, 100), 0u);
+  EXPECT_EQ(DifferingPixels(*c().sourceView, smallFrame), 0);
+  EXPECT_EQ(c().sourceView->PixelAt(200, 100), 0u);
 }
 
 TEST_F(ScriptedWindowTest, AFileThatCannotBeReadChangesNothing)
@@ -149,10 +149,10 @@ TEST_F(ScriptedWindowTest, AFileThatCannotBeReadChangesNothing)
   ASSERT_TRUE(dir.isValid());
   const QString wide = WriteWidePng(dir);
   prompts().answers = {wide};
-  Click(c().Button6);
-  c().ScrollBar1->setValue(-30);
-  c().ProgressBar1->setValue(70);
-  const QString status = c().StatusPanel->text();
+  Click(c().loadPictureButton);
+  c().horizontalScroll->setValue(-30);
+  c().progressBar->setValue(70);
+  const QString status = c().statusText->text();
 
   struct Row {
     const char* file;
@@ -163,53 +163,53 @@ TEST_F(ScriptedWindowTest, AFileThatCannotBeReadChangesNothing)
     SCOPED_TRACE(row.file);
     prompts().errors.clear();
     prompts().answers = {DataDir + "/" + row.file};
-    Click(c().Button6);
+    Click(c().loadPictureButton);
     ASSERT_EQ(prompts().errors.size(), 1);
     EXPECT_TRUE(prompts().errors[0].contains(row.file)) << prompts().errors[0].toStdString();
     EXPECT_TRUE(prompts().errors[0].contains(row.reason)) << prompts().errors[0].toStdString();
-    EXPECT_EQ(DifferingPixels(*c().Image2, WideFrame(-30, 0)), 0);
+    EXPECT_EQ(DifferingPixels(*c().sourceView, WideFrame(-30, 0)), 0);
     EXPECT_EQ(window().workspace().source, WideFrame(0, 0));
     EXPECT_EQ(window().workspace().loaded.width, WideWidth);
-    ExpectScrollBar(c().ScrollBar1, PictureWidth - WideWidth, -30);
-    EXPECT_EQ(c().StatusPanel->text(), status);
-    EXPECT_EQ(c().ProgressBar1->value(), 70);
+    ExpectScrollBar(c().horizontalScroll, PictureWidth - WideWidth, -30);
+    EXPECT_EQ(c().statusText->text(), status);
+    EXPECT_EQ(c().progressBar->value(), 70);
   }
 
   // A cancelled dialog does nothing either, and says nothing.
   prompts().errors.clear();
   prompts().answers = {QString()};
-  Click(c().Button6);
+  Click(c().loadPictureButton);
   EXPECT_TRUE(prompts().errors.isEmpty());
-  EXPECT_EQ(DifferingPixels(*c().Image2, WideFrame(-30, 0)), 0);
-  EXPECT_EQ(c().StatusPanel->text(), status);
+  EXPECT_EQ(DifferingPixels(*c().sourceView, WideFrame(-30, 0)), 0);
+  EXPECT_EQ(c().statusText->text(), status);
 }
 
 TEST_F(ScriptedWindowTest, TheTestPictureIsShownAtOnceAndKeepsTheLoadedPicture)
 {
   // Nothing loaded: the test picture alone enables "Convert".
-  ASSERT_FALSE(c().BitBtn1->isEnabled());
-  Click(c().Button5);
-  EXPECT_EQ(DifferingPixels(*c().Image2, TestPictureFrame()), 0);
+  ASSERT_FALSE(c().convertButton->isEnabled());
+  Click(c().testPictureButton);
+  EXPECT_EQ(DifferingPixels(*c().sourceView, TestPictureFrame()), 0);
   EXPECT_EQ(window().workspace().source, TestPictureFrame());
-  ExpectScrollBar(c().ScrollBar1, 0, 0);
-  ExpectScrollBar(c().ScrollBar2, 0, 0);
-  EXPECT_TRUE(c().BitBtn1->isEnabled());
-  EXPECT_EQ(c().StatusPanel->text(), "Loaded internal test image");
+  ExpectScrollBar(c().horizontalScroll, 0, 0);
+  ExpectScrollBar(c().verticalScroll, 0, 0);
+  EXPECT_TRUE(c().convertButton->isEnabled());
+  EXPECT_EQ(c().statusText->text(), "Loaded internal test image");
 
   // After a scrolled larger picture: the ranges close and the frame is the
   // test picture, not the loaded picture redrawn at the new positions.
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
   prompts().answers = {WriteWidePng(dir)};
-  Click(c().Button6);
-  c().ScrollBar1->setValue(-50);
-  c().ScrollBar2->setValue(-20);
-  c().ProgressBar1->setValue(90);
-  Click(c().Button5);
-  ExpectScrollBar(c().ScrollBar1, 0, 0);
-  ExpectScrollBar(c().ScrollBar2, 0, 0);
-  EXPECT_EQ(DifferingPixels(*c().Image2, TestPictureFrame()), 0);
-  EXPECT_EQ(c().ProgressBar1->value(), 0);
+  Click(c().loadPictureButton);
+  c().horizontalScroll->setValue(-50);
+  c().verticalScroll->setValue(-20);
+  c().progressBar->setValue(90);
+  Click(c().testPictureButton);
+  ExpectScrollBar(c().horizontalScroll, 0, 0);
+  ExpectScrollBar(c().verticalScroll, 0, 0);
+  EXPECT_EQ(DifferingPixels(*c().sourceView, TestPictureFrame()), 0);
+  EXPECT_EQ(c().progressBar->value(), 0);
   EXPECT_EQ(window().workspace().loaded.width, WideWidth);
 }
 

@@ -15,27 +15,28 @@ namespace {
 
 // Enabled states that follow the graphic mode and "Same Col Banks".
 struct OptionStates {
-  bool sameBanks;    // CheckBox6
-  bool fourColours;  // CheckBox3
-  bool alternateY;   // CheckBox1
-  bool alternateX;   // CheckBox4
-  bool alternateX8;  // CheckBox2
-  bool levels;       // the four flicker levels
-  bool previews;     // "Field Seperate", "Interlaced Preview"
+  bool sameBanks;
+  bool fourColours;
+  bool alternateY;
+  bool alternateX;
+  bool alternateX8;
+  bool levels;    // the four flicker levels
+  bool previews;  // "Field Seperate", "Interlaced Preview"
 };
 
 OptionStates EnabledStates(const MainWindowControls& c)
 {
-  const bool levels = c.RadioButton14->isEnabled();
-  EXPECT_EQ(c.RadioButton20->isEnabled(), levels);
-  EXPECT_EQ(c.RadioButton15->isEnabled(), levels);
-  EXPECT_EQ(c.RadioButton16->isEnabled(), levels);
-  EXPECT_EQ(c.Button3->isEnabled(), c.Button2->isEnabled());
+  const bool levels = c.flickerButtons.off->isEnabled();
+  EXPECT_EQ(c.flickerButtons.light->isEnabled(), levels);
+  EXPECT_EQ(c.flickerButtons.medium->isEnabled(), levels);
+  EXPECT_EQ(c.flickerButtons.heavy->isEnabled(), levels);
+  EXPECT_EQ(c.interlacedPreviewButton->isEnabled(), c.fieldPreviewButton->isEnabled());
   // "Extra Brute Force" is never disabled.
-  EXPECT_TRUE(c.CheckBox5->isEnabled());
-  return {c.CheckBox6->isEnabled(), c.CheckBox3->isEnabled(), c.CheckBox1->isEnabled(),
-          c.CheckBox4->isEnabled(), c.CheckBox2->isEnabled(), levels,
-          c.Button2->isEnabled()};
+  EXPECT_TRUE(c.extraBruteForceBox->isEnabled());
+  return {c.sameBanksBox->isEnabled(),      c.fourColoursBox->isEnabled(),
+          c.alternateYBox->isEnabled(),     c.alternateXBox->isEnabled(),
+          c.alternateX8Box->isEnabled(),    levels,
+          c.fieldPreviewButton->isEnabled()};
 }
 
 void ExpectStates(const OptionStates& actual, const OptionStates& expected)
@@ -126,22 +127,22 @@ TEST_F(MainWindowTest, ModeAndSameColBanksHandlersSetEnabledStatesAndTable)
     for (Step step : row.steps) {
       switch (step) {
         case Standard:
-          c.RadioButton3->setChecked(true);
+          c.modeButtons.hiresStandard->setChecked(true);
           break;
         case Interlaced:
-          c.RadioButton4->setChecked(true);
+          c.modeButtons.hiresInterlaced->setChecked(true);
           break;
         case Fli:
-          c.RadioButton5->setChecked(true);
+          c.modeButtons.hiresFli->setChecked(true);
           break;
         case FliInterlace:
-          c.RadioButton6->setChecked(true);
+          c.modeButtons.hiresFliInterlace->setChecked(true);
           break;
         case SameBanksOn:
-          c.CheckBox6->setChecked(true);
+          c.sameBanksBox->setChecked(true);
           break;
         case SameBanksOff:
-          c.CheckBox6->setChecked(false);
+          c.sameBanksBox->setChecked(false);
           break;
       }
     }
@@ -157,10 +158,10 @@ TEST_F(MainWindowTest, FlickerLevelsRebuildUnlessSameColBanksIsEnabledAndOn)
     return ReducedTable(PaletteId::Pepto, MixMethod::Rgb, mode, level);
   };
   const std::pair<QRadioButton*, FlickerLevel> levels[] = {
-      {c().RadioButton16, FlickerLevel::Heavy},
-      {c().RadioButton14, FlickerLevel::Off},
-      {c().RadioButton20, FlickerLevel::Light},
-      {c().RadioButton15, FlickerLevel::Medium}};
+      {c().flickerButtons.heavy, FlickerLevel::Heavy},
+      {c().flickerButtons.off, FlickerLevel::Off},
+      {c().flickerButtons.light, FlickerLevel::Light},
+      {c().flickerButtons.medium, FlickerLevel::Medium}};
   for (const auto& [button, level] : levels) {
     SCOPED_TRACE(button->text().toStdString());
     Click(button);
@@ -169,66 +170,66 @@ TEST_F(MainWindowTest, FlickerLevelsRebuildUnlessSameColBanksIsEnabledAndOn)
   }
 
   // Enabled and on: the level changes, the table does not.
-  Click(c().CheckBox6);
-  ASSERT_TRUE(c().CheckBox6->isChecked());
+  Click(c().sameBanksBox);
+  ASSERT_TRUE(c().sameBanksBox->isChecked());
   const MixTable whole = table(GraphicMode::HiresFliInterlace, FlickerLevel::Off);
   ExpectMixTableShown(window(), whole);
-  Click(c().RadioButton16);
-  EXPECT_TRUE(c().RadioButton16->isChecked());
+  Click(c().flickerButtons.heavy);
+  EXPECT_TRUE(c().flickerButtons.heavy->isChecked());
   ExpectMixTableShown(window(), whole);
 
   // On but disabled (in "Hires FLI"): a level selected from the program
   // rebuilds and reduces again.
-  c().RadioButton5->setChecked(true);
-  ASSERT_FALSE(c().CheckBox6->isEnabled());
+  c().modeButtons.hiresFli->setChecked(true);
+  ASSERT_FALSE(c().sameBanksBox->isEnabled());
   const MixTable compacted = table(GraphicMode::HiresFli, FlickerLevel::Off);
   ExpectMixTableShown(window(), compacted);
   const MixTable reduced = table(GraphicMode::HiresFli, FlickerLevel::Light);
   ASSERT_FALSE(reduced == compacted);
-  c().RadioButton20->setChecked(true);
+  c().flickerButtons.light->setChecked(true);
   ExpectMixTableShown(window(), reduced);
 }
 
 TEST_F(MainWindowTest, PaletteAndMixingButtonsRebuildTheTable)
 {
   // "YUV Mix" with "Medium" selected.
-  Click(c().RadioButton18);
+  Click(c().mixButtons.yuv);
   ExpectMixTableShown(window(), ReducedTable(PaletteId::Pepto, MixMethod::Yuv,
                                              GraphicMode::HiresFliInterlace, FlickerLevel::Medium));
 
   // A palette switches back to "RGB Mix".
-  Click(c().RadioButton9);
-  EXPECT_TRUE(c().RadioButton17->isChecked());
-  EXPECT_FALSE(c().RadioButton18->isChecked());
+  Click(c().paletteButtons.deekay);
+  EXPECT_TRUE(c().mixButtons.rgb->isChecked());
+  EXPECT_FALSE(c().mixButtons.yuv->isChecked());
   EXPECT_EQ(window().workspace().palette, PaletteColours(PaletteId::Deekay));
   ExpectMixTableShown(window(), ReducedTable(PaletteId::Deekay, MixMethod::Rgb,
                                              GraphicMode::HiresFliInterlace, FlickerLevel::Medium));
 
   // "Hires Interlaced" with "Heavy".
-  Click(c().RadioButton4);
-  Click(c().RadioButton16);
-  Click(c().RadioButton22);
+  Click(c().modeButtons.hiresInterlaced);
+  Click(c().flickerButtons.heavy);
+  Click(c().paletteButtons.ccs64);
   ExpectMixTableShown(window(), ReducedTable(PaletteId::Ccs64, MixMethod::Rgb,
                                              GraphicMode::HiresInterlaced, FlickerLevel::Heavy));
 
   // "Same Col Banks" enabled and on: mixing takes out no level.
-  Click(c().RadioButton6);
-  Click(c().CheckBox6);
-  Click(c().RadioButton18);
+  Click(c().modeButtons.hiresFliInterlace);
+  Click(c().sameBanksBox);
+  Click(c().mixButtons.yuv);
   ExpectMixTableShown(window(), ReducedTable(PaletteId::Ccs64, MixMethod::Yuv,
                                              GraphicMode::HiresFliInterlace, FlickerLevel::Off));
   // ... but a palette does: it follows the selected level.
-  Click(c().RadioButton23);
-  EXPECT_TRUE(c().RadioButton17->isChecked());
+  Click(c().paletteButtons.frodo);
+  EXPECT_TRUE(c().mixButtons.rgb->isChecked());
   ExpectMixTableShown(window(), ReducedTable(PaletteId::Frodo, MixMethod::Rgb,
                                              GraphicMode::HiresFliInterlace, FlickerLevel::Heavy));
 
   // Modes without interlace: the compacted table, no level.
-  Click(c().RadioButton5);
-  Click(c().RadioButton21);
+  Click(c().modeButtons.hiresFli);
+  Click(c().paletteButtons.vice);
   ExpectMixTableShown(window(), ReducedTable(PaletteId::Vice, MixMethod::Rgb, GraphicMode::HiresFli,
                                              FlickerLevel::Off));
-  Click(c().RadioButton18);
+  Click(c().mixButtons.yuv);
   ExpectMixTableShown(window(), ReducedTable(PaletteId::Vice, MixMethod::Yuv, GraphicMode::HiresFli,
                                              FlickerLevel::Off));
 }
@@ -236,15 +237,15 @@ TEST_F(MainWindowTest, PaletteAndMixingButtonsRebuildTheTable)
 TEST_F(MainWindowTest, DitheringButtonsAreOneChoiceAcrossTheirBoxes)
 {
   const std::pair<QRadioButton*, DitherMethod> buttons[] = {
-      {c().RadioButton1, DitherMethod::None},
-      {c().RadioButton7, DitherMethod::Ordered2x2},
-      {c().RadioButton26, DitherMethod::Ordered3x3},
-      {c().RadioButton10, DitherMethod::Ordered4x4},
-      {c().RadioButton24, DitherMethod::Ordered8x8},
-      {c().RadioButton2, DitherMethod::FloydSteinberg},
-      {c().RadioButton25, DitherMethod::Random},
-      {c().RadioButton13, DitherMethod::Custom},
-      {c().RadioButton10, DitherMethod::Ordered4x4}};
+      {c().ditherButtons.none, DitherMethod::None},
+      {c().ditherButtons.ordered2x2, DitherMethod::Ordered2x2},
+      {c().ditherButtons.ordered3x3, DitherMethod::Ordered3x3},
+      {c().ditherButtons.ordered4x4, DitherMethod::Ordered4x4},
+      {c().ditherButtons.ordered8x8, DitherMethod::Ordered8x8},
+      {c().ditherButtons.floydSteinberg, DitherMethod::FloydSteinberg},
+      {c().ditherButtons.random, DitherMethod::Random},
+      {c().ditherButtons.custom, DitherMethod::Custom},
+      {c().ditherButtons.ordered4x4, DitherMethod::Ordered4x4}};
   for (const auto& [chosen, method] : buttons) {
     SCOPED_TRACE(chosen->text().toStdString());
     Click(chosen);
@@ -257,33 +258,33 @@ TEST_F(MainWindowTest, DitheringButtonsAreOneChoiceAcrossTheirBoxes)
 
 TEST_F(MainWindowTest, TrackBarsAndTheirFieldsFollowEachOther)
 {
-  QLineEdit* edit1 = c().Edit1;
+  QLineEdit* edit1 = c().adjustment.red.field;
 
   // Text that is no number counts as 0; the track bar is at 0 already, so
   // nothing changes and the text stays as typed.
   edit1->selectAll();
   QTest::keyClicks(edit1, "abc");
-  EXPECT_EQ(c().TrackBar1->value(), 0);
+  EXPECT_EQ(c().adjustment.red.trackBar->value(), 0);
   EXPECT_EQ(edit1->text(), "abc");
 
   // 300 is limited to 255; the track bar moved, so it rewrites the field.
   edit1->selectAll();
   QTest::keyClicks(edit1, "300");
-  EXPECT_EQ(c().TrackBar1->value(), 255);
+  EXPECT_EQ(c().adjustment.red.trackBar->value(), 255);
   EXPECT_EQ(edit1->text(), "255");
 
   // A moved track bar is not at 0, so "abc" now moves it back and "0" is shown.
   edit1->setText("abc");
-  EXPECT_EQ(c().TrackBar1->value(), 0);
+  EXPECT_EQ(c().adjustment.red.trackBar->value(), 0);
   EXPECT_EQ(edit1->text(), "0");
 
   // Any of the three colour track bars rewrites all three fields.
-  c().Edit2->setText("junk");
-  c().TrackBar1->setValue(-40);
-  c().TrackBar3->setValue(17);
+  c().adjustment.green.field->setText("junk");
+  c().adjustment.red.trackBar->setValue(-40);
+  c().adjustment.blue.trackBar->setValue(17);
   EXPECT_EQ(edit1->text(), "-40");
-  EXPECT_EQ(c().Edit2->text(), "0");
-  EXPECT_EQ(c().Edit3->text(), "17");
+  EXPECT_EQ(c().adjustment.green.field->text(), "0");
+  EXPECT_EQ(c().adjustment.blue.field->text(), "17");
 
   struct Row {
     QLineEdit* edit;
@@ -293,13 +294,13 @@ TEST_F(MainWindowTest, TrackBarsAndTheirFieldsFollowEachOther)
     const char* shown;
   };
   const Row rows[] = {
-      {c().Edit2, c().TrackBar2, "-999", -255, "-255"},
-      {c().Edit3, c().TrackBar3, " 12 ", 12, "12"},
-      {c().Edit4, c().TrackBar5, "-77", -77, "-77"},
-      {c().Edit4, c().TrackBar5, "4x", 0, "0"},
-      {c().Edit5, c().TrackBar4, "150", 100, "100"},
-      {c().Edit5, c().TrackBar4, "-100", -100, "-100"},
-      {c().Edit5, c().TrackBar4, "2.5", 0, "0"},
+      {c().adjustment.green.field, c().adjustment.green.trackBar, "-999", -255, "-255"},
+      {c().adjustment.blue.field, c().adjustment.blue.trackBar, " 12 ", 12, "12"},
+      {c().adjustment.brightness.field, c().adjustment.brightness.trackBar, "-77", -77, "-77"},
+      {c().adjustment.brightness.field, c().adjustment.brightness.trackBar, "4x", 0, "0"},
+      {c().adjustment.contrast.field, c().adjustment.contrast.trackBar, "150", 100, "100"},
+      {c().adjustment.contrast.field, c().adjustment.contrast.trackBar, "-100", -100, "-100"},
+      {c().adjustment.contrast.field, c().adjustment.contrast.trackBar, "2.5", 0, "0"},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.typed);
@@ -308,7 +309,7 @@ TEST_F(MainWindowTest, TrackBarsAndTheirFieldsFollowEachOther)
     EXPECT_EQ(row.edit->text(), row.shown);
   }
   // Brightness and contrast have a field each; the colour fields stay put.
-  EXPECT_EQ(c().Edit4->text(), "0");
+  EXPECT_EQ(c().adjustment.brightness.field->text(), "0");
   EXPECT_EQ(edit1->text(), "-40");
 
   Settings expected;
@@ -318,67 +319,69 @@ TEST_F(MainWindowTest, TrackBarsAndTheirFieldsFollowEachOther)
 
 TEST_F(MainWindowTest, SpinnersStepWithinTheirRangeButTypedTextCountsAsTyped)
 {
-  UpDown* upDown = c().UpDown1;
+  UpDown* upDown = c().valueAmpSpinner;
   Click(upDown->upButton());
-  EXPECT_EQ(c().Edit6->text(), "3");
+  EXPECT_EQ(c().valueAmpField->text(), "3");
   Click(upDown->upButton());
   Click(upDown->upButton());
-  EXPECT_EQ(c().Edit6->text(), "4");
+  EXPECT_EQ(c().valueAmpField->text(), "4");
   EXPECT_EQ(upDown->position(), 4);
 
   // Typed values are used unclamped; text that is no number counts as 0.
-  c().Edit6->setText("7");
-  c().Edit7->setText("x");
+  c().valueAmpField->setText("7");
+  c().strengthField->setText("x");
   EXPECT_EQ(window().GatherSettings().dither.valueAmp, 7);
   EXPECT_EQ(window().GatherSettings().dither.strength, 0);
   // A step starts from the field, within the range.
   Click(upDown->downButton());
-  EXPECT_EQ(c().Edit6->text(), "3");
+  EXPECT_EQ(c().valueAmpField->text(), "3");
   // With no number in the field it starts from the last position.
-  Click(c().UpDown2->downButton());
-  EXPECT_EQ(c().Edit7->text(), "44");
+  Click(c().strengthSpinner->downButton());
+  EXPECT_EQ(c().strengthField->text(), "44");
 }
 
 TEST_F(MainWindowTest, DefaultsResetEverythingButAlternateX8)
 {
   // Move well away from the start values.
-  c().RadioButton4->setChecked(true);
-  c().CheckBox6->setChecked(true);
-  c().CheckBox2->setChecked(true);
-  c().CheckBox1->setChecked(false);
-  c().CheckBox3->setChecked(false);
-  c().CheckBox5->setChecked(true);
-  c().CheckBox7->setChecked(true);
-  c().CheckBox8->setChecked(false);
-  c().CheckBox9->setChecked(false);
-  c().CheckBox10->setChecked(true);
-  c().RadioButton21->setChecked(true);
-  c().RadioButton18->setChecked(true);
-  c().RadioButton16->setChecked(true);
-  c().RadioButton11->setChecked(true);
-  c().RadioButton25->setChecked(true);
-  c().Edit6->setText("9");
-  c().Edit7->setText("200");
-  c().TrackBar1->setValue(10);
-  c().TrackBar2->setValue(-20);
-  c().TrackBar3->setValue(30);
-  c().TrackBar4->setValue(-50);
-  c().TrackBar5->setValue(60);
-  c().Label1->setText("37");
+  c().modeButtons.hiresInterlaced->setChecked(true);
+  c().sameBanksBox->setChecked(true);
+  c().alternateX8Box->setChecked(true);
+  c().alternateYBox->setChecked(false);
+  c().fourColoursBox->setChecked(false);
+  c().extraBruteForceBox->setChecked(true);
+  c().altYDitherBox->setChecked(true);
+  c().separateRgbBox->setChecked(false);
+  c().serpentineBox->setChecked(false);
+  c().flipDitherBox->setChecked(true);
+  c().paletteButtons.vice->setChecked(true);
+  c().mixButtons.yuv->setChecked(true);
+  c().flickerButtons.heavy->setChecked(true);
+  c().matchingButtons.rgbDistance->setChecked(true);
+  c().ditherButtons.random->setChecked(true);
+  c().valueAmpField->setText("9");
+  c().strengthField->setText("200");
+  c().adjustment.red.trackBar->setValue(10);
+  c().adjustment.green.trackBar->setValue(-20);
+  c().adjustment.blue.trackBar->setValue(30);
+  c().adjustment.contrast.trackBar->setValue(-50);
+  c().adjustment.brightness.trackBar->setValue(60);
+  c().errorValueLabel->setText("37");
   ASSERT_NE(window().GatherSettings(), Settings{});
 
-  Click(c().Button1);
+  Click(c().defaultsButton);
 
   Settings expected;
   expected.alternateX8 = true;  // left alone
   EXPECT_EQ(window().GatherSettings(), expected);
   ExpectStates(EnabledStates(c()), StartStates);
-  for (QLineEdit* edit : {c().Edit1, c().Edit2, c().Edit3, c().Edit4, c().Edit5}) {
+  for (QLineEdit* edit :
+       {c().adjustment.red.field, c().adjustment.green.field, c().adjustment.blue.field,
+        c().adjustment.brightness.field, c().adjustment.contrast.field}) {
     EXPECT_EQ(edit->text(), "0") << edit->objectName().toStdString();
   }
-  EXPECT_EQ(c().Edit6->text(), "2");
-  EXPECT_EQ(c().Edit7->text(), "45");
-  EXPECT_EQ(c().Label1->text(), "0");
+  EXPECT_EQ(c().valueAmpField->text(), "2");
+  EXPECT_EQ(c().strengthField->text(), "45");
+  EXPECT_EQ(c().errorValueLabel->text(), "0");
   EXPECT_EQ(window().workspace().palette, PaletteColours(PaletteId::Pepto));
   // Like at start-up, the table shows "Light" although "Medium" is selected.
   ExpectMixTableShown(window(), ReducedTable(PaletteId::Pepto, MixMethod::Rgb,
@@ -386,35 +389,35 @@ TEST_F(MainWindowTest, DefaultsResetEverythingButAlternateX8)
 
   // The palette is copied even when "Pepto" is selected already.
   window().workspace().palette = PaletteColours(PaletteId::Frodo);
-  Click(c().Button1);
+  Click(c().defaultsButton);
   EXPECT_EQ(window().workspace().palette, PaletteColours(PaletteId::Pepto));
-  EXPECT_TRUE(c().CheckBox2->isChecked());
+  EXPECT_TRUE(c().alternateX8Box->isChecked());
 }
 
 TEST_F(MainWindowTest, GatherSettingsReadsEveryControl)
 {
-  c().RadioButton4->setChecked(true);
-  c().RadioButton22->setChecked(true);
-  c().RadioButton18->setChecked(true);
-  c().RadioButton12->setChecked(true);
-  c().RadioButton14->setChecked(true);
-  c().RadioButton24->setChecked(true);
-  c().CheckBox9->setChecked(false);
-  c().CheckBox7->setChecked(true);
-  c().CheckBox10->setChecked(true);
-  c().CheckBox8->setChecked(false);
-  c().Edit6->setText("3");
-  c().Edit7->setText("300");
-  c().CheckBox6->setChecked(true);
-  c().CheckBox5->setChecked(true);
-  c().CheckBox1->setChecked(false);
-  c().CheckBox4->setChecked(true);
-  c().CheckBox2->setChecked(true);
-  c().TrackBar1->setValue(1);
-  c().TrackBar2->setValue(2);
-  c().TrackBar3->setValue(3);
-  c().TrackBar5->setValue(-4);
-  c().TrackBar4->setValue(-5);
+  c().modeButtons.hiresInterlaced->setChecked(true);
+  c().paletteButtons.ccs64->setChecked(true);
+  c().mixButtons.yuv->setChecked(true);
+  c().matchingButtons.brightness->setChecked(true);
+  c().flickerButtons.off->setChecked(true);
+  c().ditherButtons.ordered8x8->setChecked(true);
+  c().serpentineBox->setChecked(false);
+  c().altYDitherBox->setChecked(true);
+  c().flipDitherBox->setChecked(true);
+  c().separateRgbBox->setChecked(false);
+  c().valueAmpField->setText("3");
+  c().strengthField->setText("300");
+  c().sameBanksBox->setChecked(true);
+  c().extraBruteForceBox->setChecked(true);
+  c().alternateYBox->setChecked(false);
+  c().alternateXBox->setChecked(true);
+  c().alternateX8Box->setChecked(true);
+  c().adjustment.red.trackBar->setValue(1);
+  c().adjustment.green.trackBar->setValue(2);
+  c().adjustment.blue.trackBar->setValue(3);
+  c().adjustment.brightness.trackBar->setValue(-4);
+  c().adjustment.contrast.trackBar->setValue(-5);
 
   Settings expected;
   expected.mode = GraphicMode::HiresInterlaced;
@@ -431,31 +434,32 @@ TEST_F(MainWindowTest, GatherSettingsReadsEveryControl)
   expected.alternateX = true;
   expected.alternateX8 = true;
   expected.adjustment = {1, 2, 3, -4, -5};
-  EXPECT_FALSE(c().CheckBox3->isEnabled());
+  EXPECT_FALSE(c().fourColoursBox->isEnabled());
   EXPECT_EQ(window().GatherSettings(), expected);
 
   // The other choices of each group.
   const std::tuple<QRadioButton*, GraphicMode> modes[] = {
-      {c().RadioButton3, GraphicMode::HiresStandard},
-      {c().RadioButton5, GraphicMode::HiresFli},
-      {c().RadioButton6, GraphicMode::HiresFliInterlace}};
+      {c().modeButtons.hiresStandard, GraphicMode::HiresStandard},
+      {c().modeButtons.hiresFli, GraphicMode::HiresFli},
+      {c().modeButtons.hiresFliInterlace, GraphicMode::HiresFliInterlace}};
   for (const auto& [button, mode] : modes) {
     button->setChecked(true);
     EXPECT_EQ(window().GatherSettings().mode, mode);
   }
-  const std::tuple<QRadioButton*, PaletteId> palettes[] = {{c().RadioButton8, PaletteId::Pepto},
-                                                           {c().RadioButton9, PaletteId::Deekay},
-                                                           {c().RadioButton21, PaletteId::Vice},
-                                                           {c().RadioButton23, PaletteId::Frodo}};
+  const std::tuple<QRadioButton*, PaletteId> palettes[] = {
+      {c().paletteButtons.pepto, PaletteId::Pepto},
+      {c().paletteButtons.deekay, PaletteId::Deekay},
+      {c().paletteButtons.vice, PaletteId::Vice},
+      {c().paletteButtons.frodo, PaletteId::Frodo}};
   for (const auto& [button, palette] : palettes) {
     button->setChecked(true);
     EXPECT_EQ(window().GatherSettings().palette, palette);
   }
-  c().RadioButton11->setChecked(true);
+  c().matchingButtons.rgbDistance->setChecked(true);
   EXPECT_EQ(window().GatherSettings().measure, Measure::RgbDistance);
-  c().RadioButton20->setChecked(true);
+  c().flickerButtons.light->setChecked(true);
   EXPECT_EQ(window().GatherSettings().flicker, FlickerLevel::Light);
-  c().RadioButton16->setChecked(true);
+  c().flickerButtons.heavy->setChecked(true);
   EXPECT_EQ(window().GatherSettings().flicker, FlickerLevel::Heavy);
 }
 

@@ -40,53 +40,53 @@ struct ButtonRow {
 
 // Radio buttons, check boxes and push buttons, found by their names.
 const ButtonRow ButtonRows[] = {
-    {"RadioButton3", "Graphic Mode", "Hires Standard", false, true},
-    {"RadioButton4", "Graphic Mode", "Hires Interlaced", false, true},
-    {"RadioButton5", "Graphic Mode", "Hires FLI", false, true},
-    {"RadioButton6", "Graphic Mode", "Hires FLI Interlace", true, true},
-    {"BitBtn1", "Graphic Mode", "Convert", false, false},
-    {"RadioButton8", "Palette", "Pepto", true, true},
-    {"RadioButton9", "Palette", "Deekay", false, true},
-    {"RadioButton21", "Palette", "Vice", false, true},
-    {"RadioButton22", "Palette", "CCS64", false, true},
-    {"RadioButton23", "Palette", "Frodo", false, true},
-    {"RadioButton17", "Palette Mixing", "RGB Mix", true, true},
-    {"RadioButton18", "Palette Mixing", "YUV Mix", false, true},
-    {"RadioButton11", "Color matching", "RGB Distance", false, true},
-    {"RadioButton12", "Color matching", "'Y' Brightness", false, true},
-    {"RadioButton19", "Color matching", "Perceptual", true, true},
-    {"RadioButton14", "Flicker col reduction", "Off", false, true},
-    {"RadioButton20", "Flicker col reduction", "Light", false, true},
-    {"RadioButton15", "Flicker col reduction", "Medium", true, true},
-    {"RadioButton16", "Flicker col reduction", "Heavy", false, true},
-    {"RadioButton1", "No dither", "None", false, true},
-    {"RadioButton7", "Ordered", "Ordered 2x2", false, true},
-    {"RadioButton26", "Ordered", "Ordered 3x3", false, true},
-    {"RadioButton10", "Ordered", "Ordered 4x4", false, true},
-    {"RadioButton24", "Ordered", "Ordered 8x8", false, true},
-    {"CheckBox7", "Ordered", "Alt Y Dither", false, true},
-    {"CheckBox10", "Ordered", "Flip dither", false, true},
-    {"RadioButton2", "Diffusion", "Floyd Steinberg", false, true},
-    {"RadioButton13", "Diffusion", "Custom", true, true},
-    {"CheckBox9", "Diffusion", "Serpentine", true, true},
-    {"RadioButton25", "Random", "Enable", false, true},
-    {"CheckBox8", "Random", "Seperate RGB", true, true},
-    {"CheckBox3", "4 cols per 8x1", "Activate", true, true},
-    {"CheckBox6", "Same Col Banks", "Enabled", false, true},
-    {"CheckBox5", "Extra Brute Force", "Activate", false, true},
-    {"CheckBox1", "Interlace settings", "Alternate Y", true, true},
-    {"CheckBox4", "Interlace settings", "Alternate X", false, false},
-    {"CheckBox2", "Interlace settings", "Alternate X8", false, true},
-    {"Button4", "Error Pixel Value", "Hold to Show", false, true},
-    {"BitBtn2", "Error Pixel Value", "Hold for pre-Hifli Conv", false, true},
-    {"Button2", "Preview Options", "Field Seperate", false, true},
-    {"Button3", "Preview Options", "Interlaced Preview", false, true},
-    {"Button5", "Load Options", "Internal Test Image", false, true},
-    {"Button6", "Load Options", "Load Bitmap / JPG", false, true},
+    {"modeButtons.hiresStandard", "Graphic Mode", "Hires Standard", false, true},
+    {"modeButtons.hiresInterlaced", "Graphic Mode", "Hires Interlaced", false, true},
+    {"modeButtons.hiresFli", "Graphic Mode", "Hires FLI", false, true},
+    {"modeButtons.hiresFliInterlace", "Graphic Mode", "Hires FLI Interlace", true, true},
+    {"convertButton", "Graphic Mode", "Convert", false, false},
+    {"paletteButtons.pepto", "Palette", "Pepto", true, true},
+    {"paletteButtons.deekay", "Palette", "Deekay", false, true},
+    {"paletteButtons.vice", "Palette", "Vice", false, true},
+    {"paletteButtons.ccs64", "Palette", "CCS64", false, true},
+    {"paletteButtons.frodo", "Palette", "Frodo", false, true},
+    {"mixButtons.rgb", "Palette Mixing", "RGB Mix", true, true},
+    {"mixButtons.yuv", "Palette Mixing", "YUV Mix", false, true},
+    {"matchingButtons.rgbDistance", "Color matching", "RGB Distance", false, true},
+    {"matchingButtons.brightness", "Color matching", "'Y' Brightness", false, true},
+    {"matchingButtons.perceptual", "Color matching", "Perceptual", true, true},
+    {"flickerButtons.off", "Flicker col reduction", "Off", false, true},
+    {"flickerButtons.light", "Flicker col reduction", "Light", false, true},
+    {"flickerButtons.medium", "Flicker col reduction", "Medium", true, true},
+    {"flickerButtons.heavy", "Flicker col reduction", "Heavy", false, true},
+    {"ditherButtons.none", "No dither", "None", false, true},
+    {"ditherButtons.ordered2x2", "Ordered", "Ordered 2x2", false, true},
+    {"ditherButtons.ordered3x3", "Ordered", "Ordered 3x3", false, true},
+    {"ditherButtons.ordered4x4", "Ordered", "Ordered 4x4", false, true},
+    {"ditherButtons.ordered8x8", "Ordered", "Ordered 8x8", false, true},
+    {"altYDitherBox", "Ordered", "Alt Y Dither", false, true},
+    {"flipDitherBox", "Ordered", "Flip dither", false, true},
+    {"ditherButtons.floydSteinberg", "Diffusion", "Floyd Steinberg", false, true},
+    {"ditherButtons.custom", "Diffusion", "Custom", true, true},
+    {"serpentineBox", "Diffusion", "Serpentine", true, true},
+    {"ditherButtons.random", "Random", "Enable", false, true},
+    {"separateRgbBox", "Random", "Seperate RGB", true, true},
+    {"fourColoursBox", "4 cols per 8x1", "Activate", true, true},
+    {"sameBanksBox", "Same Col Banks", "Enabled", false, true},
+    {"extraBruteForceBox", "Extra Brute Force", "Activate", false, true},
+    {"alternateYBox", "Interlace settings", "Alternate Y", true, true},
+    {"alternateXBox", "Interlace settings", "Alternate X", false, false},
+    {"alternateX8Box", "Interlace settings", "Alternate X8", false, true},
+    {"holdErrorsButton", "Error Pixel Value", "Hold to Show", false, true},
+    {"holdDitheredButton", "Error Pixel Value", "Hold for pre-Hifli Conv", false, true},
+    {"fieldPreviewButton", "Preview Options", "Field Seperate", false, true},
+    {"interlacedPreviewButton", "Preview Options", "Interlaced Preview", false, true},
+    {"testPictureButton", "Load Options", "Internal Test Image", false, true},
+    {"loadPictureButton", "Load Options", "Load Bitmap / JPG", false, true},
     // Nothing to save before the first conversion.
-    {"Button7", "Save Options", "Save Raw C64 data", false, false},
-    {"Button8", "Save Options", "Save C64 .prg", false, false},
-    {"Button1", "", "Defaults", false, true},
+    {"saveRawButton", "Save Options", "Save Raw C64 data", false, false},
+    {"saveProgramButton", "Save Options", "Save C64 .prg", false, false},
+    {"defaultsButton", "", "Defaults", false, true},
 };
 
 TEST_F(MainWindowTest, ButtonsStartWithTheirCaptionsValuesAndEnabledStates)
@@ -101,7 +101,8 @@ TEST_F(MainWindowTest, ButtonsStartWithTheirCaptionsValuesAndEnabledStates)
     EXPECT_EQ(button->isEnabled(), row.enabled);
   }
   // The four dithering boxes sit in the one "Dithering" group.
-  for (const char* box : {"RadioButton1", "RadioButton7", "RadioButton2", "RadioButton25"}) {
+  for (const char* box : {"ditherButtons.none", "ditherButtons.ordered2x2",
+                          "ditherButtons.floydSteinberg", "ditherButtons.random"}) {
     const QWidget* inner = window().findChild<QWidget*>(box)->parentWidget();
     EXPECT_EQ(GroupTitleOf(inner), "Dithering") << box;
   }
@@ -114,11 +115,11 @@ TEST_F(MainWindowTest, AdjustmentAndSpinnerFieldsStartAtTheirValues)
     const char* edit;
     int limit;
   };
-  const TrackRow rows[] = {{"TrackBar1", "Edit1", 255},
-                           {"TrackBar2", "Edit2", 255},
-                           {"TrackBar3", "Edit3", 255},
-                           {"TrackBar5", "Edit4", 255},
-                           {"TrackBar4", "Edit5", 100}};
+  const TrackRow rows[] = {{"adjustment.red.trackBar", "adjustment.red.field", 255},
+                           {"adjustment.green.trackBar", "adjustment.green.field", 255},
+                           {"adjustment.blue.trackBar", "adjustment.blue.field", 255},
+                           {"adjustment.brightness.trackBar", "adjustment.brightness.field", 255},
+                           {"adjustment.contrast.trackBar", "adjustment.contrast.field", 100}};
   for (const TrackRow& row : rows) {
     SCOPED_TRACE(row.trackBar);
     const auto* trackBar = window().findChild<QSlider*>(row.trackBar);
@@ -138,8 +139,8 @@ TEST_F(MainWindowTest, AdjustmentAndSpinnerFieldsStartAtTheirValues)
     const char* group;
     int minimum, maximum, start;
   };
-  const SpinRow spins[] = {{"Edit6", "UpDown1", "Ordered", 1, 4, 2},
-                           {"Edit7", "UpDown2", "Random", 0, 255, 45}};
+  const SpinRow spins[] = {{"valueAmpField", "valueAmpSpinner", "Ordered", 1, 4, 2},
+                           {"strengthField", "strengthSpinner", "Random", 0, 255, 45}};
   for (const SpinRow& row : spins) {
     SCOPED_TRACE(row.edit);
     const auto* edit = window().findChild<QLineEdit*>(row.edit);
@@ -156,7 +157,7 @@ TEST_F(MainWindowTest, AdjustmentAndSpinnerFieldsStartAtTheirValues)
 
 TEST_F(MainWindowTest, WindowPicturesBarsAndMenuStartAsTheProgramOpens)
 {
-  EXPECT_EQ(window().objectName(), "Form1");
+  EXPECT_EQ(window().objectName(), "mainWindow");
   EXPECT_EQ(window().windowTitle(), "Pavona HI-FLI Convertor");
   EXPECT_EQ(window().size(), QSize(938, 618));
 
@@ -164,51 +165,52 @@ TEST_F(MainWindowTest, WindowPicturesBarsAndMenuStartAsTheProgramOpens)
     const char* name;
     QSize size;
   };
-  for (const ImageRow& row : {ImageRow{"Image1", {928, 81}}, ImageRow{"Image2", {320, 200}},
-                              ImageRow{"Image3", {320, 200}}, ImageRow{"Image4", {304, 54}}}) {
+  for (const ImageRow& row :
+       {ImageRow{"bannerView", {928, 81}}, ImageRow{"sourceView", {320, 200}},
+        ImageRow{"resultView", {320, 200}}, ImageRow{"mixTableView", {304, 54}}}) {
     const auto* image = window().findChild<PictureView*>(row.name);
     ASSERT_NE(image, nullptr) << row.name;
     EXPECT_EQ(image->image().size(), row.size) << row.name;
   }
-  EXPECT_EQ(GroupTitleOf(c().Image4), "Mix palette");
-  EXPECT_EQ(c().Image2->parentWidget()->objectName(), "Panel1");
-  EXPECT_EQ(c().Image3->parentWidget()->objectName(), "Panel2");
+  EXPECT_EQ(GroupTitleOf(c().mixTableView), "Mix palette");
+  EXPECT_EQ(c().sourceView->parentWidget()->objectName(), "sourcePanel");
+  EXPECT_EQ(c().resultView->parentWidget()->objectName(), "resultPanel");
   // Source and result start black.
-  for (const PictureView* image : {c().Image2, c().Image3}) {
+  for (const PictureView* image : {c().sourceView, c().resultView}) {
     const Picture shown = image->ShownPicture();
     EXPECT_TRUE(std::all_of(shown.begin(), shown.end(), [](std::uint32_t p) { return p == 0; }))
         << image->objectName().toStdString();
   }
   // The banner is decoration, but not an empty one.
-  EXPECT_GT(c().Image1->image().convertToFormat(QImage::Format_Indexed8).colorCount(), 8);
+  EXPECT_GT(c().bannerView->image().convertToFormat(QImage::Format_Indexed8).colorCount(), 8);
 
-  for (const char* name : {"ScrollBar1", "ScrollBar2"}) {
+  for (const char* name : {"horizontalScroll", "verticalScroll"}) {
     const auto* bar = window().findChild<QScrollBar*>(name);
     ASSERT_NE(bar, nullptr) << name;
     EXPECT_EQ(bar->minimum(), 0) << name;
     EXPECT_EQ(bar->maximum(), 0) << name;
     EXPECT_FALSE(bar->isEnabled()) << name;
   }
-  EXPECT_EQ(c().ScrollBar1->orientation(), Qt::Horizontal);
-  EXPECT_EQ(c().ScrollBar2->orientation(), Qt::Vertical);
+  EXPECT_EQ(c().horizontalScroll->orientation(), Qt::Horizontal);
+  EXPECT_EQ(c().verticalScroll->orientation(), Qt::Vertical);
 
-  const auto* progress = window().findChild<QProgressBar*>("ProgressBar1");
+  const auto* progress = window().findChild<QProgressBar*>("progressBar");
   ASSERT_NE(progress, nullptr);
   EXPECT_EQ(progress->minimum(), 0);
   EXPECT_EQ(progress->maximum(), 200);
   EXPECT_EQ(progress->value(), 0);
-  ASSERT_NE(window().findChild<QStatusBar*>("StatusBar1"), nullptr);
+  ASSERT_NE(window().findChild<QStatusBar*>("statusBar"), nullptr);
   window().SetStatusText("Loaded internal test image");
-  EXPECT_EQ(c().StatusPanel->text(), "Loaded internal test image");
+  EXPECT_EQ(c().statusText->text(), "Loaded internal test image");
 
-  const auto* label1 = window().findChild<QLabel*>("Label1");
-  const auto* label2 = window().findChild<QLabel*>("Label2");
+  const auto* label1 = window().findChild<QLabel*>("errorValueLabel");
+  const auto* label2 = window().findChild<QLabel*>("percentLabel");
   ASSERT_NE(label1, nullptr);
   ASSERT_NE(label2, nullptr);
   EXPECT_EQ(label1->text(), "0");
   EXPECT_EQ(label2->text(), "%");
 
-  const auto* file = window().findChild<QMenu*>("File1");
+  const auto* file = window().findChild<QMenu*>("fileMenu");
   ASSERT_NE(file, nullptr);
   EXPECT_EQ(file->title(), "File");
   QStringList items;
@@ -220,7 +222,7 @@ TEST_F(MainWindowTest, WindowPicturesBarsAndMenuStartAsTheProgramOpens)
     }
   }
   EXPECT_EQ(items, QStringList({"Open Image", "Save Raw", "Save C64 Exe", "Exit"}));
-  EXPECT_EQ(names, QStringList({"OpenImage1", "SaveRaw1", "SaveC64Exe1", "Exit1"}));
+  EXPECT_EQ(names, QStringList({"openAction", "saveRawAction", "saveProgramAction", "exitAction"}));
   QList<bool> enabled;
   for (const QAction* action : file->actions()) {
     if (!action->isSeparator()) {
@@ -231,7 +233,7 @@ TEST_F(MainWindowTest, WindowPicturesBarsAndMenuStartAsTheProgramOpens)
   const QList<QAction*> bar = window().menuBar()->actions();
   ASSERT_EQ(bar.size(), 2);
   EXPECT_EQ(bar[0], file->menuAction());
-  EXPECT_EQ(bar[1]->objectName(), "Settings1");
+  EXPECT_EQ(bar[1]->objectName(), "aboutAction");
   EXPECT_EQ(bar[1]->text(), "About");
 
   EXPECT_FALSE(window().workspace().conversionDone);
@@ -249,7 +251,7 @@ TEST_F(MainWindowTest, MixTableStartsWithTheLightReduction)
                                        GraphicMode::HiresFliInterlace, FlickerLevel::Medium);
   ASSERT_FALSE(light == medium);
   ExpectMixTableShown(window(), light);
-  EXPECT_TRUE(c().RadioButton15->isChecked());
+  EXPECT_TRUE(c().flickerButtons.medium->isChecked());
 }
 
 }  // namespace

@@ -50,36 +50,36 @@ TEST_F(ScriptedWindowTest, SavingWaitsForAConversionAndWritesItsLayout)
 {
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
-  Click(c().Button5);
+  Click(c().testPictureButton);
 
   // Nothing to save yet: the buttons and menu items are disabled.
-  for (QPushButton* save : {c().Button7, c().Button8}) {
+  for (QPushButton* save : {c().saveRawButton, c().saveProgramButton}) {
     EXPECT_FALSE(save->isEnabled());
     Click(save);
   }
-  c().SaveRaw1->trigger();
-  c().SaveC64Exe1->trigger();
+  c().saveRawAction->trigger();
+  c().saveProgramAction->trigger();
   EXPECT_TRUE(prompts().saveQuestions.isEmpty());
 
   // Converted in "Hires FLI Interlace" with "4 cols per 8x1": both fields
   // whole. Saved after selecting "Hires Standard", which alone would be 9216
   // bytes.
   ASSERT_TRUE(ConvertAndWait());
-  Click(c().RadioButton3);
+  Click(c().modeButtons.hiresStandard);
   const C64Data& data = window().workspace().c64;
   const QByteArray all = DataBytes(data, 0, C64DataSize);
   ASSERT_NE(all, QByteArray(C64DataSize, '\0'));
 
   // A name without an extension is saved without one.
   prompts().answers = {dir.filePath("picture")};
-  Click(c().Button7);
+  Click(c().saveRawButton);
   EXPECT_EQ(prompts().saveQuestions, QStringList({"Raw Data file (*.raw)"}));
   EXPECT_EQ(FileBytes(dir.filePath("picture")), all);
 
   // The program: the 770-byte viewer loading at $0800, the shared-bitmap
   // byte 0, then the same data.
   prompts().answers = {dir.filePath("picture.prg")};
-  c().SaveC64Exe1->trigger();
+  c().saveProgramAction->trigger();
   EXPECT_EQ(prompts().saveQuestions.last(), "C64 Executable (*.prg)");
   const QByteArray program = FileBytes(dir.filePath("picture.prg"));
   ASSERT_EQ(program.size(), 770 + C64DataSize);
@@ -90,23 +90,23 @@ TEST_F(ScriptedWindowTest, SavingWaitsForAConversionAndWritesItsLayout)
   // A cancelled dialog writes nothing; a file that cannot be written says
   // which and why.
   prompts().answers = {QString()};
-  Click(c().Button8);
+  Click(c().saveProgramButton);
   EXPECT_TRUE(prompts().errors.isEmpty());
   const QString unwritable = dir.filePath("no_such_folder/picture.raw");
   prompts().answers = {unwritable};
-  c().SaveRaw1->trigger();
+  c().saveRawAction->trigger();
   ASSERT_EQ(prompts().errors.size(), 1);
   EXPECT_TRUE(prompts().errors[0].contains(unwritable)) << prompts().errors[0].toStdString();
   EXPECT_FALSE(QFile::exists(unwritable));
 
   // Converted in "Hires Interlaced", saved with "Hires FLI Interlace"
   // selected: both hires fields, screen and bitmap each.
-  Click(c().RadioButton4);
+  Click(c().modeButtons.hiresInterlaced);
   ASSERT_TRUE(ConvertAndWait());
-  Click(c().RadioButton6);
+  Click(c().modeButtons.hiresFliInterlace);
   prompts().answers = {dir.filePath("hires.raw"), dir.filePath("hires.prg")};
-  Click(c().Button7);
-  Click(c().Button8);
+  Click(c().saveRawButton);
+  Click(c().saveProgramButton);
   EXPECT_EQ(FileBytes(dir.filePath("hires.raw")), DataBytes(data, 0, 18432));
   const QByteArray hires = FileBytes(dir.filePath("hires.prg"));
   ASSERT_EQ(hires.size(), 770 + 18432);
@@ -117,13 +117,13 @@ TEST_F(ScriptedWindowTest, PreviewsDecodeTheConvertedLayoutInTheSelectedPalette)
 {
   FieldPreviewWindow& field = window().FieldPreview();
   InterlacedPreviewWindow& interlaced = window().InterlacedPreview();
-  Click(c().Button5);
+  Click(c().testPictureButton);
   // Nothing converted: neither preview opens.
-  Click(c().Button2);
-  Click(c().Button3);
+  Click(c().fieldPreviewButton);
+  Click(c().interlacedPreviewButton);
   EXPECT_FALSE(field.isVisible());
   EXPECT_FALSE(interlaced.isVisible());
-  EXPECT_EQ(DifferingPixels(*field.Image1, Picture{}), 0);
+  EXPECT_EQ(DifferingPixels(*field.field1View, Picture{}), 0);
 
   struct Row {
     const char* name;
@@ -131,15 +131,17 @@ TEST_F(ScriptedWindowTest, PreviewsDecodeTheConvertedLayoutInTheSelectedPalette)
     QRadioButton* previewIn;
     bool fli;
   };
-  const Row rows[] = {{"hires interlaced", c().RadioButton4, c().RadioButton6, false},
-                      {"fli interlace", c().RadioButton6, c().RadioButton4, true}};
+  const Row rows[] = {
+      {"hires interlaced", c().modeButtons.hiresInterlaced, c().modeButtons.hiresFliInterlace,
+       false},
+      {"fli interlace", c().modeButtons.hiresFliInterlace, c().modeButtons.hiresInterlaced, true}};
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     Click(row.convertIn);
-    Click(c().RadioButton8);  // "Pepto"
+    Click(c().paletteButtons.pepto);  // "Pepto"
     ASSERT_TRUE(ConvertAndWait());
     // Another palette and the other interlaced mode, without converting.
-    Click(c().RadioButton22);  // "CCS64"
+    Click(c().paletteButtons.ccs64);  // "CCS64"
     Click(row.previewIn);
     const C64Data& data = window().workspace().c64;
     const C64Palette& ccs64 = PaletteColours(PaletteId::Ccs64);
@@ -149,17 +151,17 @@ TEST_F(ScriptedWindowTest, PreviewsDecodeTheConvertedLayoutInTheSelectedPalette)
     ASSERT_NE(field1, PlainField(data, ccs64, !row.fli, 0));
     ASSERT_NE(field1, PlainField(data, PaletteColours(PaletteId::Pepto), row.fli, 0));
 
-    Click(c().Button2);
+    Click(c().fieldPreviewButton);
     EXPECT_TRUE(field.isVisible());
-    EXPECT_EQ(DifferingPixels(*field.Image1, field1), 0);
-    EXPECT_EQ(DifferingPixels(*field.Image2, field2), 0);
+    EXPECT_EQ(DifferingPixels(*field.field1View, field1), 0);
+    EXPECT_EQ(DifferingPixels(*field.field2View, field2), 0);
     EXPECT_EQ(window().workspace().field1, field1);
     EXPECT_EQ(window().workspace().field2, field2);
-    Click(c().Button3);
+    Click(c().interlacedPreviewButton);
     EXPECT_TRUE(interlaced.isVisible());
     EXPECT_FALSE(interlaced.isModal());
-    EXPECT_EQ(DifferingPixels(*interlaced.Image1, field1), 0);
-    EXPECT_EQ(DifferingPixels(*interlaced.Image2, field2), 0);
+    EXPECT_EQ(DifferingPixels(*interlaced.field1View, field1), 0);
+    EXPECT_EQ(DifferingPixels(*interlaced.field2View, field2), 0);
     field.hide();
     interlaced.hide();
   }

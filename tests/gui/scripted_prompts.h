@@ -73,7 +73,7 @@ class ScriptedWindowTest : public MainWindowTest {
   bool ConvertAndWait()
   {
     QSignalSpy finished(&window(), &MainWindow::ConversionFinished);
-    Click(c().BitBtn1);
+    Click(c().convertButton);
     return finished.wait(300'000);
   }
 

@@ -24,28 +24,29 @@ TEST_F(MainWindowTest, SecondaryWindowsStartHiddenWithTheirContents)
     const char* caption;
     QSize size;
   };
-  for (const Row& row : {Row{&about, "Form2", "About", {138, 212}},
-                         Row{&field, "Form3", "Field Preview", {699, 279}},
-                         Row{&interlaced, "Form4", "Interlaced Preview", {345, 279}}}) {
+  for (const Row& row :
+       {Row{&about, "aboutWindow", "About", {138, 212}},
+        Row{&field, "fieldPreviewWindow", "Field Preview", {699, 279}},
+        Row{&interlaced, "interlacedPreviewWindow", "Interlaced Preview", {345, 279}}}) {
     SCOPED_TRACE(row.name);
     EXPECT_EQ(row.window->objectName(), row.name);
     EXPECT_EQ(row.window->windowTitle(), row.caption);
     EXPECT_EQ(row.window->size(), row.size);
     EXPECT_FALSE(row.window->isVisible());
   }
-  EXPECT_EQ(about.Image1->image().size(), QSize(130, 140));
-  EXPECT_EQ(about.Label1->text(), "Build 06/11/06");
-  EXPECT_EQ(about.BitBtn1->text(), "OK");
-  EXPECT_EQ(field.Image1->size(), QSize(320, 200));
-  EXPECT_EQ(field.Image2->size(), QSize(329, 201));
-  EXPECT_EQ(field.Image2->image().size(), QSize(320, 200));
-  EXPECT_EQ(field.BitBtn1->text(), "Close");
-  EXPECT_EQ(interlaced.Button1->text(), "Close");
+  EXPECT_EQ(about.pictureView->image().size(), QSize(130, 140));
+  EXPECT_EQ(about.buildLabel->text(), "Build 06/11/06");
+  EXPECT_EQ(about.okButton->text(), "OK");
+  EXPECT_EQ(field.field1View->size(), QSize(320, 200));
+  EXPECT_EQ(field.field2View->size(), QSize(329, 201));
+  EXPECT_EQ(field.field2View->image().size(), QSize(320, 200));
+  EXPECT_EQ(field.closeButton->text(), "Close");
+  EXPECT_EQ(interlaced.closeButton->text(), "Close");
   // Both fields at the same place, the second on top.
-  EXPECT_EQ(interlaced.Image1->geometry(), QRect(8, 8, 320, 200));
-  EXPECT_EQ(interlaced.Image2->geometry(), QRect(8, 8, 320, 200));
-  const QObjectList& stack = interlaced.Panel1->children();
-  EXPECT_GT(stack.indexOf(interlaced.Image2), stack.indexOf(interlaced.Image1));
+  EXPECT_EQ(interlaced.field1View->geometry(), QRect(8, 8, 320, 200));
+  EXPECT_EQ(interlaced.field2View->geometry(), QRect(8, 8, 320, 200));
+  const QObjectList& stack = interlaced.fieldsPanel->children();
+  EXPECT_GT(stack.indexOf(interlaced.field2View), stack.indexOf(interlaced.field1View));
 }
 
 TEST_F(MainWindowTest, AboutIsModalUntilOkAndCloseHidesThePreviews)
@@ -55,17 +56,17 @@ TEST_F(MainWindowTest, AboutIsModalUntilOkAndCloseHidesThePreviews)
   // Runs inside the About window's own event loop.
   QTimer::singleShot(0, &about, [&] {
     wasModal = about.isVisible() && about.isModal();
-    QTest::mouseClick(about.BitBtn1, Qt::LeftButton);
+    QTest::mouseClick(about.okButton, Qt::LeftButton);
   });
-  c().Settings1->trigger();
+  c().aboutAction->trigger();
   EXPECT_TRUE(wasModal);
   EXPECT_FALSE(about.isVisible());
   EXPECT_EQ(about.result(), QDialog::Accepted);
 
   FieldPreviewWindow& field = window().FieldPreview();
   InterlacedPreviewWindow& interlaced = window().InterlacedPreview();
-  const std::pair<QWidget*, QPushButton*> previews[] = {{&field, field.BitBtn1},
-                                                        {&interlaced, interlaced.Button1}};
+  const std::pair<QWidget*, QPushButton*> previews[] = {{&field, field.closeButton},
+                                                        {&interlaced, interlaced.closeButton}};
   for (const auto& [preview, close] : previews) {
     SCOPED_TRACE(preview->windowTitle().toStdString());
     ShowCentredOn(preview, &window());
@@ -80,34 +81,34 @@ TEST_F(MainWindowTest, AboutIsModalUntilOkAndCloseHidesThePreviews)
 TEST_F(MainWindowTest, InterlacedPreviewTimerAlternatesTheFields)
 {
   InterlacedPreviewWindow& preview = window().InterlacedPreview();
-  ASSERT_TRUE(preview.Timer1->isActive());
-  EXPECT_EQ(preview.Timer1->interval(), 10);
+  ASSERT_TRUE(preview.flickerTimer->isActive());
+  EXPECT_EQ(preview.flickerTimer->interval(), 10);
 
   // Each tick shows one field and hides the other, in turn.
-  preview.Timer1->stop();
+  preview.flickerTimer->stop();
   const bool firstBefore = preview.showFirstImage();
   for (int tick = 0; tick < 4; ++tick) {
     const bool showsFirst = preview.showFirstImage();
     preview.Tick();
     SCOPED_TRACE(tick);
     EXPECT_NE(preview.showFirstImage(), showsFirst);
-    EXPECT_EQ(preview.Image1->isHidden(), !showsFirst);
-    EXPECT_EQ(preview.Image2->isHidden(), showsFirst);
+    EXPECT_EQ(preview.field1View->isHidden(), !showsFirst);
+    EXPECT_EQ(preview.field2View->isHidden(), showsFirst);
   }
   EXPECT_EQ(preview.showFirstImage(), firstBefore);
 
   // The running timer does the same while the window is shown or hidden.
-  preview.Timer1->start();
+  preview.flickerTimer->start();
   ShowCentredOn(&preview, &window());
   int flips = 0;
-  bool firstHidden = preview.Image1->isHidden();
+  bool firstHidden = preview.field1View->isHidden();
   QElapsedTimer clock;
   clock.start();
   while (flips < 4 && clock.elapsed() < 5000) {
     QTest::qWait(5);
-    EXPECT_NE(preview.Image1->isHidden(), preview.Image2->isHidden());
-    if (preview.Image1->isHidden() != firstHidden) {
-      firstHidden = preview.Image1->isHidden();
+    EXPECT_NE(preview.field1View->isHidden(), preview.field2View->isHidden());
+    if (preview.field1View->isHidden() != firstHidden) {
+      firstHidden = preview.field1View->isHidden();
       ++flips;
     }
   }
