@@ -15,6 +15,11 @@ bool IsBlank(char c)
 
 int ParseWholeNumber(std::string_view text)
 {
+  return ReadWholeNumber(text).value_or(0);
+}
+
+std::optional<int> ReadWholeNumber(std::string_view text)
+{
   while (!text.empty() && IsBlank(text.front())) {
     text.remove_prefix(1);
   }
@@ -25,13 +30,13 @@ int ParseWholeNumber(std::string_view text)
   if (!text.empty() && text.front() == '+') {
     text.remove_prefix(1);
     if (!text.empty() && text.front() == '-') {
-      return 0;
+      return std::nullopt;
     }
   }
   int value = 0;
   const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
   if (error != std::errc() || end != text.data() + text.size()) {
-    return 0;
+    return std::nullopt;
   }
   return value;
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string_view>
 
 namespace pavona {
@@ -10,5 +11,9 @@ namespace pavona {
 // the 32-bit int range is not a whole number either (0): the caller limits
 // what it gets to its own range, but only for numbers it could hold.
 int ParseWholeNumber(std::string_view text);
+
+// The same reading, with no value for text that is not a whole number (where
+// "0" and "abc" must differ).
+std::optional<int> ReadWholeNumber(std::string_view text);
 
 }  // namespace pavona

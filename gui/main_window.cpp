@@ -18,10 +18,12 @@
 #include <QSlider>
 #include <QStatusBar>
 #include <QVBoxLayout>
+#include <span>
 
 #include "gui/about_window.h"
 #include "gui/artwork.h"
 #include "gui/gui_progress.h"
+#include "gui/main_window_tables.h"
 #include "gui/picture_view.h"
 #include "gui/preview_windows.h"
 #include "gui/up_down.h"
@@ -113,20 +115,53 @@ class GridGroup {
   int next_ = 0;
 };
 
-// An edit field with its spinner and the label before them.
-QHBoxLayout* SpinnerRow(const QString& label, QLineEdit*& edit, const char* editName,
-                        UpDown*& upDown, const char* upDownName, int minimum, int maximum,
-                        QWidget* parent)
+// A number field with its spinner and the label before them.
+QHBoxLayout* SpinnerRow(MainWindowControls& c, const SpinnerField& spec, QWidget* parent)
 {
-  edit = Named(new QLineEdit(parent), editName);
-  edit->setFixedWidth(32);
-  upDown = Named(new UpDown(edit, minimum, maximum, parent), upDownName);
+  QLineEdit*& field = c.*spec.field;
+  field = Named(new QLineEdit(parent), spec.fieldName);
+  field->setFixedWidth(32);
+  c.*spec.spinner = Named(new UpDown(field, spec.minimum, spec.maximum, parent), spec.spinnerName);
   auto* row = Stack<QHBoxLayout>();
-  row->addWidget(new QLabel(label, parent));
-  row->addWidget(edit);
-  row->addWidget(upDown);
+  row->addWidget(new QLabel(spec.label, parent));
+  row->addWidget(field);
+  row->addWidget(c.*spec.spinner);
   row->addStretch();
   return row;
+}
+
+// The buttons of `choices`, in their order.
+template <typename Buttons, typename Value, std::size_t Extent>
+void AddChoices(GridGroup& group, Buttons& buttons,
+                std::span<const Choice<Buttons, Value>, Extent> choices)
+{
+  for (const Choice<Buttons, Value>& choice : choices) {
+    group.Add(buttons.*choice.button, choice.name, choice.caption);
+  }
+}
+
+template <typename Buttons, typename Value, std::size_t N>
+QGroupBox* ChoiceGroup(const QString& title, QWidget* parent, int columns, Buttons& buttons,
+                       const Choice<Buttons, Value> (&choices)[N])
+{
+  GridGroup group(title, parent, columns);
+  AddChoices(group, buttons, std::span(choices));
+  return group.box();
+}
+
+template <typename Owner>
+void AddSwitch(GridGroup& group, MainWindowControls& c, const Switch<Owner>& entry)
+{
+  group.Add(c.*entry.box, entry.name, entry.caption);
+}
+
+// A box that holds one option switch.
+QGroupBox* SwitchGroup(const QString& title, QWidget* parent, MainWindowControls& c,
+                       const Switch<Settings>& entry)
+{
+  GridGroup group(title, parent);
+  AddSwitch(group, c, entry);
+  return group.box();
 }
 
 void SetEditColour(QLineEdit* edit, QColor colour)
@@ -281,15 +316,32 @@ void MainWindow::CreateStatusBar()
 
 MainWindow::Groups MainWindow::CreateGroups()
 {
+  Groups groups{};
+  CreateActionGroups(groups);
+  CreateChoiceGroups(groups);
+  groups.dithering = CreateDitheringGroup(centralWidget());
+  CreateOptionGroups(groups);
+  groups.adjustment = CreateAdjustmentGroup(centralWidget());
+  CreateResultGroups(groups);
+
+  // Everything but the pictures and the mix table; the scroll bars sit in
+  // the source panel.
+  lockedWhileConverting_ = {groups.mode,        groups.load,       groups.save,
+                            groups.preview,     groups.palette,    groups.mixing,
+                            groups.matching,    groups.flicker,    groups.dithering,
+                            groups.fourColours, groups.sameBanks,  groups.bruteForce,
+                            groups.interlace,   groups.adjustment, groups.errorValue,
+                            ui_.defaultsButton, ui_.sourcePanel};
+  return groups;
+}
+
+// The mode with "Convert", and the buttons that load, save and preview.
+void MainWindow::CreateActionGroups(Groups& groups)
+{
   MainWindowControls& c = ui_;
   QWidget* central = centralWidget();
-  Groups groups{};
-
   GridGroup mode("Graphic Mode", central);
-  mode.Add(c.modeButtons.hiresStandard, "modeButtons.hiresStandard", "Hires Standard");
-  mode.Add(c.modeButtons.hiresInterlaced, "modeButtons.hiresInterlaced", "Hires Interlaced");
-  mode.Add(c.modeButtons.hiresFli, "modeButtons.hiresFli", "Hires FLI");
-  mode.Add(c.modeButtons.hiresFliInterlace, "modeButtons.hiresFliInterlace", "Hires FLI Interlace");
+  AddChoices(mode, c.modeButtons, std::span(ModeChoices));
   c.convertButton = Make<QPushButton>("convertButton", "Convert", mode.box());
   c.convertButton->setMinimumHeight(28);
   mode.AddRow(c.convertButton);
@@ -308,49 +360,41 @@ MainWindow::Groups MainWindow::CreateGroups()
   preview.Add(c.interlacedPreviewButton, "interlacedPreviewButton", "Interlaced Preview");
   groups.preview = preview.box();
   c.defaultsButton = Make<QPushButton>("defaultsButton", "Defaults", central);
+}
 
-  GridGroup palette("Palette", central);
-  palette.Add(c.paletteButtons.pepto, "paletteButtons.pepto", "Pepto");
-  palette.Add(c.paletteButtons.deekay, "paletteButtons.deekay", "Deekay");
-  palette.Add(c.paletteButtons.vice, "paletteButtons.vice", "Vice");
-  palette.Add(c.paletteButtons.ccs64, "paletteButtons.ccs64", "CCS64");
-  palette.Add(c.paletteButtons.frodo, "paletteButtons.frodo", "Frodo");
-  groups.palette = palette.box();
-  GridGroup mixing("Palette Mixing", central, 2);
-  mixing.Add(c.mixButtons.rgb, "mixButtons.rgb", "RGB Mix");
-  mixing.Add(c.mixButtons.yuv, "mixButtons.yuv", "YUV Mix");
-  groups.mixing = mixing.box();
-  GridGroup matching("Color matching", central);
-  matching.Add(c.matchingButtons.rgbDistance, "matchingButtons.rgbDistance", "RGB Distance");
-  matching.Add(c.matchingButtons.brightness, "matchingButtons.brightness", "'Y' Brightness");
-  matching.Add(c.matchingButtons.perceptual, "matchingButtons.perceptual", "Perceptual");
-  groups.matching = matching.box();
-  GridGroup flicker("Flicker col reduction", central, 2);
-  flicker.Add(c.flickerButtons.off, "flickerButtons.off", "Off");
-  flicker.Add(c.flickerButtons.light, "flickerButtons.light", "Light");
-  flicker.Add(c.flickerButtons.medium, "flickerButtons.medium", "Medium");
-  flicker.Add(c.flickerButtons.heavy, "flickerButtons.heavy", "Heavy");
-  groups.flicker = flicker.box();
+void MainWindow::CreateChoiceGroups(Groups& groups)
+{
+  MainWindowControls& c = ui_;
+  QWidget* central = centralWidget();
+  groups.palette = ChoiceGroup("Palette", central, 1, c.paletteButtons, PaletteChoices);
+  groups.mixing = ChoiceGroup("Palette Mixing", central, 2, c.mixButtons, MixChoices);
+  groups.matching = ChoiceGroup("Color matching", central, 1, c.matchingButtons, MatchingChoices);
+  groups.flicker =
+      ChoiceGroup("Flicker col reduction", central, 2, c.flickerButtons, FlickerChoices);
+}
 
-  groups.dithering = CreateDitheringGroup(central);
-
-  GridGroup fourColours("4 cols per 8x1", central);
-  fourColours.Add(c.fourColoursBox, "fourColoursBox", "Activate");
-  groups.fourColours = fourColours.box();
-  GridGroup sameBanks("Same Col Banks", central);
-  sameBanks.Add(c.sameBanksBox, "sameBanksBox", "Enabled");
-  groups.sameBanks = sameBanks.box();
-  GridGroup bruteForce("Extra Brute Force", central);
-  bruteForce.Add(c.extraBruteForceBox, "extraBruteForceBox", "Activate");
-  groups.bruteForce = bruteForce.box();
+// "4 cols per 8x1", "Same Col Banks", "Extra Brute Force" in a box each, the
+// three alternation switches together.
+void MainWindow::CreateOptionGroups(Groups& groups)
+{
+  MainWindowControls& c = ui_;
+  QWidget* central = centralWidget();
+  const std::span options(OptionSwitches);
+  groups.fourColours = SwitchGroup("4 cols per 8x1", central, c, options[0]);
+  groups.sameBanks = SwitchGroup("Same Col Banks", central, c, options[1]);
+  groups.bruteForce = SwitchGroup("Extra Brute Force", central, c, options[2]);
   GridGroup interlace("Interlace settings", central);
-  interlace.Add(c.alternateYBox, "alternateYBox", "Alternate Y");
-  interlace.Add(c.alternateXBox, "alternateXBox", "Alternate X");
-  interlace.Add(c.alternateX8Box, "alternateX8Box", "Alternate X8");
+  for (const Switch<Settings>& entry : options.subspan(3)) {
+    AddSwitch(interlace, c, entry);
+  }
   groups.interlace = interlace.box();
+}
 
-  groups.adjustment = CreateAdjustmentGroup(central);
-
+// The mix table, and the error value with its hold buttons.
+void MainWindow::CreateResultGroups(Groups& groups)
+{
+  MainWindowControls& c = ui_;
+  QWidget* central = centralWidget();
   GridGroup mixTable("Mix palette", central);
   c.mixTableView = Named(
       new PictureView(MixImageWidth, MixImageHeight, MixImageWidth, MixImageHeight, mixTable.box()),
@@ -371,15 +415,6 @@ MainWindow::Groups MainWindow::CreateGroups()
   c.errorValueLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   c.errorValueLabel->setMinimumWidth(36);
   groups.errorValue = error.box();
-
-  // Everything but the pictures and the mix table; the scroll bars sit in
-  // the source panel.
-  lockedWhileConverting_ = {
-      groups.mode,      groups.load,       groups.save,      groups.preview,    groups.palette,
-      groups.mixing,    groups.matching,   groups.flicker,   groups.dithering,  groups.fourColours,
-      groups.sameBanks, groups.bruteForce, groups.interlace, groups.adjustment, groups.errorValue,
-      c.defaultsButton, c.sourcePanel};
-  return groups;
 }
 
 // Four boxes whose buttons are one choice across all of them.
@@ -387,27 +422,23 @@ QGroupBox* MainWindow::CreateDitheringGroup(QWidget* parent)
 {
   MainWindowControls& c = ui_;
   auto* dithering = new QGroupBox("Dithering", parent);
+  const std::span choices(DitherChoices);
+  const std::span switches(DitherSwitches);
 
   GridGroup none("No dither", dithering);
-  none.Add(c.ditherButtons.none, "ditherButtons.none", "None");
+  AddChoices(none, c.ditherButtons, choices.subspan(0, 1));
   GridGroup ordered("Ordered", dithering, 2);
-  ordered.Add(c.ditherButtons.ordered2x2, "ditherButtons.ordered2x2", "Ordered 2x2");
-  ordered.Add(c.ditherButtons.ordered3x3, "ditherButtons.ordered3x3", "Ordered 3x3");
-  ordered.Add(c.ditherButtons.ordered4x4, "ditherButtons.ordered4x4", "Ordered 4x4");
-  ordered.Add(c.ditherButtons.ordered8x8, "ditherButtons.ordered8x8", "Ordered 8x8");
-  ordered.AddRow(SpinnerRow("Value Amp", c.valueAmpField, "valueAmpField", c.valueAmpSpinner,
-                            "valueAmpSpinner", 1, 4, ordered.box()));
-  ordered.Add(c.altYDitherBox, "altYDitherBox", "Alt Y Dither");
-  ordered.Add(c.flipDitherBox, "flipDitherBox", "Flip dither");
+  AddChoices(ordered, c.ditherButtons, choices.subspan(1, 4));
+  ordered.AddRow(SpinnerRow(c, ValueAmpSpinner, ordered.box()));
+  AddSwitch(ordered, c, switches[0]);  // "Alt Y Dither"
+  AddSwitch(ordered, c, switches[1]);  // "Flip dither"
   GridGroup diffusion("Diffusion", dithering);
-  diffusion.Add(c.ditherButtons.floydSteinberg, "ditherButtons.floydSteinberg", "Floyd Steinberg");
-  diffusion.Add(c.ditherButtons.custom, "ditherButtons.custom", "Custom");
-  diffusion.Add(c.serpentineBox, "serpentineBox", "Serpentine");
+  AddChoices(diffusion, c.ditherButtons, choices.subspan(5, 2));
+  AddSwitch(diffusion, c, switches[2]);  // "Serpentine"
   GridGroup random("Random", dithering);
-  random.Add(c.ditherButtons.random, "ditherButtons.random", "Enable");
-  random.AddRow(SpinnerRow("Strength", c.strengthField, "strengthField", c.strengthSpinner,
-                           "strengthSpinner", 0, 255, random.box()));
-  random.Add(c.separateRgbBox, "separateRgbBox", "Seperate RGB");
+  AddChoices(random, c.ditherButtons, choices.subspan(7, 1));
+  random.AddRow(SpinnerRow(c, StrengthSpinner, random.box()));
+  AddSwitch(random, c, switches[3]);  // "Seperate RGB"
 
   auto* left = Stack<QVBoxLayout>();
   left->addWidget(ordered.box());
@@ -425,60 +456,36 @@ QGroupBox* MainWindow::CreateDitheringGroup(QWidget* parent)
 
   // Selecting one deselects every other, without running any handler.
   ditherChoice_ = new QButtonGroup(this);
-  for (QRadioButton* button :
-       {c.ditherButtons.none, c.ditherButtons.ordered2x2, c.ditherButtons.ordered3x3,
-        c.ditherButtons.ordered4x4, c.ditherButtons.ordered8x8, c.ditherButtons.floydSteinberg,
-        c.ditherButtons.custom, c.ditherButtons.random}) {
-    ditherChoice_->addButton(button);
+  for (const auto& choice : DitherChoices) {
+    ditherChoice_->addButton(c.ditherButtons.*choice.button);
   }
   return dithering;
 }
 
-// Five track bars without captions, each with the field that shows it; the
-// colour offsets have fields in their colours.
+// Five track bars without captions, each with the field that shows it.
 QGroupBox* MainWindow::CreateAdjustmentGroup(QWidget* parent)
 {
-  MainWindowControls& c = ui_;
-  struct Row {
-    QSlider*& trackBar;
-    const char* trackName;
-    QLineEdit*& edit;
-    const char* editName;
-    int limit;
-    const char* tip;
-  };
-  const Row rows[] = {
-      {c.adjustment.red.trackBar, "adjustment.red.trackBar", c.adjustment.red.field,
-       "adjustment.red.field", 255, "Red offset"},
-      {c.adjustment.green.trackBar, "adjustment.green.trackBar", c.adjustment.green.field,
-       "adjustment.green.field", 255, "Green offset"},
-      {c.adjustment.blue.trackBar, "adjustment.blue.trackBar", c.adjustment.blue.field,
-       "adjustment.blue.field", 255, "Blue offset"},
-      {c.adjustment.brightness.trackBar, "adjustment.brightness.trackBar",
-       c.adjustment.brightness.field, "adjustment.brightness.field", 255, "Brightness"},
-      {c.adjustment.contrast.trackBar, "adjustment.contrast.trackBar", c.adjustment.contrast.field,
-       "adjustment.contrast.field", 100, "Contrast (percent)"},
-  };
   auto* group = new QGroupBox("Color Adjustment", parent);
   auto* layout = new QGridLayout(group);
   layout->setContentsMargins(5, 2, 5, 3);
   layout->setSpacing(2);
   int row = 0;
-  for (const Row& r : rows) {
-    r.trackBar = Named(new QSlider(Qt::Horizontal, group), r.trackName);
-    r.trackBar->setRange(-r.limit, r.limit);
-    r.trackBar->setPageStep(8);
-    r.trackBar->setToolTip(r.tip);
-    r.edit = Named(new QLineEdit(group), r.editName);
-    r.edit->setFixedWidth(40);
-    r.edit->setToolTip(r.tip);
-    layout->addWidget(r.trackBar, row, 0);
-    layout->addWidget(r.edit, row, 1);
+  for (const AdjustmentSpec& spec : AdjustmentSpecs) {
+    AdjustmentRow& controls = ui_.adjustment.*spec.row;
+    controls.trackBar = Named(new QSlider(Qt::Horizontal, group), spec.trackBarName);
+    controls.trackBar->setRange(-spec.limit, spec.limit);
+    controls.trackBar->setPageStep(8);
+    controls.trackBar->setToolTip(spec.tip);
+    controls.field = Named(new QLineEdit(group), spec.fieldName);
+    controls.field->setFixedWidth(40);
+    controls.field->setToolTip(spec.tip);
+    if (spec.fieldColour != 0) {
+      SetEditColour(controls.field, QColor::fromRgb(spec.fieldColour));
+    }
+    layout->addWidget(controls.trackBar, row, 0);
+    layout->addWidget(controls.field, row, 1);
     ++row;
   }
-  SetEditColour(c.adjustment.red.field, QColor(0xFF, 0x60, 0x60));
-  SetEditColour(c.adjustment.green.field, QColor(0x60, 0xD0, 0x60));
-  SetEditColour(c.adjustment.blue.field, QColor(0x70, 0x90, 0xFF));
   return group;
 }
 
@@ -525,42 +532,17 @@ void MainWindow::ArrangeWindow(const Groups& groups)
   top->addStretch();
 }
 
-// Start values: the controls as created, then the steps of construction, in
-// this order. Changes run their click handlers, though the mix table they
-// touch is built afresh right after.
+// Start values: the settings' defaults, shown with their click handlers
+// running (the mix table they touch is built afresh right after). Nothing
+// can be converted or saved before a picture is loaded and converted.
 void MainWindow::InitialiseControls()
 {
-  MainWindowControls& c = ui_;
-  c.modeButtons.hiresFliInterlace->setChecked(true);
-  c.paletteButtons.pepto->setChecked(true);
-  c.serpentineBox->setChecked(true);
-  c.separateRgbBox->setChecked(true);
-  c.valueAmpSpinner->SetPosition(2);
-  c.strengthSpinner->SetPosition(45);
-  for (QLineEdit* edit : {c.adjustment.red.field, c.adjustment.green.field, c.adjustment.blue.field,
-                          c.adjustment.brightness.field, c.adjustment.contrast.field}) {
-    edit->setText("0");
-  }
-
-  c.flickerButtons.medium->setChecked(true);
-  c.ditherButtons.custom->setChecked(true);
-  c.matchingButtons.perceptual->setChecked(true);
-  c.fourColoursBox->setEnabled(true);
-  c.fourColoursBox->setChecked(true);
-  c.alternateYBox->setChecked(true);
-  c.adjustment.red.trackBar->setValue(0);
-  c.adjustment.green.trackBar->setValue(0);
-  c.adjustment.blue.trackBar->setValue(0);
-  c.mixButtons.rgb->setChecked(true);
-  c.horizontalScroll->setEnabled(false);
-  c.verticalScroll->setEnabled(false);
-  c.convertButton->setEnabled(false);
-  // Nothing to save before the first conversion.
+  ShowSettings(Settings{});
+  ui_.horizontalScroll->setEnabled(false);
+  ui_.verticalScroll->setEnabled(false);
+  ui_.convertButton->setEnabled(false);
   EnableSaving(false);
   workspace_->conversionDone = false;
-  c.alternateXBox->setChecked(false);
-  c.alternateXBox->setEnabled(false);
-  c.sameBanksBox->setChecked(false);
 }
 
 // The creation handler: the mix table shows the "Light" reduction although

@@ -195,6 +195,11 @@ class MainWindow : public QMainWindow {
   // are taken from their fields as typed.
   Settings GatherSettings() const;
 
+  // Shows every setting in its control, the inverse of GatherSettings; the
+  // controls' handlers run as for clicks, and the option controls follow the
+  // mode.
+  void ShowSettings(const Settings& settings);
+
   GraphicMode SelectedMode() const;
   MixMethod SelectedMixMethod() const;
   FlickerLevel SelectedFlickerLevel() const;
@@ -228,23 +233,29 @@ class MainWindow : public QMainWindow {
   void CreatePictures();
   void CreateStatusBar();
   Groups CreateGroups();
+  void CreateActionGroups(Groups& groups);
+  void CreateChoiceGroups(Groups& groups);
+  void CreateOptionGroups(Groups& groups);
+  void CreateResultGroups(Groups& groups);
   QGroupBox* CreateDitheringGroup(QWidget* parent);
   QGroupBox* CreateAdjustmentGroup(QWidget* parent);
   void ArrangeWindow(const Groups& groups);
   void ConnectHandlers();
+  void ConnectSettingHandlers();
+  void ConnectActionHandlers();
   void InitialiseControls();
   void InitialiseWorkingState();
 
   // Click handlers.
   void SelectPalette(PaletteId palette);
   void RebuildForMixing();
-  void HiresStandardOrFliSelected();
-  void HiresInterlacedSelected();
-  void HiresFliInterlaceSelected();
+  void ModeSelected();
   void FlickerLevelSelected(FlickerLevel level);
   void SameColBanksClicked();
   void ColourTrackBarChanged();
   void ShowAboutWindow();
+  // Enables the option controls that apply to the mode and "Same Col Banks".
+  void ApplyEnabledControls();
 
   // Loading the source frame.
   void LoadPictureFile();

@@ -12,7 +12,10 @@
 #include <QScrollBar>
 #include <QSlider>
 
+#include "core/conversion_plan.h"
+#include "core/whole_number.h"
 #include "gui/main_window.h"
+#include "gui/main_window_tables.h"
 #include "gui/picture_view.h"
 #include "gui/up_down.h"
 
@@ -35,62 +38,50 @@ void OnSelected(QRadioButton* button, QObject* context, Handler handler)
 
 void MainWindow::ConnectHandlers()
 {
+  ConnectSettingHandlers();
+  ConnectActionHandlers();
+}
+
+void MainWindow::ConnectSettingHandlers()
+{
   const MainWindowControls& c = ui_;
-
-  const std::pair<QRadioButton*, PaletteId> palettes[] = {
-      {c.paletteButtons.pepto, PaletteId::Pepto},
-      {c.paletteButtons.deekay, PaletteId::Deekay},
-      {c.paletteButtons.vice, PaletteId::Vice},
-      {c.paletteButtons.ccs64, PaletteId::Ccs64},
-      {c.paletteButtons.frodo, PaletteId::Frodo}};
-  for (const auto& [button, palette] : palettes) {
-    OnSelected(button, this, [this, palette] { SelectPalette(palette); });
+  for (const auto& choice : PaletteChoices) {
+    OnSelected(c.paletteButtons.*choice.button, this,
+               [this, palette = choice.value] { SelectPalette(palette); });
   }
-  OnSelected(c.mixButtons.rgb, this, [this] { RebuildForMixing(); });
-  OnSelected(c.mixButtons.yuv, this, [this] { RebuildForMixing(); });
-
-  OnSelected(c.modeButtons.hiresStandard, this, [this] { HiresStandardOrFliSelected(); });
-  OnSelected(c.modeButtons.hiresFli, this, [this] { HiresStandardOrFliSelected(); });
-  OnSelected(c.modeButtons.hiresInterlaced, this, [this] { HiresInterlacedSelected(); });
-  OnSelected(c.modeButtons.hiresFliInterlace, this, [this] { HiresFliInterlaceSelected(); });
-
-  const std::pair<QRadioButton*, FlickerLevel> levels[] = {
-      {c.flickerButtons.off, FlickerLevel::Off},
-      {c.flickerButtons.light, FlickerLevel::Light},
-      {c.flickerButtons.medium, FlickerLevel::Medium},
-      {c.flickerButtons.heavy, FlickerLevel::Heavy}};
-  for (const auto& [button, level] : levels) {
-    OnSelected(button, this, [this, level] { FlickerLevelSelected(level); });
+  for (const auto& choice : MixChoices) {
+    OnSelected(c.mixButtons.*choice.button, this, [this] { RebuildForMixing(); });
+  }
+  for (const auto& choice : ModeChoices) {
+    OnSelected(c.modeButtons.*choice.button, this, [this] { ModeSelected(); });
+  }
+  for (const auto& choice : FlickerChoices) {
+    OnSelected(c.flickerButtons.*choice.button, this,
+               [this, level = choice.value] { FlickerLevelSelected(level); });
   }
   connect(c.sameBanksBox, &QCheckBox::toggled, this, &MainWindow::SameColBanksClicked);
 
   // Each track bar is mirrored by its field. A track bar reports a change
   // only when its position really changes, so the pairs do not echo forever.
-  for (QSlider* trackBar :
-       {c.adjustment.red.trackBar, c.adjustment.green.trackBar, c.adjustment.blue.trackBar}) {
-    connect(trackBar, &QSlider::valueChanged, this, &MainWindow::ColourTrackBarChanged);
+  for (const AdjustmentSpec& spec : AdjustmentSpecs) {
+    const AdjustmentRow& row = c.adjustment.*spec.row;
+    connect(row.field, &QLineEdit::textChanged, row.trackBar,
+            [trackBar = row.trackBar](const QString& text) {
+              trackBar->setValue(ParseWholeNumber(text.toStdString()));
+            });
+    if (spec.colourOffset) {
+      connect(row.trackBar, &QSlider::valueChanged, this, &MainWindow::ColourTrackBarChanged);
+    } else {
+      connect(row.trackBar, &QSlider::valueChanged, row.field,
+              [field = row.field](int position) { field->setText(QString::number(position)); });
+    }
   }
-  const std::pair<QLineEdit*, QSlider*> fields[] = {
-      {c.adjustment.red.field, c.adjustment.red.trackBar},
-      {c.adjustment.green.field, c.adjustment.green.trackBar},
-      {c.adjustment.blue.field, c.adjustment.blue.trackBar},
-      {c.adjustment.brightness.field, c.adjustment.brightness.trackBar},
-      {c.adjustment.contrast.field, c.adjustment.contrast.trackBar}};
-  for (const auto& [edit, trackBar] : fields) {
-    connect(edit, &QLineEdit::textChanged, trackBar,
-            [trackBar](const QString& text) { trackBar->setValue(WholeNumberOf(text)); });
-  }
-  connect(c.adjustment.brightness.trackBar, &QSlider::valueChanged, c.adjustment.brightness.field,
-          [edit = c.adjustment.brightness.field](int position) {
-            edit->setText(QString::number(position));
-          });
-  connect(c.adjustment.contrast.trackBar, &QSlider::valueChanged, c.adjustment.contrast.field,
-          [edit = c.adjustment.contrast.field](int position) {
-            edit->setText(QString::number(position));
-          });
+}
 
+void MainWindow::ConnectActionHandlers()
+{
+  const MainWindowControls& c = ui_;
   connect(c.defaultsButton, &QPushButton::clicked, this, &MainWindow::ResetDefaults);
-
   connect(c.loadPictureButton, &QPushButton::clicked, this, &MainWindow::LoadPictureFile);
   connect(c.openAction, &QAction::triggered, this, &MainWindow::LoadPictureFile);
   connect(c.testPictureButton, &QPushButton::clicked, this, &MainWindow::LoadTestPicture);
@@ -110,105 +101,6 @@ void MainWindow::ConnectHandlers()
           &MainWindow::ShowInterlacedPreview);
   connect(c.exitAction, &QAction::triggered, this, [] { QCoreApplication::exit(0); });
   connect(c.aboutAction, &QAction::triggered, this, &MainWindow::ShowAboutWindow);
-}
-
-GraphicMode MainWindow::SelectedMode() const
-{
-  if (ui_.modeButtons.hiresStandard->isChecked()) {
-    return GraphicMode::HiresStandard;
-  }
-  if (ui_.modeButtons.hiresInterlaced->isChecked()) {
-    return GraphicMode::HiresInterlaced;
-  }
-  if (ui_.modeButtons.hiresFli->isChecked()) {
-    return GraphicMode::HiresFli;
-  }
-  return GraphicMode::HiresFliInterlace;
-}
-
-MixMethod MainWindow::SelectedMixMethod() const
-{
-  return ui_.mixButtons.yuv->isChecked() ? MixMethod::Yuv : MixMethod::Rgb;
-}
-
-FlickerLevel MainWindow::SelectedFlickerLevel() const
-{
-  if (ui_.flickerButtons.light->isChecked()) {
-    return FlickerLevel::Light;
-  }
-  if (ui_.flickerButtons.medium->isChecked()) {
-    return FlickerLevel::Medium;
-  }
-  if (ui_.flickerButtons.heavy->isChecked()) {
-    return FlickerLevel::Heavy;
-  }
-  return FlickerLevel::Off;
-}
-
-Settings MainWindow::GatherSettings() const
-{
-  const MainWindowControls& c = ui_;
-  Settings settings;
-  settings.mode = SelectedMode();
-
-  settings.palette = PaletteId::Pepto;
-  if (c.paletteButtons.deekay->isChecked()) {
-    settings.palette = PaletteId::Deekay;
-  } else if (c.paletteButtons.vice->isChecked()) {
-    settings.palette = PaletteId::Vice;
-  } else if (c.paletteButtons.ccs64->isChecked()) {
-    settings.palette = PaletteId::Ccs64;
-  } else if (c.paletteButtons.frodo->isChecked()) {
-    settings.palette = PaletteId::Frodo;
-  }
-  settings.mix = SelectedMixMethod();
-
-  // The measures are asked in this order; they exclude each other.
-  if (c.matchingButtons.rgbDistance->isChecked()) {
-    settings.measure = Measure::RgbDistance;
-  } else if (c.matchingButtons.brightness->isChecked()) {
-    settings.measure = Measure::Brightness;
-  } else {
-    settings.measure = Measure::Perceptual;
-  }
-  settings.flicker = SelectedFlickerLevel();
-
-  const std::pair<QRadioButton*, DitherMethod> methods[] = {
-      {c.ditherButtons.none, DitherMethod::None},
-      {c.ditherButtons.ordered2x2, DitherMethod::Ordered2x2},
-      {c.ditherButtons.ordered3x3, DitherMethod::Ordered3x3},
-      {c.ditherButtons.ordered4x4, DitherMethod::Ordered4x4},
-      {c.ditherButtons.ordered8x8, DitherMethod::Ordered8x8},
-      {c.ditherButtons.floydSteinberg, DitherMethod::FloydSteinberg},
-      {c.ditherButtons.custom, DitherMethod::Custom},
-      {c.ditherButtons.random, DitherMethod::Random}};
-  for (const auto& [button, method] : methods) {
-    if (button->isChecked()) {
-      settings.dither.method = method;
-      break;
-    }
-  }
-  settings.dither.serpentine = c.serpentineBox->isChecked();
-  settings.dither.valueAmp = WholeNumberOf(c.valueAmpField->text());
-  settings.dither.altYDither = c.altYDitherBox->isChecked();
-  settings.dither.flipDither = c.flipDitherBox->isChecked();
-  settings.dither.strength = WholeNumberOf(c.strengthField->text());
-  settings.dither.separateRgb = c.separateRgbBox->isChecked();
-
-  // Option check boxes count with their state, enabled or not.
-  settings.fourColours = c.fourColoursBox->isChecked();
-  settings.sameBanks = c.sameBanksBox->isChecked();
-  settings.extraBruteForce = c.extraBruteForceBox->isChecked();
-  settings.alternateY = c.alternateYBox->isChecked();
-  settings.alternateX = c.alternateXBox->isChecked();
-  settings.alternateX8 = c.alternateX8Box->isChecked();
-
-  settings.adjustment.red = c.adjustment.red.trackBar->value();
-  settings.adjustment.green = c.adjustment.green.trackBar->value();
-  settings.adjustment.blue = c.adjustment.blue.trackBar->value();
-  settings.adjustment.brightness = c.adjustment.brightness.trackBar->value();
-  settings.adjustment.contrast = c.adjustment.contrast.trackBar->value();
-  return settings;
 }
 
 void MainWindow::BuildMixPalette()
@@ -266,72 +158,35 @@ void MainWindow::RebuildForMixing()
   RebuildReducedMixPalette(SelectedFlickerLevel());
 }
 
-void MainWindow::HiresStandardOrFliSelected()
+// Which option controls apply in which mode is the conversion plan's
+// decision; the window only follows it.
+void MainWindow::ApplyEnabledControls()
 {
+  const EnabledControls enabled = PlanConversion(GatherSettings()).controls;
   const MainWindowControls& c = ui_;
-  for (QWidget* control : std::initializer_list<QWidget*>{
-           c.sameBanksBox, c.flickerButtons.off, c.flickerButtons.light, c.flickerButtons.medium,
-           c.flickerButtons.heavy, c.fourColoursBox, c.alternateYBox, c.alternateXBox,
-           c.alternateX8Box, c.fieldPreviewButton, c.interlacedPreviewButton}) {
-    control->setEnabled(false);
+  c.sameBanksBox->setEnabled(enabled.sameBanks);
+  for (const auto& choice : FlickerChoices) {
+    (c.flickerButtons.*choice.button)->setEnabled(enabled.flickerLevels);
   }
-  BuildMixPalette();
-  DrawMixPalette();
+  c.fourColoursBox->setEnabled(enabled.fourColours);
+  c.alternateYBox->setEnabled(enabled.alternateY);
+  c.alternateXBox->setEnabled(enabled.alternateX);
+  c.alternateX8Box->setEnabled(enabled.alternateX8);
+  c.fieldPreviewButton->setEnabled(enabled.fieldPreviews);
+  c.interlacedPreviewButton->setEnabled(enabled.fieldPreviews);
 }
 
-void MainWindow::HiresInterlacedSelected()
+// The interlaced modes show the table with the selected level taken out,
+// whatever "Same Col Banks" says; the others show the pure colours.
+void MainWindow::ModeSelected()
 {
-  const MainWindowControls& c = ui_;
-  const bool sameBanks = c.sameBanksBox->isChecked();
-  c.fourColoursBox->setEnabled(false);
-  if (sameBanks) {
-    c.alternateX8Box->setEnabled(false);
-  } else {
-    c.alternateYBox->setEnabled(false);
-    c.alternateXBox->setEnabled(false);
-    c.alternateX8Box->setEnabled(false);
-  }
-  c.sameBanksBox->setEnabled(true);
-  if (sameBanks) {
-    c.alternateYBox->setEnabled(true);
-    c.alternateXBox->setEnabled(true);
-  }
-  for (QWidget* control : std::initializer_list<QWidget*>{
-           c.flickerButtons.off, c.flickerButtons.light, c.flickerButtons.medium,
-           c.flickerButtons.heavy, c.fieldPreviewButton, c.interlacedPreviewButton}) {
-    control->setEnabled(true);
-  }
+  ApplyEnabledControls();
   BuildMixPalette();
   DrawMixPalette();
-  ReduceFlicker(SelectedFlickerLevel());
-  DrawMixPalette();
-}
-
-void MainWindow::HiresFliInterlaceSelected()
-{
-  const MainWindowControls& c = ui_;
-  const bool sameBanks = c.sameBanksBox->isChecked();
-  if (sameBanks) {
-    c.alternateX8Box->setEnabled(false);
-  } else {
-    c.alternateXBox->setEnabled(false);
+  if (IsInterlaced(SelectedMode())) {
+    ReduceFlicker(SelectedFlickerLevel());
+    DrawMixPalette();
   }
-  c.sameBanksBox->setEnabled(true);
-  if (sameBanks) {
-    c.alternateXBox->setEnabled(true);
-  } else {
-    c.alternateX8Box->setEnabled(true);
-  }
-  for (QWidget* control : std::initializer_list<QWidget*>{
-           c.flickerButtons.off, c.flickerButtons.light, c.flickerButtons.medium,
-           c.flickerButtons.heavy, c.fourColoursBox, c.alternateYBox, c.fieldPreviewButton,
-           c.interlacedPreviewButton}) {
-    control->setEnabled(true);
-  }
-  BuildMixPalette();
-  DrawMixPalette();
-  ReduceFlicker(SelectedFlickerLevel());
-  DrawMixPalette();
 }
 
 void MainWindow::FlickerLevelSelected(FlickerLevel level)
@@ -343,84 +198,42 @@ void MainWindow::FlickerLevelSelected(FlickerLevel level)
   RebuildReducedMixPalette(level);
 }
 
+// A single bank uses the whole table. In "Hires Interlaced" the box shows the
+// whole table either way; elsewhere switching it off puts the selected level
+// back.
 void MainWindow::SameColBanksClicked()
 {
-  const MainWindowControls& c = ui_;
-  const bool on = c.sameBanksBox->isChecked();
-  if (SelectedMode() == GraphicMode::HiresInterlaced) {
-    BuildMixPalette();
-    DrawMixPalette();
-    c.alternateYBox->setEnabled(on);
-    c.alternateXBox->setEnabled(on);
-    c.alternateX8Box->setEnabled(false);
-    return;
-  }
-  // The box is enabled only in "Hires FLI Interlace". A single bank has no
-  // room for the cell-column alternation nor for four colours per span.
-  if (on) {
-    c.alternateX8Box->setEnabled(false);
-    c.alternateXBox->setEnabled(true);
-    c.fourColoursBox->setEnabled(false);
+  ApplyEnabledControls();
+  if (SelectedMode() == GraphicMode::HiresInterlaced || ui_.sameBanksBox->isChecked()) {
     BuildMixPalette();
     DrawMixPalette();
     return;
   }
-  c.alternateX8Box->setEnabled(true);
-  c.alternateXBox->setEnabled(false);
-  c.fourColoursBox->setEnabled(true);
   RebuildReducedMixPalette(SelectedFlickerLevel());
 }
 
+// Any of the three colour offsets rewrites all three fields.
 void MainWindow::ColourTrackBarChanged()
 {
-  const MainWindowControls& c = ui_;
-  c.adjustment.red.field->setText(QString::number(c.adjustment.red.trackBar->value()));
-  c.adjustment.green.field->setText(QString::number(c.adjustment.green.trackBar->value()));
-  c.adjustment.blue.field->setText(QString::number(c.adjustment.blue.trackBar->value()));
+  for (const AdjustmentSpec& spec : AdjustmentSpecs) {
+    if (spec.colourOffset) {
+      const AdjustmentRow& row = ui_.adjustment.*spec.row;
+      row.field->setText(QString::number(row.trackBar->value()));
+    }
+  }
 }
 
+// Every setting back to its default but "Alternate X8", which keeps its
+// state. The palette is copied even when "Pepto" was selected already, and
+// the table shows the "Light" reduction like at start-up, although "Medium"
+// is the selected level.
 void MainWindow::ResetDefaults()
 {
-  MainWindowControls& c = ui_;
-  c.flipDitherBox->setChecked(false);
-  c.serpentineBox->setChecked(true);
-  c.strengthSpinner->SetPosition(45);
-  c.separateRgbBox->setChecked(true);
-  c.altYDitherBox->setChecked(false);
-  c.extraBruteForceBox->setChecked(false);
-  c.valueAmpSpinner->SetPosition(2);
-
-  c.alternateXBox->setChecked(false);
-  c.alternateXBox->setEnabled(false);
-  c.sameBanksBox->setChecked(false);
-  c.modeButtons.hiresFliInterlace->setChecked(true);
-
-  for (QLineEdit* edit : {c.adjustment.red.field, c.adjustment.green.field, c.adjustment.blue.field,
-                          c.adjustment.brightness.field, c.adjustment.contrast.field}) {
-    edit->setText("0");
-  }
-
-  c.paletteButtons.pepto->setChecked(true);
-  c.errorValueLabel->setText("0");
-
-  c.mixButtons.rgb->setChecked(true);
-  c.ditherButtons.custom->setChecked(true);
-  c.flickerButtons.medium->setChecked(true);
-  c.matchingButtons.perceptual->setChecked(true);
-
-  c.fourColoursBox->setEnabled(true);
-  c.fourColoursBox->setChecked(true);
-  c.alternateYBox->setChecked(true);
-
-  for (QSlider* trackBar :
-       {c.adjustment.red.trackBar, c.adjustment.green.trackBar, c.adjustment.blue.trackBar,
-        c.adjustment.contrast.trackBar, c.adjustment.brightness.trackBar}) {
-    trackBar->setValue(0);
-  }
-
-  // The palette is copied even when "Pepto" was selected already, and the
-  // table shows the "Light" reduction like at start-up.
-  workspace_->palette = PaletteColours(PaletteId::Pepto);
+  Settings defaults;
+  defaults.alternateX8 = ui_.alternateX8Box->isChecked();
+  ShowSettings(defaults);
+  ui_.errorValueLabel->setText("0");
+  workspace_->palette = PaletteColours(defaults.palette);
   BuildMixPalette();
   ReduceFlicker(FlickerLevel::Light);
   DrawMixPalette();

@@ -4,15 +4,11 @@
 #include <QToolButton>
 #include <QVBoxLayout>
 #include <algorithm>
+#include <optional>
+
+#include "core/whole_number.h"
 
 namespace pavona {
-
-int WholeNumberOf(const QString& text)
-{
-  bool ok = false;
-  const int value = text.trimmed().toInt(&ok, 10);
-  return ok ? value : 0;
-}
 
 UpDown::UpDown(QLineEdit* buddy, int minimum, int maximum, QWidget* parent)
     : QWidget(parent),
@@ -39,9 +35,8 @@ UpDown::UpDown(QLineEdit* buddy, int minimum, int maximum, QWidget* parent)
 
 int UpDown::position() const
 {
-  bool ok = false;
-  const int typed = buddy_->text().trimmed().toInt(&ok, 10);
-  return ok ? std::clamp(typed, minimum_, maximum_) : position_;
+  const std::optional<int> typed = ReadWholeNumber(buddy_->text().toStdString());
+  return typed ? std::clamp(*typed, minimum_, maximum_) : position_;
 }
 
 void UpDown::SetPosition(int position)

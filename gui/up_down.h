@@ -7,9 +7,6 @@ class QToolButton;
 
 namespace pavona {
 
-// The whole number in an edit field, or 0 when the text is not one.
-int WholeNumberOf(const QString& text);
-
 // A spinner beside an edit field. Its arrows step a position within its
 // range and write it into the field; the field itself still takes any text,
 // so what the user types is used as typed. A step starts from the number in

@@ -54,5 +54,22 @@ TEST(ParseWholeNumber, ReadsDecimalWholeNumbersAndGivesZeroForAnythingElse)
   }
 }
 
+// A spinner steps from the number in its field, or from its own position when
+// the field holds none: a typed 0 and text that is no number must differ.
+TEST(ReadWholeNumber, TellsZeroFromTextThatIsNoNumber)
+{
+  struct Case {
+    std::string text;
+    std::optional<int> value;
+  };
+  const Case cases[] = {
+      {"0", 0}, {" -0 ", 0}, {"+0", 0},   {"44", 44},
+      {"", {}}, {"abc", {}}, {"0x0", {}}, {"2147483648", {}},
+  };
+  for (const Case& row : cases) {
+    EXPECT_EQ(ReadWholeNumber(row.text), row.value) << '"' << row.text << '"';
+  }
+}
+
 }  // namespace
 }  // namespace pavona

@@ -7,24 +7,17 @@
 #include <QSlider>
 #include <QToolButton>
 
+#include "core/conversion_plan.h"
+#include "gui/main_window_tables.h"
 #include "gui/up_down.h"
 #include "gui_test_support.h"
 
 namespace pavona {
 namespace {
 
-// Enabled states that follow the graphic mode and "Same Col Banks".
-struct OptionStates {
-  bool sameBanks;
-  bool fourColours;
-  bool alternateY;
-  bool alternateX;
-  bool alternateX8;
-  bool levels;    // the four flicker levels
-  bool previews;  // "Field Seperate", "Interlaced Preview"
-};
-
-OptionStates EnabledStates(const MainWindowControls& c)
+// The option controls' enabled states as the window shows them. Controls
+// that stand for one choice together must agree.
+EnabledControls ShownEnabledControls(const MainWindowControls& c)
 {
   const bool levels = c.flickerButtons.off->isEnabled();
   EXPECT_EQ(c.flickerButtons.light->isEnabled(), levels);
@@ -33,92 +26,96 @@ OptionStates EnabledStates(const MainWindowControls& c)
   EXPECT_EQ(c.interlacedPreviewButton->isEnabled(), c.fieldPreviewButton->isEnabled());
   // "Extra Brute Force" is never disabled.
   EXPECT_TRUE(c.extraBruteForceBox->isEnabled());
-  return {c.sameBanksBox->isEnabled(),      c.fourColoursBox->isEnabled(),
-          c.alternateYBox->isEnabled(),     c.alternateXBox->isEnabled(),
-          c.alternateX8Box->isEnabled(),    levels,
-          c.fieldPreviewButton->isEnabled()};
+  EnabledControls shown;
+  shown.sameBanks = c.sameBanksBox->isEnabled();
+  shown.flickerLevels = levels;
+  shown.fourColours = c.fourColoursBox->isEnabled();
+  shown.alternateY = c.alternateYBox->isEnabled();
+  shown.alternateX = c.alternateXBox->isEnabled();
+  shown.alternateX8 = c.alternateX8Box->isEnabled();
+  shown.fieldPreviews = c.fieldPreviewButton->isEnabled();
+  return shown;
 }
 
-void ExpectStates(const OptionStates& actual, const OptionStates& expected)
+// The window enables exactly what the conversion plan says applies.
+void ExpectControlsFollowThePlan(const MainWindow& window)
 {
-  EXPECT_EQ(actual.sameBanks, expected.sameBanks) << "Same Col Banks";
-  EXPECT_EQ(actual.fourColours, expected.fourColours) << "4 cols per 8x1";
-  EXPECT_EQ(actual.alternateY, expected.alternateY) << "Alternate Y";
-  EXPECT_EQ(actual.alternateX, expected.alternateX) << "Alternate X";
-  EXPECT_EQ(actual.alternateX8, expected.alternateX8) << "Alternate X8";
-  EXPECT_EQ(actual.levels, expected.levels) << "flicker levels";
-  EXPECT_EQ(actual.previews, expected.previews) << "preview buttons";
+  const EnabledControls shown = ShownEnabledControls(window.Controls());
+  const EnabledControls planned = PlanConversion(window.GatherSettings()).controls;
+  EXPECT_EQ(shown.sameBanks, planned.sameBanks) << "Same Col Banks";
+  EXPECT_EQ(shown.flickerLevels, planned.flickerLevels) << "flicker levels";
+  EXPECT_EQ(shown.fourColours, planned.fourColours) << "4 cols per 8x1";
+  EXPECT_EQ(shown.alternateY, planned.alternateY) << "Alternate Y";
+  EXPECT_EQ(shown.alternateX, planned.alternateX) << "Alternate X";
+  EXPECT_EQ(shown.alternateX8, planned.alternateX8) << "Alternate X8";
+  EXPECT_EQ(shown.fieldPreviews, planned.fieldPreviews) << "preview buttons";
 }
 
-constexpr OptionStates AllDisabled{false, false, false, false, false, false, false};
-constexpr OptionStates StartStates{true, true, true, false, true, true, true};
+// Every mode with "Same Col Banks" off and on, reached with the mode chosen
+// before or after the box: the enabled states do not depend on the order of
+// clicks. Each row starts from another mode so that the mode really changes.
+TEST_F(MainWindowTest, OptionControlsFollowThePlanWhateverTheOrderOfClicks)
+{
+  ExpectControlsFollowThePlan(window());
+  for (const auto& target : ModeChoices) {
+    for (bool sameBanks : {false, true}) {
+      for (bool modeFirst : {false, true}) {
+        SCOPED_TRACE(std::string(target.caption) + (sameBanks ? ", same banks" : "") +
+                     (modeFirst ? ", mode first" : ", box first"));
+        MainWindow window;
+        const MainWindowControls& c = window.Controls();
+        QRadioButton* mode = c.modeButtons.*target.button;
+        const bool fromStandard = target.value != GraphicMode::HiresStandard;
+        (fromStandard ? c.modeButtons.hiresStandard : c.modeButtons.hiresFli)->setChecked(true);
+        if (!modeFirst) {
+          c.sameBanksBox->setChecked(sameBanks);
+        }
+        mode->setChecked(true);
+        if (modeFirst) {
+          c.sameBanksBox->setChecked(sameBanks);
+        }
+        ASSERT_EQ(window.GatherSettings().mode, target.value);
+        ASSERT_EQ(window.GatherSettings().sameBanks, sameBanks);
+        ExpectControlsFollowThePlan(window);
+      }
+    }
+  }
+}
 
-TEST_F(MainWindowTest, ModeAndSameColBanksHandlersSetEnabledStatesAndTable)
+// The handlers' mix table is a preview of their own: the interlaced modes
+// show the selected level whatever "Same Col Banks" says, and the box shows
+// the whole table in "Hires Interlaced" either way.
+TEST_F(MainWindowTest, ModeAndSameColBanksHandlersShowTheirMixTable)
 {
   enum class Step { Standard, Interlaced, Fli, FliInterlace, SameBanksOn, SameBanksOff };
   struct Row {
     const char* name;
     std::vector<Step> steps;
-    OptionStates states;
     GraphicMode tableMode;
     FlickerLevel tableLevel;  // the reduction the shown table has
   };
   using enum Step;
+  using enum GraphicMode;
+  using enum FlickerLevel;
   const Row rows[] = {
-      {"standard", {Standard}, AllDisabled, GraphicMode::HiresStandard, FlickerLevel::Off},
-      {"fli", {Fli}, AllDisabled, GraphicMode::HiresFli, FlickerLevel::Off},
-      {"interlaced",
-       {Interlaced},
-       {true, false, false, false, false, true, true},
-       GraphicMode::HiresInterlaced,
-       FlickerLevel::Medium},
-      {"fli interlace again",
-       {Standard, FliInterlace},
-       StartStates,
-       GraphicMode::HiresFliInterlace,
-       FlickerLevel::Medium},
-      {"same banks on, standard",
-       {SameBanksOn, Standard},
-       AllDisabled,
-       GraphicMode::HiresStandard,
-       FlickerLevel::Off},
-      {"same banks on, fli",
-       {SameBanksOn, Fli},
-       AllDisabled,
-       GraphicMode::HiresFli,
-       FlickerLevel::Off},
-      // The mode handler applies the level whatever "Same Col Banks" says.
-      {"same banks on, interlaced",
-       {SameBanksOn, Interlaced},
-       {true, false, true, true, false, true, true},
-       GraphicMode::HiresInterlaced,
-       FlickerLevel::Medium},
-      // ... and enables "4 cols per 8x1" again, although the box disabled it.
+      {"standard", {Standard}, HiresStandard, Off},
+      {"fli", {Fli}, HiresFli, Off},
+      {"interlaced", {Interlaced}, HiresInterlaced, Medium},
+      {"fli interlace again", {Standard, FliInterlace}, HiresFliInterlace, Medium},
+      {"same banks on, standard", {SameBanksOn, Standard}, HiresStandard, Off},
+      {"same banks on, fli", {SameBanksOn, Fli}, HiresFli, Off},
+      {"same banks on, interlaced", {SameBanksOn, Interlaced}, HiresInterlaced, Medium},
       {"same banks on, fli interlace again",
        {SameBanksOn, Interlaced, FliInterlace},
-       {true, true, true, true, false, true, true},
-       GraphicMode::HiresFliInterlace,
-       FlickerLevel::Medium},
-      {"same banks switched on",
-       {SameBanksOn},
-       {true, false, true, true, false, true, true},
-       GraphicMode::HiresFliInterlace,
-       FlickerLevel::Off},
-      {"same banks switched off",
-       {SameBanksOn, SameBanksOff},
-       StartStates,
-       GraphicMode::HiresFliInterlace,
-       FlickerLevel::Medium},
-      {"same banks toggled in interlaced",
-       {Interlaced, SameBanksOn},
-       {true, false, true, true, false, true, true},
-       GraphicMode::HiresInterlaced,
-       FlickerLevel::Off},
+       HiresFliInterlace,
+       Medium},
+      {"same banks switched on", {SameBanksOn}, HiresFliInterlace, Off},
+      {"same banks switched off", {SameBanksOn, SameBanksOff}, HiresFliInterlace, Medium},
+      {"same banks toggled in interlaced", {Interlaced, SameBanksOn}, HiresInterlaced, Off},
       {"same banks toggled off in interlaced",
        {Interlaced, SameBanksOn, SameBanksOff},
-       {true, false, false, false, false, true, true},
-       GraphicMode::HiresInterlaced,
-       FlickerLevel::Off},
+       HiresInterlaced,
+       Off},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
@@ -146,7 +143,7 @@ TEST_F(MainWindowTest, ModeAndSameColBanksHandlersSetEnabledStatesAndTable)
           break;
       }
     }
-    ExpectStates(EnabledStates(c), row.states);
+    ExpectControlsFollowThePlan(window);
     ExpectMixTableShown(
         window, ReducedTable(PaletteId::Pepto, MixMethod::Rgb, row.tableMode, row.tableLevel));
   }
@@ -373,7 +370,7 @@ TEST_F(MainWindowTest, DefaultsResetEverythingButAlternateX8)
   Settings expected;
   expected.alternateX8 = true;  // left alone
   EXPECT_EQ(window().GatherSettings(), expected);
-  ExpectStates(EnabledStates(c()), StartStates);
+  ExpectControlsFollowThePlan(window());
   for (QLineEdit* edit :
        {c().adjustment.red.field, c().adjustment.green.field, c().adjustment.blue.field,
         c().adjustment.brightness.field, c().adjustment.contrast.field}) {

@@ -1,0 +1,109 @@
+// The settings as the main window's controls show them, both ways: read
+// from the controls, and shown in them. The control tables pair each control
+// with its setting, so the two directions cannot drift apart.
+#include <QCheckBox>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QSlider>
+
+#include "core/whole_number.h"
+#include "gui/main_window.h"
+#include "gui/main_window_tables.h"
+#include "gui/up_down.h"
+
+namespace pavona {
+namespace {
+
+// What a number field holds; text that is no whole number counts as 0.
+int FieldNumber(const QLineEdit* field)
+{
+  return ParseWholeNumber(field->text().toStdString());
+}
+
+// The spinner keeps its own position within its range; a value outside the
+// range is still shown as it would have been typed.
+void ShowSpinnerField(const MainWindowControls& c, const SpinnerField& spec, int value)
+{
+  (c.*spec.spinner)->SetPosition(value);
+  QLineEdit* field = c.*spec.field;
+  const QString text = QString::number(value);
+  if (field->text() != text) {
+    field->setText(text);
+  }
+}
+
+}  // namespace
+
+GraphicMode MainWindow::SelectedMode() const
+{
+  return SelectedValue(ui_.modeButtons, ModeChoices, GraphicMode::HiresFliInterlace);
+}
+
+MixMethod MainWindow::SelectedMixMethod() const
+{
+  return SelectedValue(ui_.mixButtons, MixChoices, MixMethod::Rgb);
+}
+
+FlickerLevel MainWindow::SelectedFlickerLevel() const
+{
+  return SelectedValue(ui_.flickerButtons, FlickerChoices, FlickerLevel::Off);
+}
+
+Settings MainWindow::GatherSettings() const
+{
+  const MainWindowControls& c = ui_;
+  Settings settings;
+  settings.mode = SelectedMode();
+  settings.palette = SelectedValue(c.paletteButtons, PaletteChoices, PaletteId::Pepto);
+  settings.mix = SelectedMixMethod();
+  settings.measure = SelectedValue(c.matchingButtons, MatchingChoices, Measure::Perceptual);
+  settings.flicker = SelectedFlickerLevel();
+  settings.dither.method = SelectedValue(c.ditherButtons, DitherChoices, settings.dither.method);
+  for (const Switch<DitherSettings>& entry : DitherSwitches) {
+    settings.dither.*entry.setting = (c.*entry.box)->isChecked();
+  }
+  for (const SpinnerField& spec : {ValueAmpSpinner, StrengthSpinner}) {
+    settings.dither.*spec.setting = FieldNumber(c.*spec.field);
+  }
+  // Option check boxes count with their state, enabled or not.
+  for (const Switch<Settings>& entry : OptionSwitches) {
+    settings.*entry.setting = (c.*entry.box)->isChecked();
+  }
+  for (const AdjustmentSpec& spec : AdjustmentSpecs) {
+    settings.adjustment.*spec.setting = (c.adjustment.*spec.row).trackBar->value();
+  }
+  return settings;
+}
+
+// Each change runs its control's handler, as a click would. A palette
+// selects "RGB Mix", so the mixing method is shown after the palette.
+void MainWindow::ShowSettings(const Settings& settings)
+{
+  const MainWindowControls& c = ui_;
+  for (const Switch<DitherSettings>& entry : DitherSwitches) {
+    (c.*entry.box)->setChecked(settings.dither.*entry.setting);
+  }
+  for (const SpinnerField& spec : {ValueAmpSpinner, StrengthSpinner}) {
+    ShowSpinnerField(c, spec, settings.dither.*spec.setting);
+  }
+  for (const Switch<Settings>& entry : OptionSwitches) {
+    (c.*entry.box)->setChecked(settings.*entry.setting);
+  }
+  SelectValue(c.modeButtons, ModeChoices, settings.mode);
+  // A field may hold text that is no number while its track bar is already
+  // at the value: writing the field puts both right.
+  for (const AdjustmentSpec& spec : AdjustmentSpecs) {
+    (c.adjustment.*spec.row).field->setText(QString::number(settings.adjustment.*spec.setting));
+  }
+  SelectValue(c.paletteButtons, PaletteChoices, settings.palette);
+  SelectValue(c.mixButtons, MixChoices, settings.mix);
+  SelectValue(c.ditherButtons, DitherChoices, settings.dither.method);
+  SelectValue(c.flickerButtons, FlickerChoices, settings.flicker);
+  SelectValue(c.matchingButtons, MatchingChoices, settings.measure);
+  for (const AdjustmentSpec& spec : AdjustmentSpecs) {
+    (c.adjustment.*spec.row).trackBar->setValue(settings.adjustment.*spec.setting);
+  }
+  ApplyEnabledControls();
+}
+
+}  // namespace pavona
