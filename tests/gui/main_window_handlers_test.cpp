@@ -6,6 +6,7 @@
 #include <QRadioButton>
 #include <QSlider>
 #include <QToolButton>
+#include <set>
 
 #include "core/conversion_plan.h"
 #include "gui/main_window_tables.h"
@@ -231,25 +232,48 @@ TEST_F(MainWindowTest, PaletteAndMixingButtonsRebuildTheTable)
                                              FlickerLevel::Off));
 }
 
+// The buttons sit in four boxes, yet selecting one deselects all the others,
+// in whichever box they are, and the method read is the one selected.
 TEST_F(MainWindowTest, DitheringButtonsAreOneChoiceAcrossTheirBoxes)
 {
-  const std::pair<QRadioButton*, DitherMethod> buttons[] = {
-      {c().ditherButtons.none, DitherMethod::None},
-      {c().ditherButtons.ordered2x2, DitherMethod::Ordered2x2},
-      {c().ditherButtons.ordered3x3, DitherMethod::Ordered3x3},
-      {c().ditherButtons.ordered4x4, DitherMethod::Ordered4x4},
-      {c().ditherButtons.ordered8x8, DitherMethod::Ordered8x8},
-      {c().ditherButtons.floydSteinberg, DitherMethod::FloydSteinberg},
-      {c().ditherButtons.random, DitherMethod::Random},
-      {c().ditherButtons.custom, DitherMethod::Custom},
-      {c().ditherButtons.ordered4x4, DitherMethod::Ordered4x4}};
-  for (const auto& [chosen, method] : buttons) {
-    SCOPED_TRACE(chosen->text().toStdString());
-    Click(chosen);
-    for (const auto& [button, unused] : buttons) {
-      EXPECT_EQ(button->isChecked(), button == chosen) << button->text().toStdString();
+  std::set<const QWidget*> boxes;
+  for (const auto& choice : DitherChoices) {
+    boxes.insert((c().ditherButtons.*choice.button)->parentWidget());
+  }
+  ASSERT_EQ(boxes.size(), 4u);
+  // Every button from every other, back and forth across the boxes.
+  for (const auto& from : DitherChoices) {
+    for (const auto& to : DitherChoices) {
+      QRadioButton* chosen = c().ditherButtons.*to.button;
+      Click(c().ditherButtons.*from.button);
+      Click(chosen);
+      SCOPED_TRACE(std::string(from.caption) + " then " + to.caption);
+      for (const auto& other : DitherChoices) {
+        QRadioButton* button = c().ditherButtons.*other.button;
+        EXPECT_EQ(button->isChecked(), button == chosen) << other.caption;
+      }
+      EXPECT_EQ(window().GatherSettings().dither.method, to.value);
     }
-    EXPECT_EQ(window().GatherSettings().dither.method, method);
+  }
+}
+
+// A control that changes no setting would be a control the conversion never
+// reads: every check box and every radio button not yet selected changes
+// what GatherSettings reads.
+TEST_F(MainWindowTest, EverySettingControlIsRead)
+{
+  for (QCheckBox* box : window().findChildren<QCheckBox*>()) {
+    const Settings before = window().GatherSettings();
+    box->toggle();
+    EXPECT_NE(window().GatherSettings(), before) << box->objectName().toStdString();
+  }
+  for (QRadioButton* button : window().findChildren<QRadioButton*>()) {
+    if (button->isChecked()) {
+      continue;
+    }
+    const Settings before = window().GatherSettings();
+    button->setChecked(true);
+    EXPECT_NE(window().GatherSettings(), before) << button->objectName().toStdString();
   }
 }
 

@@ -13,6 +13,7 @@
 #include <QScrollBar>
 #include <QSlider>
 #include <QStatusBar>
+#include <map>
 
 #include "gui/up_down.h"
 #include "gui_test_support.h"
@@ -105,6 +106,23 @@ TEST_F(MainWindowTest, ButtonsStartWithTheirCaptionsValuesAndEnabledStates)
                           "ditherButtons.floydSteinberg", "ditherButtons.random"}) {
     const QWidget* inner = window().findChild<QWidget*>(box)->parentWidget();
     EXPECT_EQ(GroupTitleOf(inner), "Dithering") << box;
+  }
+}
+
+// Controls are found by their object names: no two widgets of the main
+// window may share one (the secondary windows name their own).
+TEST_F(MainWindowTest, ObjectNamesAreUnique)
+{
+  std::map<QString, int> uses;
+  for (const QWidget* widget : window().findChildren<QWidget*>()) {
+    if (widget->window() == &window() && !widget->objectName().isEmpty() &&
+        !widget->objectName().startsWith("qt_")) {
+      ++uses[widget->objectName()];
+    }
+  }
+  EXPECT_GT(uses.size(), 60u);  // the controls were found at all
+  for (const auto& [name, count] : uses) {
+    EXPECT_EQ(count, 1) << name.toStdString();
   }
 }
 
