@@ -5,6 +5,7 @@
 #include "colour/flicker_reduction.h"
 #include "colour/mix_palette.h"
 #include "core/colour_adjustment.h"
+#include "core/conversion_plan.h"
 #include "dither/dither_picture.h"
 #include "select/fli_colours.h"
 #include "select/fli_extreme.h"
@@ -17,110 +18,97 @@
 namespace pavona {
 namespace {
 
-void SelectColours(Workspace& workspace, const Settings& settings, ProgressReport& progress)
+// The mix table as the plan wants it before dithering: rebuilt from the
+// palette, then the flicker level's reduction and the luma reduction.
+void PrepareMixTable(MixTable& table, const C64Palette& palette, const Settings& settings,
+                     const MixTablePlan& plan)
 {
-  Picture& result = workspace.result;
-  C64Data& data = workspace.c64;
-  const MixTable& table = workspace.mix;
-  switch (settings.mode) {
-    case GraphicMode::HiresFli:
-      if (settings.extraBruteForce) {
-        SelectFliColoursExtreme(result, table, settings.measure, data, progress);
-      } else {
-        SelectFliColours(result, table, settings.measure, data, progress);
-      }
+  BuildMixPalette(table, palette, settings.mix, settings.mode);
+  if (plan.reduceFlicker) {
+    ReduceFlicker(table, settings.flicker);
+  }
+  if (plan.reduceForLuma) {
+    ReduceFlickerForLuma(table);
+  }
+}
+
+// Both pictures get mix colour 0 everywhere, then the dithered pixels from
+// firstColumn on.
+void InitResultPictures(Workspace& run, int firstColumn)
+{
+  run.result.fill(run.mix.colour[0]);
+  run.dithered.fill(run.mix.colour[0]);
+  for (int y = 0; y < PictureHeight; ++y) {
+    for (int x = firstColumn; x < PictureWidth; ++x) {
+      const std::uint32_t colour = ReadAdjustedPixel(run.adjusted, x, y);
+      run.result[PixelIndex(x, y)] = colour;
+      run.dithered[PixelIndex(x, y)] = colour;
+    }
+  }
+}
+
+void SelectColours(Workspace& run, ColourSearch search, const Settings& settings,
+                   ProgressReport& progress)
+{
+  Picture& result = run.result;
+  C64Data& data = run.c64;
+  const MixTable& table = run.mix;
+  const Measure measure = settings.measure;
+  switch (search) {
+    case ColourSearch::Hires:
+      SelectHiresColours(result, table, measure, data, progress);
       return;
-    case GraphicMode::HiresFliInterlace:
-      if (settings.sameBanks) {
-        SelectSingleBankFliColours(result, workspace.palette, settings.measure, settings.flicker,
-                                   data, progress);
-      } else if (!settings.fourColours) {
-        SelectFliInterlaceColours(result, table, settings.measure, progress);
-      } else if (settings.extraBruteForce) {
-        SelectFliFourColoursExtreme(result, table, data, progress);
-      } else {
-        // The search applies the flicker level to the table once more; "Off"
-        // rebuilds it, which undoes the luma reduction of "'Y' Brightness".
-        const MixTableSetting setting{workspace.palette, settings.mix, settings.mode,
-                                      settings.flicker};
-        SelectFliFourColours(result, workspace.mix, setting, settings.measure, data, progress);
-      }
+    case ColourSearch::HiresInterlace:
+      SelectHiresInterlaceColours(result, table, data, progress);
       return;
-    case GraphicMode::HiresStandard:
-      SelectHiresColours(result, table, settings.measure, data, progress);
+    case ColourSearch::SingleBankHires:
+      SelectSingleBankHiresColours(result, run.palette, measure, settings.flicker, data, progress);
       return;
-    case GraphicMode::HiresInterlaced:
-      if (settings.sameBanks) {
-        SelectSingleBankHiresColours(result, workspace.palette, settings.measure, settings.flicker,
-                                     data, progress);
-      } else {
-        SelectHiresInterlaceColours(result, table, data, progress);
-      }
+    case ColourSearch::Fli:
+      SelectFliColours(result, table, measure, data, progress);
+      return;
+    case ColourSearch::FliExtreme:
+      SelectFliColoursExtreme(result, table, measure, data, progress);
+      return;
+    case ColourSearch::FliInterlace:
+      SelectFliInterlaceColours(result, table, measure, progress);
+      return;
+    case ColourSearch::FliFourColours:
+      SelectFliFourColours(result, table, measure, data, progress);
+      return;
+    case ColourSearch::FliFourColoursExtreme:
+      SelectFliFourColoursExtreme(result, table, data, progress);
+      return;
+    case ColourSearch::SingleBankFli:
+      SelectSingleBankFliColours(result, run.palette, measure, settings.flicker, data, progress);
       return;
   }
 }
 
-// With "Same Col Banks" on the fields have their own bitmaps, so the shared
-// bitmap builder never runs after the single-bank search and the row exchange
-// always includes the bitmaps, whatever the (then disabled) "4 cols per 8x1"
-// box says.
-void BuildFieldsAndAlternate(Workspace& workspace, const Settings& settings,
-                             ProgressReport& progress)
+void BuildFieldsAndAlternate(Workspace& run, const FieldPlan& plan, ProgressReport& progress)
 {
-  C64Data& data = workspace.c64;
-  if (settings.mode == GraphicMode::HiresInterlaced && settings.sameBanks) {
-    if (settings.alternateY) {
-      AlternateRowsHires(data);
-    }
-    if (settings.alternateX) {
-      AlternatePixelColumnsHires(data);
-    }
-    return;
+  C64Data& data = run.c64;
+  if (plan.alternateRowsHires) {
+    AlternateRowsHires(data);
   }
-  if (settings.mode != GraphicMode::HiresFliInterlace) {
-    return;
+  if (plan.alternatePixelColumnsHires) {
+    AlternatePixelColumnsHires(data);
   }
-  const bool sharedBitmap = !settings.sameBanks && !settings.fourColours;
-  if (sharedBitmap) {
-    BuildFliInterlaceData(workspace.result, workspace.mix, data, progress);
+  if (plan.buildSharedBitmap) {
+    BuildFliInterlaceData(run.result, run.mix, data, progress);
   }
-  if (settings.alternateY) {
-    AlternateRowsFli(data, !sharedBitmap);
+  if (plan.alternateRowsFli) {
+    AlternateRowsFli(data, plan.exchangeBitmaps);
   }
-  if (!settings.sameBanks && settings.alternateX8) {
-    AlternateCellColumnsFli(data, !sharedBitmap);
+  if (plan.alternateCellColumnsFli) {
+    AlternateCellColumnsFli(data, plan.exchangeBitmaps);
   }
-  if (settings.sameBanks && settings.alternateX) {
+  if (plan.alternatePixelColumnsFli) {
     AlternatePixelColumnsFli(data);
   }
 }
 
 }  // namespace
-
-void PrepareMixTable(MixTable& table, const C64Palette& palette, const Settings& settings)
-{
-  BuildMixPalette(table, palette, settings.mix, settings.mode);
-  if (settings.sameBanks || !IsInterlaced(settings.mode)) {
-    return;
-  }
-  ReduceFlicker(table, settings.flicker);
-  if (settings.measure == Measure::Brightness) {
-    ReduceFlickerForLuma(table);
-  }
-}
-
-void InitResultPictures(Workspace& workspace, int firstColumn)
-{
-  workspace.result.fill(workspace.mix.colour[0]);
-  workspace.dithered.fill(workspace.mix.colour[0]);
-  for (int y = 0; y < PictureHeight; ++y) {
-    for (int x = firstColumn; x < PictureWidth; ++x) {
-      const std::uint32_t colour = ReadAdjustedPixel(workspace.adjusted, x, y);
-      workspace.result[PixelIndex(x, y)] = colour;
-      workspace.dithered[PixelIndex(x, y)] = colour;
-    }
-  }
-}
 
 ConversionOutcome CountErrorPixels(const Picture& result, const Picture& dithered)
 {
@@ -137,22 +125,27 @@ ConversionOutcome CountErrorPixels(const Picture& result, const Picture& dithere
 ConversionOutcome ConvertRun(Workspace& workspace, const Settings& settings,
                              ProgressReport& progress)
 {
+  const ConversionPlan plan = PlanConversion(settings);
   workspace.conversionDone = true;
   workspace.converted = settings;
   workspace.palette = PaletteColours(settings.palette);
-  PrepareMixTable(workspace.mix, workspace.palette, settings);
+  PrepareMixTable(workspace.mix, workspace.palette, settings, plan.mixTable);
   progress.ShowMixTable(workspace.mix);
   workspace.c64.fill(0);
 
   AdjustColours(workspace.source, settings.adjustment, workspace.adjusted);
   DitherPicture(workspace.adjusted, workspace.mix, settings.measure, settings.mode, settings.dither,
                 workspace.randomState, progress);
-  InitResultPictures(workspace, FirstColumn(settings.mode));
+  InitResultPictures(workspace, plan.firstColumn);
 
   progress.SetStatus("Brute Force HI-FLI color selection in progress");
-  SelectColours(workspace, settings, progress);
+  if (plan.mixTable.reapplyFlickerBeforeSearch) {
+    ReapplyFlickerLevel(workspace.mix, workspace.palette, settings.mix, settings.mode,
+                        settings.flicker);
+  }
+  SelectColours(workspace, plan.search, settings, progress);
   progress.ShowRows(workspace.result, 0, PictureHeight);
-  BuildFieldsAndAlternate(workspace, settings, progress);
+  BuildFieldsAndAlternate(workspace, plan.fields, progress);
   return CountErrorPixels(workspace.result, workspace.dithered);
 }
 

@@ -35,6 +35,7 @@ class PictureView;
 class UpDown;
 class UserPrompts;
 struct ConversionOutcome;
+struct FieldPictures;
 
 // The main window's controls under their own names (also their object names).
 // An edit field with a spinner is a QLineEdit (Edit6, Edit7) that takes any
@@ -240,7 +241,7 @@ class MainWindow : public QMainWindow {
   void SaveC64Program();
   void ShowFieldPreview();
   void ShowInterlacedPreview();
-  bool BuildFieldPictures();
+  std::unique_ptr<FieldPictures> BuildFieldPictures();
 
   // The mix table steps on the Workspace, for the selected palette, mixing
   // method and mode.
