@@ -117,6 +117,10 @@ int RunBatch(const CliOptions& options, std::ostream& out, std::ostream& errors,
     if (auto* line = dynamic_cast<StderrProgress*>(&progress)) {
       line->Finish();  // the progress line makes way for the results
     }
+    if (outcome.stopped) {
+      errors << name << ": conversion stopped, nothing written\n";
+      return 1;
+    }
     if (!options.quiet) {
       out << name << ": " << outcome.errorPercent << "% of the pixels changed ("
           << outcome.changedPixels << ")\n";

@@ -1,5 +1,7 @@
 #include "core/convert_run.h"
 
+#include <memory>
+
 #include "c64/fli_interlace_data.h"
 #include "c64/interlace_alternation.h"
 #include "colour/flicker_reduction.h"
@@ -18,6 +20,17 @@
 namespace pavona {
 namespace {
 
+// What a run writes, kept apart from the workspace until the run has ended.
+struct RunPictures {
+  C64Palette palette{};
+  MixTable mix;
+  AdjustedPlanes adjusted;
+  Picture dithered{};
+  Picture result{};
+  C64Data c64{};
+  std::uint32_t randomState = 1;
+};
+
 // The mix table as the plan wants it before dithering: rebuilt from the
 // palette, then the flicker level's reduction and the luma reduction.
 void PrepareMixTable(MixTable& table, const C64Palette& palette, const Settings& settings,
@@ -34,7 +47,7 @@ void PrepareMixTable(MixTable& table, const C64Palette& palette, const Settings&
 
 // Both pictures get mix colour 0 everywhere, then the dithered pixels from
 // firstColumn on.
-void InitResultPictures(Workspace& run, int firstColumn)
+void InitResultPictures(RunPictures& run, int firstColumn)
 {
   run.result.fill(run.mix.colour[0]);
   run.dithered.fill(run.mix.colour[0]);
@@ -47,7 +60,7 @@ void InitResultPictures(Workspace& run, int firstColumn)
   }
 }
 
-void SelectColours(Workspace& run, ColourSearch search, const Settings& settings,
+void SelectColours(RunPictures& run, ColourSearch search, const Settings& settings,
                    ProgressReport& progress)
 {
   Picture& result = run.result;
@@ -85,7 +98,7 @@ void SelectColours(Workspace& run, ColourSearch search, const Settings& settings
   }
 }
 
-void BuildFieldsAndAlternate(Workspace& run, const FieldPlan& plan, ProgressReport& progress)
+void BuildFieldsAndAlternate(RunPictures& run, const FieldPlan& plan, ProgressReport& progress)
 {
   C64Data& data = run.c64;
   if (plan.alternateRowsHires) {
@@ -108,6 +121,19 @@ void BuildFieldsAndAlternate(Workspace& run, const FieldPlan& plan, ProgressRepo
   }
 }
 
+void Commit(const RunPictures& run, const Settings& settings, Workspace& workspace)
+{
+  workspace.conversionDone = true;
+  workspace.converted = settings;
+  workspace.palette = run.palette;
+  workspace.mix = run.mix;
+  workspace.adjusted = run.adjusted;
+  workspace.dithered = run.dithered;
+  workspace.result = run.result;
+  workspace.c64 = run.c64;
+  workspace.randomState = run.randomState;
+}
+
 }  // namespace
 
 ConversionOutcome CountErrorPixels(const Picture& result, const Picture& dithered)
@@ -126,26 +152,36 @@ ConversionOutcome ConvertRun(Workspace& workspace, const Settings& settings,
                              ProgressReport& progress)
 {
   const ConversionPlan plan = PlanConversion(settings);
-  workspace.conversionDone = true;
-  workspace.converted = settings;
-  workspace.palette = PaletteColours(settings.palette);
-  PrepareMixTable(workspace.mix, workspace.palette, settings, plan.mixTable);
-  progress.ShowMixTable(workspace.mix);
-  workspace.c64.fill(0);
+  // About 1 MB: copying it in and out costs far less than a millisecond.
+  auto run = std::make_unique<RunPictures>();
+  run->palette = PaletteColours(settings.palette);
+  PrepareMixTable(run->mix, run->palette, settings, plan.mixTable);
+  progress.ShowMixTable(run->mix);
+  // The error diffusion leaves its overflow in the planes' spare tails, which
+  // carry over from run to run as they always have.
+  run->adjusted = workspace.adjusted;
+  run->randomState = workspace.randomState;
 
-  AdjustColours(workspace.source, settings.adjustment, workspace.adjusted);
-  DitherPicture(workspace.adjusted, workspace.mix, settings.measure, settings.mode, settings.dither,
-                workspace.randomState, progress);
-  InitResultPictures(workspace, plan.firstColumn);
+  AdjustColours(workspace.source, settings.adjustment, run->adjusted);
+  DitherPicture(run->adjusted, run->mix, settings.measure, settings.mode, settings.dither,
+                run->randomState, progress);
+  const ConversionOutcome stopped{.stopped = true};
+  if (!progress.ShouldContinue()) {
+    return stopped;
+  }
+  InitResultPictures(*run, plan.firstColumn);
 
   progress.SetStatus("Brute Force HI-FLI color selection in progress");
   if (plan.mixTable.reapplyFlickerBeforeSearch) {
-    ReapplyFlickerLevel(workspace.mix, workspace.palette, settings.mix, settings.mode,
-                        settings.flicker);
+    ReapplyFlickerLevel(run->mix, run->palette, settings.mix, settings.mode, settings.flicker);
   }
-  SelectColours(workspace, plan.search, settings, progress);
-  progress.ShowRows(workspace.result, 0, PictureHeight);
-  BuildFieldsAndAlternate(workspace, plan.fields, progress);
+  SelectColours(*run, plan.search, settings, progress);
+  if (!progress.ShouldContinue()) {
+    return stopped;
+  }
+  progress.ShowRows(run->result, 0, PictureHeight);
+  BuildFieldsAndAlternate(*run, plan.fields, progress);
+  Commit(*run, settings, workspace);
   return CountErrorPixels(workspace.result, workspace.dithered);
 }
 

@@ -7,6 +7,9 @@
 namespace pavona {
 
 struct ConversionOutcome {
+  // The progress said stop before the run ended: the workspace still holds
+  // the previous conversion, and the counts below mean nothing.
+  bool stopped = false;
   int changedPixels = 0;  // pixels the C64's colour limits changed
   int errorPercent = 0;   // changedPixels as a whole percentage of the frame, rounded down
 };
@@ -16,6 +19,10 @@ struct ConversionOutcome {
 // dithers the picture, runs the colour selection and fills the C64 data in
 // the mode's layout, including the interlace alternation. Records the
 // settings it ran with in workspace.converted, for saving and previewing.
+//
+// The run works apart from the workspace and puts its pictures, tables, C64
+// data and random dither state there only once it has finished, so a run
+// that progress.ShouldContinue() stops leaves the workspace as it was.
 ConversionOutcome ConvertRun(Workspace& workspace, const Settings& settings,
                              ProgressReport& progress);
 

@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "c64/field_pictures.h"
@@ -131,7 +133,8 @@ TEST(ConvertRun, RunsThePlannedSearch)
     const ConversionPlan plan = PlanConversion(settings);
     ASSERT_EQ(plan.search, row.search);
     RecordingProgress progress;
-    ConvertRun(*workspace, settings, progress);
+    const ConversionOutcome outcome = ConvertRun(*workspace, settings, progress);
+    EXPECT_FALSE(outcome.stopped);
 
     const auto direct = RunPlannedSearch(*workspace, settings);
     EXPECT_EQ(direct->result, workspace->result);
@@ -354,6 +357,164 @@ TEST(ConvertRun, AlternateYExchangesTheEvenRowsOfTheFields)
     }
     EXPECT_GT(differingRows, 50) << "the fields must differ for the check to mean anything";
   }
+}
+
+// Says stop once it has been asked a number of times after a given status
+// text was shown, so that the stop hits the stage that shows it. It stays
+// stopped. The searches ask from their worker threads.
+class StoppingProgress final : public ProgressReport {
+ public:
+  StoppingProgress(std::string stage, int allowedPolls)
+      : stage_(std::move(stage)), allowedPolls_(allowedPolls)
+  {
+  }
+
+  void SetStatus(std::string_view text) override
+  {
+    if (text == stage_) {
+      counting_ = true;
+    }
+  }
+  void SetProgress(int position) override
+  {
+    if (counting_ && !stopped_ && position != 0) {
+      ++positionsBeforeStop;
+    }
+  }
+  // A row finished just as the stop came may still be shown; the whole
+  // picture (the dithered one, or the result of the run) never is.
+  void ShowRows(const Picture&, int, int rowCount) override
+  {
+    wholePicturesShownAfterStop += stopped_ && rowCount == PictureHeight ? 1 : 0;
+  }
+  void ShowMixTable(const MixTable&) override {}
+  void ReportStrayColour(std::uint32_t) override {}
+  bool ShouldContinue() const override
+  {
+    if (!counting_ || polls_++ < allowedPolls_) {
+      return true;
+    }
+    stopped_ = true;
+    return false;
+  }
+
+  int positionsBeforeStop = 0;  // progress the stage reported once counting began
+  int wholePicturesShownAfterStop = 0;
+  bool Stopped() const { return stopped_; }
+
+ private:
+  std::string stage_;
+  int allowedPolls_;
+  std::atomic<bool> counting_{false};
+  mutable std::atomic<int> polls_{0};
+  mutable std::atomic<bool> stopped_{false};
+};
+
+// Everything a run may change in the workspace, as it was.
+struct WorkspaceCopy {
+  explicit WorkspaceCopy(const Workspace& w)
+      : source(w.source),
+        adjusted(w.adjusted),
+        dithered(w.dithered),
+        result(w.result),
+        palette(w.palette),
+        mix(w.mix),
+        c64(w.c64),
+        conversionDone(w.conversionDone),
+        converted(w.converted),
+        randomState(w.randomState)
+  {
+  }
+
+  void ExpectSameAs(const Workspace& w) const
+  {
+    EXPECT_EQ(w.source, source);
+    EXPECT_EQ(w.adjusted.red, adjusted.red);
+    EXPECT_EQ(w.adjusted.green, adjusted.green);
+    EXPECT_EQ(w.adjusted.blue, adjusted.blue);
+    EXPECT_EQ(w.dithered, dithered);
+    EXPECT_EQ(w.result, result);
+    EXPECT_EQ(w.palette, palette);
+    EXPECT_EQ(w.mix, mix);
+    EXPECT_EQ(w.c64, c64);
+    EXPECT_EQ(w.conversionDone, conversionDone);
+    EXPECT_EQ(w.converted, converted);
+    EXPECT_EQ(w.randomState, randomState);
+  }
+
+  Picture source;
+  AdjustedPlanes adjusted;
+  Picture dithered, result;
+  C64Palette palette;
+  MixTable mix;
+  C64Data c64;
+  bool conversionDone;
+  std::optional<Settings> converted;
+  std::uint32_t randomState;
+};
+
+// A run told to stop, whether in the dithering or in any of the searches,
+// leaves the previous conversion in the workspace bit for bit, shows no
+// result, and its stage stops early rather than running to its end.
+TEST(ConvertRun, AStoppedRunLeavesThePreviousConversion)
+{
+  const std::string selection = "Brute Force HI-FLI color selection in progress";
+  struct Row {
+    const char* name;
+    GraphicMode mode;
+    bool sameBanks, fourColours, extraBruteForce;
+    std::string stage;  // the status after which the polls are counted
+    int allowedPolls;
+  };
+  // clang-format off
+  const Row rows[] = {
+      {"in the dithering",                    GraphicMode::HiresFliInterlace, false, true,  false, "random dithering image", 3},
+      {"fli",                                 GraphicMode::HiresFli,          false, true,  false, selection, 0},
+      {"fli extreme",                         GraphicMode::HiresFli,          false, true,  true,  selection, 3},
+      {"fli interlace, two colours",          GraphicMode::HiresFliInterlace, false, false, false, selection, 3},
+      {"fli interlace, four colours extreme", GraphicMode::HiresFliInterlace, false, true,  true,  selection, 3},
+      {"fli interlace, four colours",         GraphicMode::HiresFliInterlace, false, true,  false, selection, 3},
+      {"fli interlace, same banks",           GraphicMode::HiresFliInterlace, true,  false, false, selection, 3},
+      {"hires",                               GraphicMode::HiresStandard,     false, false, false, selection, 3},
+      {"hires interlaced, same banks",        GraphicMode::HiresInterlaced,   true,  false, false, selection, 3},
+      {"hires interlaced",                    GraphicMode::HiresInterlaced,   false, false, false, selection, 3},
+  };
+  // clang-format on
+  auto workspace = WorkspaceWithPhoto();
+  Settings previous;
+  previous.mode = GraphicMode::HiresInterlaced;
+  previous.dither.method = DitherMethod::Random;
+  SilentProgress silent;
+  ConvertRun(*workspace, previous, silent);
+  const auto before = std::make_unique<WorkspaceCopy>(*workspace);
+  ASSERT_NE(before->randomState, 1u) << "the random dither must have moved on";
+
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    Settings settings;
+    settings.mode = row.mode;
+    settings.sameBanks = row.sameBanks;
+    settings.fourColours = row.fourColours;
+    settings.extraBruteForce = row.extraBruteForce;
+    settings.dither.method = DitherMethod::Random;
+    settings.palette = PaletteId::Vice;
+    StoppingProgress progress(row.stage, row.allowedPolls);
+    const ConversionOutcome outcome = ConvertRun(*workspace, settings, progress);
+    EXPECT_TRUE(outcome.stopped);
+    ASSERT_TRUE(progress.Stopped());
+    before->ExpectSameAs(*workspace);
+    EXPECT_EQ(progress.wholePicturesShownAfterStop, 0);
+    // A whole search reports 24 cell rows or 199 pixel rows.
+    EXPECT_LT(progress.positionsBeforeStop, 8);
+  }
+
+  // The same run, never stopped, does change the workspace.
+  StoppingProgress unstopped(selection, 1 << 30);
+  Settings settings;
+  settings.dither.method = DitherMethod::Random;
+  EXPECT_FALSE(ConvertRun(*workspace, settings, unstopped).stopped);
+  EXPECT_NE(workspace->randomState, before->randomState);
+  EXPECT_NE(workspace->c64, before->c64);
 }
 
 }  // namespace
