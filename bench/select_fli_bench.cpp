@@ -82,10 +82,8 @@ BENCHMARK(SelectFliInterlaceColoursBench)->Unit(benchmark::kMillisecond);
 void SelectFliFourColoursBench(benchmark::State& state)
 {
   SilentProgress progress;
-  const MixTableSetting setting{PaletteColours(PaletteId::Pepto), MixMethod::Rgb, Interlace,
-                                FlickerLevel::Medium};
   RunSearch(state, InterlaceFrame(FlickerLevel::Medium), [&](Picture& p, MixTable& t, C64Data& d) {
-    SelectFliFourColours(p, t, setting, Measure::Perceptual, d, progress);
+    SelectFliFourColours(p, t, Measure::Perceptual, d, progress);
   });
 }
 BENCHMARK(SelectFliFourColoursBench)->Unit(benchmark::kMillisecond);
@@ -132,9 +130,7 @@ void PlainSelectFliFourColoursBench(benchmark::State& state)
 {
   std::vector<std::uint32_t> strays;
   RunSearch(state, InterlaceFrame(FlickerLevel::Medium), [&](Picture& p, MixTable& t, C64Data& d) {
-    testing::PlainSelectFliFourColours(p, t, PaletteColours(PaletteId::Pepto), MixMethod::Rgb,
-                                       Interlace, FlickerLevel::Medium, Measure::Perceptual, d,
-                                       strays);
+    testing::PlainSelectFliFourColours(p, t, Measure::Perceptual, d, strays);
   });
 }
 BENCHMARK(PlainSelectFliFourColoursBench)->Iterations(1)->Unit(benchmark::kMillisecond);

@@ -23,37 +23,47 @@ void DecodeField(const C64Data& data, const C64Palette& palette, int bitmapBase,
   }
 }
 
-}  // namespace
-
-void BuildHiresFieldPictures(const C64Data& data, const C64Palette& palette, Picture& field1,
-                             Picture& field2)
+// Field f uses HiresScreen1/HiresBitmap1 or HiresScreen2/HiresBitmap2.
+void DecodeHiresFields(const C64Data& data, const C64Palette& palette, FieldPictures& fields)
 {
   using namespace HiresLayout;
   const C64Region screens[2] = {HiresScreen1, HiresScreen2};
   const C64Region bitmaps[2] = {HiresBitmap1, HiresBitmap2};
-  Picture* fields[2] = {&field1, &field2};
+  Picture* pictures[2] = {&fields.field1, &fields.field2};
   for (int f = 0; f < 2; ++f) {
     const int screenBase = screens[f].offset;
     DecodeField(
         data, palette, bitmaps[f].offset,
-        [screenBase](int cx, int y) { return screenBase + ScreenOffset(cx, y / 8); }, *fields[f]);
+        [screenBase](int cx, int y) { return screenBase + ScreenOffset(cx, y / 8); }, *pictures[f]);
   }
 }
 
-void BuildFliFieldPictures(const C64Data& data, const C64Palette& palette, Picture& field1,
-                           Picture& field2)
+void DecodeFliFields(const C64Data& data, const C64Palette& palette, FieldPictures& fields)
 {
   using namespace FliLayout;
   const C64Region screens[2] = {FliScreens1, FliScreens2};
   const C64Region bitmaps[2] = {FliBitmap1, FliBitmap2};
-  Picture* fields[2] = {&field1, &field2};
+  Picture* pictures[2] = {&fields.field1, &fields.field2};
   for (int f = 0; f < 2; ++f) {
     const int screenBase = screens[f].offset;
     DecodeField(
         data, palette, bitmaps[f].offset,
         [screenBase](int cx, int y) { return screenBase + FliScreenOffset(cx, y / 8, y % 8); },
-        *fields[f]);
+        *pictures[f]);
   }
+}
+
+}  // namespace
+
+FieldPictures DecodeFields(const C64Data& data, OutputKind kind, const C64Palette& palette)
+{
+  FieldPictures fields;
+  if (IsFli(kind.mode)) {
+    DecodeFliFields(data, palette, fields);
+  } else {
+    DecodeHiresFields(data, palette, fields);
+  }
+  return fields;
 }
 
 }  // namespace pavona

@@ -9,6 +9,7 @@
 #include "c64/raw_data_file.h"
 #include "cli/png_output.h"
 #include "cli/stderr_progress.h"
+#include "core/conversion_plan.h"
 #include "core/convert_run.h"
 #include "core/source_frame.h"
 #include "core/test_picture.h"
@@ -44,11 +45,6 @@ std::string LoadFrame(const std::string& input, const CliOptions& options, Works
   return {};
 }
 
-OutputKind KindOf(const Settings& settings)
-{
-  return {settings.mode, settings.sameBanks, settings.fourColours};
-}
-
 class OutputWriter {
  public:
   OutputWriter(std::ostream& out, std::ostream& errors, bool quiet)
@@ -81,23 +77,20 @@ class OutputWriter {
   bool failed_ = false;
 };
 
-void WriteOutputs(const OutputFiles& files, Workspace& workspace, OutputWriter& writer)
+void WriteOutputs(const OutputFiles& files, const Workspace& workspace, OutputWriter& writer)
 {
-  const Settings& converted = *workspace.converted;
-  writer.Write(files.raw, RawDataBytes(workspace.c64, KindOf(converted)));
-  writer.Write(files.prg, C64ProgramBytes(workspace.c64, KindOf(converted)));
+  const OutputKind kind = PlanConversion(*workspace.converted).output;
+  writer.Write(files.raw, RawDataBytes(workspace.c64, kind));
+  writer.Write(files.prg, C64ProgramBytes(workspace.c64, kind));
   writer.Write(files.resultPng, EncodePng(workspace.result));
   writer.Write(files.ditheredPng, EncodePng(workspace.dithered));
   if (files.field1Png.empty() && files.field2Png.empty()) {
     return;
   }
-  if (IsFli(converted.mode)) {
-    BuildFliFieldPictures(workspace.c64, workspace.palette, workspace.field1, workspace.field2);
-  } else {
-    BuildHiresFieldPictures(workspace.c64, workspace.palette, workspace.field1, workspace.field2);
-  }
-  writer.Write(files.field1Png, EncodePng(workspace.field1));
-  writer.Write(files.field2Png, EncodePng(workspace.field2));
+  const auto fields =
+      std::make_unique<FieldPictures>(DecodeFields(workspace.c64, kind, workspace.palette));
+  writer.Write(files.field1Png, EncodePng(fields->field1));
+  writer.Write(files.field2Png, EncodePng(fields->field2));
 }
 
 }  // namespace
@@ -123,6 +116,10 @@ int RunBatch(const CliOptions& options, std::ostream& out, std::ostream& errors,
     const ConversionOutcome outcome = ConvertRun(*workspace, options.settings, progress);
     if (auto* line = dynamic_cast<StderrProgress*>(&progress)) {
       line->Finish();  // the progress line makes way for the results
+    }
+    if (outcome.stopped) {
+      errors << name << ": conversion stopped, nothing written\n";
+      return 1;
     }
     if (!options.quiet) {
       out << name << ": " << outcome.errorPercent << "% of the pixels changed ("

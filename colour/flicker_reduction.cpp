@@ -83,4 +83,14 @@ void ReduceFlicker(MixTable& table, FlickerLevel level)
   }
 }
 
+void ReapplyFlickerLevel(MixTable& table, const C64Palette& palette, MixMethod method,
+                         GraphicMode mode, FlickerLevel level)
+{
+  if (level == FlickerLevel::Off) {
+    BuildMixPalette(table, palette, method, mode);
+  } else {
+    ReduceFlicker(table, level);
+  }
+}
+
 }  // namespace pavona

@@ -3,6 +3,7 @@
 #include <span>
 #include <utility>
 
+#include "colour/mix_palette.h"
 #include "colour/mix_table.h"
 
 namespace pavona {
@@ -29,5 +30,13 @@ void ReduceFlickerForLuma(MixTable& table);
 
 // The reduction of one level; "Off" removes nothing.
 void ReduceFlicker(MixTable& table, FlickerLevel level);
+
+// Puts the level back in force on a table that was reduced before: "Off"
+// rebuilds the table from the palette, which also brings back the mixes of the
+// luma reduction; a level is applied once more, which removes nothing new from
+// a table it has reduced already. The four-colour FLI interlace search has
+// always run on the table made so.
+void ReapplyFlickerLevel(MixTable& table, const C64Palette& palette, MixMethod method,
+                         GraphicMode mode, FlickerLevel level);
 
 }  // namespace pavona

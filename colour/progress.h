@@ -9,29 +9,33 @@ namespace pavona {
 
 struct MixTable;
 
-// How long stages tell the user what they are doing. The GUI shows it in the
-// status bar, progress bar and result image; the command line on stderr; tests
-// record it. Every method may be called from a worker thread.
+// How long stages tell the user what they are doing, and learn whether to go
+// on. The window, the command line and the tests each implement it. Every
+// method may be called from a worker thread.
 class ProgressReport {
  public:
   virtual ~ProgressReport() = default;
 
-  // Panel 0 of the status bar. The selection stages write " " when they end.
+  // The stage now running. The selection stages write " " when they end.
   virtual void SetStatus(std::string_view text) = 0;
-  // Progress bar position, 0..200: the pixel row, or 8 times the cell row.
+  // Position in 0..200: the pixel row, or 8 times the cell row.
   virtual void SetProgress(int position) = 0;
   // Rows [firstRow, firstRow + rowCount) of the picture are finished and may
-  // be drawn into the result image (the long searches grow it row by row; the
-  // dithering stage shows its whole picture with firstRow 0, rowCount 200).
+  // be shown (the long searches grow the result row by row; the dithering
+  // stage hands over its whole picture with firstRow 0, rowCount 200).
   virtual void ShowRows(const Picture& picture, int firstRow, int rowCount) = 0;
-  // The mix table changed and its swatches should be repainted.
+  // The mix table changed and may be shown again.
   virtual void ShowMixTable(const MixTable& table) = 0;
-  // A selection met a pixel that is not a colour of the mix table; the GUI
-  // shows the value as the caption of the "Convert" button.
+  // A selection met a pixel that is not a colour of the mix table.
   virtual void ReportStrayColour(std::uint32_t colour) = 0;
+  // False once the work should stop; it stays false from then on. The
+  // dithering and the searches ask once per pixel row or cell row, often
+  // from several worker threads at once, so it must be cheap and thread-safe.
+  // A stage that is told to stop leaves its output unfinished and returns.
+  virtual bool ShouldContinue() const { return true; }
 };
 
-// Reports nothing: for callers that do not watch progress.
+// Reports nothing and never stops: for callers that do not watch progress.
 class SilentProgress final : public ProgressReport {
  public:
   void SetStatus(std::string_view) override {}

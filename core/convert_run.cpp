@@ -1,10 +1,13 @@
 #include "core/convert_run.h"
 
+#include <memory>
+
 #include "c64/fli_interlace_data.h"
 #include "c64/interlace_alternation.h"
 #include "colour/flicker_reduction.h"
 #include "colour/mix_palette.h"
 #include "core/colour_adjustment.h"
+#include "core/conversion_plan.h"
 #include "dither/dither_picture.h"
 #include "select/fli_colours.h"
 #include "select/fli_extreme.h"
@@ -17,110 +20,121 @@
 namespace pavona {
 namespace {
 
-void SelectColours(Workspace& workspace, const Settings& settings, ProgressReport& progress)
-{
-  Picture& result = workspace.result;
-  C64Data& data = workspace.c64;
-  const MixTable& table = workspace.mix;
-  switch (settings.mode) {
-    case GraphicMode::HiresFli:
-      if (settings.extraBruteForce) {
-        SelectFliColoursExtreme(result, table, settings.measure, data, progress);
-      } else {
-        SelectFliColours(result, table, settings.measure, data, progress);
-      }
-      return;
-    case GraphicMode::HiresFliInterlace:
-      if (settings.sameBanks) {
-        SelectSingleBankFliColours(result, workspace.palette, settings.measure, settings.flicker,
-                                   data, progress);
-      } else if (!settings.fourColours) {
-        SelectFliInterlaceColours(result, table, settings.measure, progress);
-      } else if (settings.extraBruteForce) {
-        SelectFliFourColoursExtreme(result, table, data, progress);
-      } else {
-        // The search applies the flicker level to the table once more; "Off"
-        // rebuilds it, which undoes the luma reduction of "'Y' Brightness".
-        const MixTableSetting setting{workspace.palette, settings.mix, settings.mode,
-                                      settings.flicker};
-        SelectFliFourColours(result, workspace.mix, setting, settings.measure, data, progress);
-      }
-      return;
-    case GraphicMode::HiresStandard:
-      SelectHiresColours(result, table, settings.measure, data, progress);
-      return;
-    case GraphicMode::HiresInterlaced:
-      if (settings.sameBanks) {
-        SelectSingleBankHiresColours(result, workspace.palette, settings.measure, settings.flicker,
-                                     data, progress);
-      } else {
-        SelectHiresInterlaceColours(result, table, data, progress);
-      }
-      return;
-  }
-}
+// What a run writes, kept apart from the workspace until the run has ended.
+struct RunPictures {
+  C64Palette palette{};
+  MixTable mix;
+  AdjustedPlanes adjusted;
+  Picture dithered{};
+  Picture result{};
+  C64Data c64{};
+  std::uint32_t randomState = 1;
+};
 
-// With "Same Col Banks" on the fields have their own bitmaps, so the shared
-// bitmap builder never runs after the single-bank search and the row exchange
-// always includes the bitmaps, whatever the (then disabled) "4 cols per 8x1"
-// box says.
-void BuildFieldsAndAlternate(Workspace& workspace, const Settings& settings,
-                             ProgressReport& progress)
-{
-  C64Data& data = workspace.c64;
-  if (settings.mode == GraphicMode::HiresInterlaced && settings.sameBanks) {
-    if (settings.alternateY) {
-      AlternateRowsHires(data);
-    }
-    if (settings.alternateX) {
-      AlternatePixelColumnsHires(data);
-    }
-    return;
-  }
-  if (settings.mode != GraphicMode::HiresFliInterlace) {
-    return;
-  }
-  const bool sharedBitmap = !settings.sameBanks && !settings.fourColours;
-  if (sharedBitmap) {
-    BuildFliInterlaceData(workspace.result, workspace.mix, data, progress);
-  }
-  if (settings.alternateY) {
-    AlternateRowsFli(data, !sharedBitmap);
-  }
-  if (!settings.sameBanks && settings.alternateX8) {
-    AlternateCellColumnsFli(data, !sharedBitmap);
-  }
-  if (settings.sameBanks && settings.alternateX) {
-    AlternatePixelColumnsFli(data);
-  }
-}
-
-}  // namespace
-
-void PrepareMixTable(MixTable& table, const C64Palette& palette, const Settings& settings)
+// The mix table as the plan wants it before dithering: rebuilt from the
+// palette, then the flicker level's reduction and the luma reduction.
+void PrepareMixTable(MixTable& table, const C64Palette& palette, const Settings& settings,
+                     const MixTablePlan& plan)
 {
   BuildMixPalette(table, palette, settings.mix, settings.mode);
-  if (settings.sameBanks || !IsInterlaced(settings.mode)) {
-    return;
+  if (plan.reduceFlicker) {
+    ReduceFlicker(table, settings.flicker);
   }
-  ReduceFlicker(table, settings.flicker);
-  if (settings.measure == Measure::Brightness) {
+  if (plan.reduceForLuma) {
     ReduceFlickerForLuma(table);
   }
 }
 
-void InitResultPictures(Workspace& workspace, int firstColumn)
+// Both pictures get mix colour 0 everywhere, then the dithered pixels from
+// firstColumn on.
+void InitResultPictures(RunPictures& run, int firstColumn)
 {
-  workspace.result.fill(workspace.mix.colour[0]);
-  workspace.dithered.fill(workspace.mix.colour[0]);
+  run.result.fill(run.mix.colour[0]);
+  run.dithered.fill(run.mix.colour[0]);
   for (int y = 0; y < PictureHeight; ++y) {
     for (int x = firstColumn; x < PictureWidth; ++x) {
-      const std::uint32_t colour = ReadAdjustedPixel(workspace.adjusted, x, y);
-      workspace.result[PixelIndex(x, y)] = colour;
-      workspace.dithered[PixelIndex(x, y)] = colour;
+      const std::uint32_t colour = ReadAdjustedPixel(run.adjusted, x, y);
+      run.result[PixelIndex(x, y)] = colour;
+      run.dithered[PixelIndex(x, y)] = colour;
     }
   }
 }
+
+void SelectColours(RunPictures& run, ColourSearch search, const Settings& settings,
+                   ProgressReport& progress)
+{
+  Picture& result = run.result;
+  C64Data& data = run.c64;
+  const MixTable& table = run.mix;
+  const Measure measure = settings.measure;
+  switch (search) {
+    case ColourSearch::Hires:
+      SelectHiresColours(result, table, measure, data, progress);
+      return;
+    case ColourSearch::HiresInterlace:
+      SelectHiresInterlaceColours(result, table, data, progress);
+      return;
+    case ColourSearch::SingleBankHires:
+      SelectSingleBankHiresColours(result, run.palette, measure, settings.flicker, data, progress);
+      return;
+    case ColourSearch::Fli:
+      SelectFliColours(result, table, measure, data, progress);
+      return;
+    case ColourSearch::FliExtreme:
+      SelectFliColoursExtreme(result, table, measure, data, progress);
+      return;
+    case ColourSearch::FliInterlace:
+      SelectFliInterlaceColours(result, table, measure, progress);
+      return;
+    case ColourSearch::FliFourColours:
+      SelectFliFourColours(result, table, measure, data, progress);
+      return;
+    case ColourSearch::FliFourColoursExtreme:
+      SelectFliFourColoursExtreme(result, table, data, progress);
+      return;
+    case ColourSearch::SingleBankFli:
+      SelectSingleBankFliColours(result, run.palette, measure, settings.flicker, data, progress);
+      return;
+  }
+}
+
+void BuildFieldsAndAlternate(RunPictures& run, const FieldPlan& plan, ProgressReport& progress)
+{
+  C64Data& data = run.c64;
+  if (plan.alternateRowsHires) {
+    AlternateRowsHires(data);
+  }
+  if (plan.alternatePixelColumnsHires) {
+    AlternatePixelColumnsHires(data);
+  }
+  if (plan.buildSharedBitmap) {
+    BuildFliInterlaceData(run.result, run.mix, data, progress);
+  }
+  if (plan.alternateRowsFli) {
+    AlternateRowsFli(data, plan.exchangeBitmaps);
+  }
+  if (plan.alternateCellColumnsFli) {
+    AlternateCellColumnsFli(data, plan.exchangeBitmaps);
+  }
+  if (plan.alternatePixelColumnsFli) {
+    AlternatePixelColumnsFli(data);
+  }
+}
+
+void Commit(const RunPictures& run, const Settings& settings, Workspace& workspace)
+{
+  workspace.conversionDone = true;
+  workspace.converted = settings;
+  workspace.palette = run.palette;
+  workspace.mix = run.mix;
+  workspace.adjusted = run.adjusted;
+  workspace.dithered = run.dithered;
+  workspace.result = run.result;
+  workspace.c64 = run.c64;
+  workspace.randomState = run.randomState;
+}
+
+}  // namespace
 
 ConversionOutcome CountErrorPixels(const Picture& result, const Picture& dithered)
 {
@@ -137,22 +151,37 @@ ConversionOutcome CountErrorPixels(const Picture& result, const Picture& dithere
 ConversionOutcome ConvertRun(Workspace& workspace, const Settings& settings,
                              ProgressReport& progress)
 {
-  workspace.conversionDone = true;
-  workspace.converted = settings;
-  workspace.palette = PaletteColours(settings.palette);
-  PrepareMixTable(workspace.mix, workspace.palette, settings);
-  progress.ShowMixTable(workspace.mix);
-  workspace.c64.fill(0);
+  const ConversionPlan plan = PlanConversion(settings);
+  // About 1 MB: copying it in and out costs far less than a millisecond.
+  auto run = std::make_unique<RunPictures>();
+  run->palette = PaletteColours(settings.palette);
+  PrepareMixTable(run->mix, run->palette, settings, plan.mixTable);
+  progress.ShowMixTable(run->mix);
+  // The error diffusion leaves its overflow in the planes' spare tails, which
+  // carry over from run to run as they always have.
+  run->adjusted = workspace.adjusted;
+  run->randomState = workspace.randomState;
 
-  AdjustColours(workspace.source, settings.adjustment, workspace.adjusted);
-  DitherPicture(workspace.adjusted, workspace.mix, settings.measure, settings.mode, settings.dither,
-                workspace.randomState, progress);
-  InitResultPictures(workspace, FirstColumn(settings.mode));
+  AdjustColours(workspace.source, settings.adjustment, run->adjusted);
+  DitherPicture(run->adjusted, run->mix, settings.measure, settings.mode, settings.dither,
+                run->randomState, progress);
+  const ConversionOutcome stopped{.stopped = true};
+  if (!progress.ShouldContinue()) {
+    return stopped;
+  }
+  InitResultPictures(*run, plan.firstColumn);
 
   progress.SetStatus("Brute Force HI-FLI color selection in progress");
-  SelectColours(workspace, settings, progress);
-  progress.ShowRows(workspace.result, 0, PictureHeight);
-  BuildFieldsAndAlternate(workspace, settings, progress);
+  if (plan.mixTable.reapplyFlickerBeforeSearch) {
+    ReapplyFlickerLevel(run->mix, run->palette, settings.mix, settings.mode, settings.flicker);
+  }
+  SelectColours(*run, plan.search, settings, progress);
+  if (!progress.ShouldContinue()) {
+    return stopped;
+  }
+  progress.ShowRows(run->result, 0, PictureHeight);
+  BuildFieldsAndAlternate(*run, plan.fields, progress);
+  Commit(*run, settings, workspace);
   return CountErrorPixels(workspace.result, workspace.dithered);
 }
 

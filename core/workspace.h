@@ -24,8 +24,6 @@ struct Workspace {
   AdjustedPlanes adjusted;  // adjusted, then dithered in place
   Picture dithered{};       // reference for the error value and the hold view
   Picture result{};         // what the C64 will show
-  Picture field1{};         // decoded interlace fields for the previews
-  Picture field2{};
   C64Palette palette{};
   MixTable mix;
   C64Data c64{};

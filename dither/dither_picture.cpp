@@ -45,6 +45,9 @@ void DitherPicture(AdjustedPlanes& planes, const MixTable& table, Measure measur
     progress.SetStatus("random dithering image");
     RandomDither(planes, settings, randomState, matcher, progress);
   }
+  if (!progress.ShouldContinue()) {
+    return;  // an unfinished picture is not shown
+  }
   progress.ShowRows(PictureFromPlanes(planes), 0, PictureHeight);
   progress.SetProgress(0);
 }

@@ -138,7 +138,7 @@ void DiffuseRowLeftward(Planes planes, int y, const ColourMatcher& matcher)
 void MapToMixColours(AdjustedPlanes& planes, const ColourMatcher& matcher, ProgressReport& progress)
 {
   const Planes bytes = PlanesOf(planes);
-  for (int y = 0; y < PictureHeight; ++y) {
+  for (int y = 0; y < PictureHeight && progress.ShouldContinue(); ++y) {
     progress.SetProgress(y);
     for (int offset = PixelIndex(0, y); offset < PixelIndex(0, y + 1); ++offset) {
       ReplaceByMix(bytes, offset, matcher);
@@ -151,13 +151,13 @@ void FloydSteinbergDither(AdjustedPlanes& planes, const ColourMatcher& matcher, 
 {
   const Planes bytes = PlanesOf(planes);
   if (!serpentine) {
-    for (int y = 0; y < PictureHeight; ++y) {
+    for (int y = 0; y < PictureHeight && progress.ShouldContinue(); ++y) {
       progress.SetProgress(y);
       DiffuseRowRightward<FloydSteinbergRightward>(bytes, y, matcher);
     }
     return;
   }
-  for (int y = 0; y < PictureHeight; y += 2) {
+  for (int y = 0; y < PictureHeight && progress.ShouldContinue(); y += 2) {
     progress.SetProgress(y);
     DiffuseRowRightward<FloydSteinbergRightward>(bytes, y, matcher);
     DiffuseRowLeftward<FloydSteinbergLeftward>(bytes, y + 1, matcher);
@@ -169,13 +169,13 @@ void CustomDither(AdjustedPlanes& planes, const ColourMatcher& matcher, bool ser
 {
   const Planes bytes = PlanesOf(planes);
   if (!serpentine) {
-    for (int y = 0; y < PictureHeight; ++y) {
+    for (int y = 0; y < PictureHeight && progress.ShouldContinue(); ++y) {
       progress.SetProgress(y);
       DiffuseRowRightward<CustomRightward>(bytes, y, matcher);
     }
     return;
   }
-  for (int y = 0; y < PictureHeight; y += 2) {
+  for (int y = 0; y < PictureHeight && progress.ShouldContinue(); y += 2) {
     progress.SetProgress(y);
     DiffuseRowRightward<FloydSteinbergRightward>(bytes, y, matcher);
     DiffuseRowLeftward<CustomLeftward>(bytes, y + 1, matcher);

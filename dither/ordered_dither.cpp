@@ -93,7 +93,7 @@ void OrderedDitherPixel(AdjustedPlanes& planes, int x, int y, const DitherSettin
 void OrderedDither(AdjustedPlanes& planes, const DitherSettings& settings,
                    const ColourMatcher& matcher, ProgressReport& progress)
 {
-  for (int y = 0; y < PictureHeight; ++y) {
+  for (int y = 0; y < PictureHeight && progress.ShouldContinue(); ++y) {
     progress.SetProgress(y);
     for (int x = 0; x < PictureWidth; ++x) {
       OrderedDitherPixel(planes, x, y, settings, matcher);

@@ -42,7 +42,7 @@ void RandomDitherPixel(AdjustedPlanes& planes, int x, int y, const DitherSetting
 void RandomDither(AdjustedPlanes& planes, const DitherSettings& settings, std::uint32_t& state,
                   const ColourMatcher& matcher, ProgressReport& progress)
 {
-  for (int y = 0; y < PictureHeight; ++y) {
+  for (int y = 0; y < PictureHeight && progress.ShouldContinue(); ++y) {
     progress.SetProgress(y);
     for (int x = 0; x < PictureWidth; ++x) {
       RandomDitherPixel(planes, x, y, settings, state, matcher);

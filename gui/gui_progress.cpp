@@ -103,4 +103,14 @@ void GuiProgress::ReportStrayColour(std::uint32_t colour)
   });
 }
 
+bool GuiProgress::ShouldContinue() const
+{
+  return !stopped_.load(std::memory_order_relaxed);
+}
+
+void GuiProgress::Stop()
+{
+  stopped_.store(true, std::memory_order_relaxed);
+}
+
 }  // namespace pavona

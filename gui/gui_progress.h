@@ -2,6 +2,7 @@
 
 #include <QObject>
 #include <QPointer>
+#include <atomic>
 
 #include "colour/progress.h"
 
@@ -30,6 +31,10 @@ class GuiProgress final : public ProgressReport {
   void ShowRows(const Picture& picture, int firstRow, int rowCount) override;
   void ShowMixTable(const MixTable& table) override;
   void ReportStrayColour(std::uint32_t colour) override;
+  bool ShouldContinue() const override;
+
+  // Tells the stage that reports here to stop; from any thread, for good.
+  void Stop();
 
  private:
   // Runs `apply(onOwnThread)` on the widgets' thread. onOwnThread is true
@@ -38,6 +43,7 @@ class GuiProgress final : public ProgressReport {
   template <typename Apply>
   void OnWidgetThread(Apply&& apply);
 
+  std::atomic<bool> stopped_{false};
   QObject context_;  // lives on the widgets' thread and carries the queued calls
   QPointer<QLabel> status_;
   QPointer<QProgressBar> progressBar_;

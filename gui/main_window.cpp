@@ -229,12 +229,12 @@ MainWindow::MainWindow(QWidget* parent)
   InitialiseWorkingState();
 }
 
-// A conversion still running works on the workspace and reports to the
-// widgets: it ends before they go. There is no way to stop it half-way, so
-// closing the window during a conversion waits for it.
+// A conversion still running reports to the widgets: it is told to stop and
+// ends before they go, leaving the workspace as it was.
 MainWindow::~MainWindow()
 {
   if (worker_.joinable()) {
+    progress_->Stop();
     worker_.join();
   }
 }

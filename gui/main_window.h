@@ -35,6 +35,7 @@ class PictureView;
 class UpDown;
 class UserPrompts;
 struct ConversionOutcome;
+struct FieldPictures;
 
 // The main window's controls, grouped as the window groups them. Each
 // control's object name is its member's path here ("modeButtons.hiresFli",
@@ -278,7 +279,7 @@ class MainWindow : public QMainWindow {
   void SaveC64Program();
   void ShowFieldPreview();
   void ShowInterlacedPreview();
-  bool BuildFieldPictures();
+  std::unique_ptr<FieldPictures> BuildFieldPictures();
 
   // The mix table steps on the Workspace, for the selected palette, mixing
   // method and mode.

@@ -48,13 +48,19 @@ void MainWindow::StartConversion()
 void MainWindow::FinishConversion(const ConversionOutcome& outcome)
 {
   worker_.join();
+  if (outcome.stopped) {
+    LockForConversion(false);  // the previous result stays; there is nothing new to show
+    emit ConversionFinished();
+    return;
+  }
   ui_.resultView->ShowPicture(workspace_->result);
   ui_.errorValueLabel->setText(QString::number(outcome.errorPercent));
   LockForConversion(false);
   emit ConversionFinished();
 }
 
-// Whatever the run had produced stays; the controls come back.
+// The run commits nothing until it ends, so the previous result stays; the
+// controls come back.
 void MainWindow::FailConversion(const std::string& error)
 {
   worker_.join();

@@ -10,20 +10,13 @@
 #include "c64/file_writer.h"
 #include "c64/program_file.h"
 #include "c64/raw_data_file.h"
+#include "core/conversion_plan.h"
 #include "gui/main_window.h"
 #include "gui/picture_view.h"
 #include "gui/preview_windows.h"
 #include "gui/user_prompts.h"
 
 namespace pavona {
-namespace {
-
-OutputKind KindOf(const Settings& settings)
-{
-  return {settings.mode, settings.sameBanks, settings.fourColours};
-}
-
-}  // namespace
 
 // Disabled until the first conversion: there is nothing to save before it.
 void MainWindow::EnableSaving(bool enabled)
@@ -43,9 +36,9 @@ void MainWindow::SaveRawData()
   if (path.isEmpty()) {
     return;
   }
-  const std::string error =
-      WriteFileAtomically(QFile::encodeName(path).toStdString(),
-                          RawDataBytes(workspace_->c64, KindOf(*workspace_->converted)));
+  const std::string error = WriteFileAtomically(
+      QFile::encodeName(path).toStdString(),
+      RawDataBytes(workspace_->c64, PlanConversion(*workspace_->converted).output));
   if (!error.empty()) {
     prompts_->ShowError(this, QString::fromStdString(error));
   }
@@ -60,9 +53,9 @@ void MainWindow::SaveC64Program()
   if (path.isEmpty()) {
     return;
   }
-  const std::string error =
-      WriteFileAtomically(QFile::encodeName(path).toStdString(),
-                          C64ProgramBytes(workspace_->c64, KindOf(*workspace_->converted)));
+  const std::string error = WriteFileAtomically(
+      QFile::encodeName(path).toStdString(),
+      C64ProgramBytes(workspace_->c64, PlanConversion(*workspace_->converted).output));
   if (!error.empty()) {
     prompts_->ShowError(this, QString::fromStdString(error));
   }
@@ -70,39 +63,36 @@ void MainWindow::SaveC64Program()
 
 // Decodes the fields in the layout of the converted mode, through the palette
 // selected now: a palette chosen after converting shows the same C64 colour
-// numbers in its own colours. False when nothing has been converted yet.
-bool MainWindow::BuildFieldPictures()
+// numbers in its own colours. Null when nothing has been converted yet.
+std::unique_ptr<FieldPictures> MainWindow::BuildFieldPictures()
 {
   if (ConversionRunning() || !workspace_->converted) {
-    return false;
+    return nullptr;
   }
   const C64Palette& palette = PaletteColours(GatherSettings().palette);
-  Workspace& w = *workspace_;
-  if (IsFli(w.converted->mode)) {
-    BuildFliFieldPictures(w.c64, palette, w.field1, w.field2);
-  } else {
-    BuildHiresFieldPictures(w.c64, palette, w.field1, w.field2);
-  }
-  return true;
+  return std::make_unique<FieldPictures>(
+      DecodeFields(workspace_->c64, PlanConversion(*workspace_->converted).output, palette));
 }
 
 void MainWindow::ShowFieldPreview()
 {
-  if (!BuildFieldPictures()) {
+  const auto fields = BuildFieldPictures();
+  if (!fields) {
     return;
   }
-  fieldPreview_->field1View->ShowPicture(workspace_->field1);
-  fieldPreview_->field2View->ShowPicture(workspace_->field2);
+  fieldPreview_->field1View->ShowPicture(fields->field1);
+  fieldPreview_->field2View->ShowPicture(fields->field2);
   ShowCentredOn(fieldPreview_, this);
 }
 
 void MainWindow::ShowInterlacedPreview()
 {
-  if (!BuildFieldPictures()) {
+  const auto fields = BuildFieldPictures();
+  if (!fields) {
     return;
   }
-  interlacedPreview_->field1View->ShowPicture(workspace_->field1);
-  interlacedPreview_->field2View->ShowPicture(workspace_->field2);
+  interlacedPreview_->field1View->ShowPicture(fields->field1);
+  interlacedPreview_->field2View->ShowPicture(fields->field2);
   ShowCentredOn(interlacedPreview_, this);
 }
 

@@ -19,7 +19,7 @@ void SearchSpansByCellRow(ProgressReport& progress, SearchSpan searchSpan)
   constexpr int CellRows = 25;
   std::vector<std::vector<std::uint32_t>> strays(CellRows);
   RunUnitsInOrder(
-      CellRows,
+      CellRows, [&] { return progress.ShouldContinue(); },
       [&](int cy) {
         for (int cx = 0; cx < 40; ++cx) {
           for (int r = 0; r < 8; ++r) {

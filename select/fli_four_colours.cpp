@@ -13,15 +13,6 @@ namespace {
 
 constexpr std::uint32_t StrayPairCode = 0x00;
 
-void ReapplyFlickerLevel(MixTable& table, const MixTableSetting& setting)
-{
-  if (setting.flicker == FlickerLevel::Off) {
-    BuildMixPalette(table, setting.palette, setting.method, setting.mode);
-  } else {
-    ReduceFlicker(table, setting.flicker);
-  }
-}
-
 struct Search {
   Picture& result;
   const MixTable& table;
@@ -110,11 +101,10 @@ struct Search {
 
 }  // namespace
 
-void SelectFliFourColours(Picture& result, MixTable& table, const MixTableSetting& setting,
-                          Measure measure, C64Data& data, ProgressReport& progress)
+void SelectFliFourColours(Picture& result, const MixTable& table, Measure measure, C64Data& data,
+                          ProgressReport& progress)
 {
   progress.SetStatus("Brute Force 4Color HI-FLI color selection in progress");
-  ReapplyFlickerLevel(table, setting);
   const Search search{result, table, data, SlotFinder(table, MixColourCount),
                       SlotDistances(table, MixColourCount, measure)};
   SearchSpansByCellRow(progress, [&](int cx, int cy, int r, std::vector<std::uint32_t>& strays) {

@@ -32,7 +32,7 @@ void SelectFliInterlaceColours(Picture& result, const MixTable& table, Measure m
   const Search search{SlotFinder(table, MixColourCount),
                       SlotDistances(table, MixColourCount, measure)};
   RunUnitsInOrder(
-      PictureHeight,
+      PictureHeight, [&] { return progress.ShouldContinue(); },
       [&](int y) {
         for (int x = 0; x < PictureWidth; x += 8) {
           search.ReduceSpan(&result[PixelIndex(x, y)]);

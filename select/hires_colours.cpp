@@ -126,7 +126,7 @@ void SelectHiresColours(Picture& result, const MixTable& table, Measure measure,
   BandColours band;
   BandDistances distances;
   std::array<UnitColour, 64> colours;
-  for (int cy = 0; cy < 25; ++cy) {
+  for (int cy = 0; cy < 25 && progress.ShouldContinue(); ++cy) {
     progress.SetProgress(cy * 8);
     band.Index(result, cy * 8, 8);
     MeasureBand(band, table, measure, distances);

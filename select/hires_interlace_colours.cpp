@@ -251,7 +251,7 @@ void SelectHiresInterlaceColours(Picture& result, const MixTable& table, C64Data
   const Run run = PrepareRun(table);
   BandColours band;
   std::vector<MixGrids> grids;
-  for (int cy = 0; cy < 25; ++cy) {
+  for (int cy = 0; cy < 25 && progress.ShouldContinue(); ++cy) {
     progress.SetProgress(cy * 8);
     band.Index(result, cy * 8, 8);
     MeasureBand(run, band, grids);

@@ -15,28 +15,40 @@ namespace pavona {
 // which may only come from the calling thread, arrive in the order a single
 // thread would make them, each as soon as its unit is finished. The units must
 // be independent (each writes only its own part of the output).
-template <typename Work, typename Begin, typename End>
-void RunUnitsInOrder(int count, Work work, Begin begin, End end)
+//
+// keepGoing() is asked before every unit, by the worker that would compute it
+// and by the calling thread before it begins and ends it; once it says no (and
+// then stays no) the remaining units are neither computed nor reported, and a
+// unit that was skipped is never reported as done.
+template <typename KeepGoing, typename Work, typename Begin, typename End>
+void RunUnitsInOrder(int count, KeepGoing keepGoing, Work work, Begin begin, End end)
 {
   const int threads = std::clamp(int(std::thread::hardware_concurrency()), 1, std::max(count, 1));
   if (threads <= 1) {
     for (int unit = 0; unit < count; ++unit) {
+      if (!keepGoing()) {
+        return;
+      }
       begin(unit);
       work(unit);
       end(unit);
     }
     return;
   }
-  std::vector<char> done(count, 0);
+  enum : char { Pending, Computed, Skipped };
+  std::vector<char> state(count, Pending);
   std::mutex mutex;
   std::condition_variable finished;
   std::atomic<int> next{0};
   auto worker = [&] {
     for (int unit = next++; unit < count; unit = next++) {
-      work(unit);
+      const bool computed = keepGoing();
+      if (computed) {
+        work(unit);
+      }
       {
         std::lock_guard lock(mutex);
-        done[unit] = 1;
+        state[unit] = computed ? Computed : Skipped;
       }
       finished.notify_all();
     }
@@ -47,10 +59,19 @@ void RunUnitsInOrder(int count, Work work, Begin begin, End end)
     pool.emplace_back(worker);
   }
   for (int unit = 0; unit < count; ++unit) {
+    if (!keepGoing()) {
+      return;  // the pool's destructor waits for the workers, which skip what is left
+    }
     begin(unit);
     {
       std::unique_lock lock(mutex);
-      finished.wait(lock, [&] { return done[unit] != 0; });
+      finished.wait(lock, [&] { return state[unit] != Pending; });
+      if (state[unit] == Skipped) {
+        return;
+      }
+    }
+    if (!keepGoing()) {
+      return;  // a stopped stage reports nothing more, not even a finished unit
     }
     end(unit);
   }

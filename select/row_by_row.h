@@ -19,7 +19,7 @@ void SearchRowByRow(Picture& result, ProgressReport& progress, SearchSpan search
 {
   auto finished = std::make_unique<Picture>();
   RunUnitsInOrder(
-      PictureHeight,
+      PictureHeight, [&] { return progress.ShouldContinue(); },
       [&](int y) {
         for (int cx = 0; cx < 40; ++cx) {
           const int at = PixelIndex(cx * 8, y);

@@ -220,7 +220,7 @@ void SelectSingleBankHiresColours(Picture& result, const C64Palette& palette, Me
 {
   progress.SetStatus("Brute Force Single bank hires color selection in progress");
   Search search = StartSearch(palette, measure, level);
-  for (int cy = 0; cy < 25; ++cy) {
+  for (int cy = 0; cy < 25 && progress.ShouldContinue(); ++cy) {
     progress.SetProgress(cy * 8);
     MeasureBand(search, result, cy * 8);
     for (int cx = 0; cx < 40; ++cx) {
@@ -236,8 +236,8 @@ void SelectSingleBankFliColours(Picture& result, const C64Palette& palette, Meas
 {
   progress.SetStatus("Brute Force Single bank HI-FLI color selection in progress");
   Search search = StartSearch(palette, measure, level);
-  for (int cy = 0; cy < 25; ++cy) {
-    for (int r = 0; r < 8; ++r) {
+  for (int cy = 0; cy < 25 && progress.ShouldContinue(); ++cy) {
+    for (int r = 0; r < 8 && progress.ShouldContinue(); ++r) {
       progress.SetProgress(cy * 8 + r);
       if (r == 0) {
         // Distances are worked out once per colour of the whole cell row.

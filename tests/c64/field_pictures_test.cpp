@@ -17,16 +17,10 @@ C64Palette TestPalette()
   return palette;
 }
 
-struct Fields {
-  Picture field1{};
-  Picture field2{};
-};
-
 TEST(FieldPictures, HiresCellsDecodeAsTheVideoChipShowsThem)
 {
   const C64Palette palette = TestPalette();
   auto data = std::make_unique<C64Data>();
-  auto fields = std::make_unique<Fields>();
   // Cell (2, 3): screen byte $10 over bitmap byte $80 on its pixel row 5: one
   // pixel of colour 1, then seven of colour 0. Field 2 has the same cell as
   // $A7 over $0F on pixel row 6.
@@ -34,7 +28,8 @@ TEST(FieldPictures, HiresCellsDecodeAsTheVideoChipShowsThem)
   (*data)[0x0400 + 3 * 320 + 2 * 8 + 5] = 0x80;
   (*data)[0x2400 + 3 * 40 + 2] = 0xA7;
   (*data)[0x2800 + 3 * 320 + 2 * 8 + 6] = 0x0F;
-  BuildHiresFieldPictures(*data, palette, fields->field1, fields->field2);
+  const auto fields = std::make_unique<FieldPictures>(
+      DecodeFields(*data, {GraphicMode::HiresInterlaced, true, false}, palette));
 
   const int x0 = 16;
   const int y5 = 3 * 8 + 5;
@@ -58,7 +53,6 @@ TEST(FieldPictures, FliRowsTakeTheirColoursFromBankRowModEight)
 {
   const C64Palette palette = TestPalette();
   auto data = std::make_unique<C64Data>();
-  auto fields = std::make_unique<Fields>();
   // Every cell: bitmap 0xF0 on every row; in bank r of field 1 the screen byte
   // is r * 16 + (15 - r), in bank r of field 2 it is (15 - r) * 16 + r.
   for (int offset = 0; offset < 8000; ++offset) {
@@ -71,7 +65,7 @@ TEST(FieldPictures, FliRowsTakeTheirColoursFromBankRowModEight)
       (*data)[0x4000 + r * 1024 + cell] = std::uint8_t((15 - r) * 16 + r);
     }
   }
-  BuildFliFieldPictures(*data, palette, fields->field1, fields->field2);
+  const auto fields = std::make_unique<FieldPictures>(DecodeFields(*data, OutputKind{}, palette));
   for (int y = 0; y < PictureHeight; ++y) {
     SCOPED_TRACE(y);
     const int r = y % 8;
@@ -87,15 +81,47 @@ TEST(FieldPictures, FliCellsUseTheirOwnScreenAndBitmapBytes)
 {
   const C64Palette palette = TestPalette();
   auto data = std::make_unique<C64Data>();
-  auto fields = std::make_unique<Fields>();
   // Cell (39, 24), pixel row 7 (the last span of the picture), in bank 7 of
   // field 2: screen byte $10 over bitmap byte $01, the rightmost pixel set.
   (*data)[0x4000 + 7 * 1024 + 24 * 40 + 39] = 0x10;
   (*data)[0x6000 + 24 * 320 + 39 * 8 + 7] = 0x01;
-  BuildFliFieldPictures(*data, palette, fields->field1, fields->field2);
+  const auto fields = std::make_unique<FieldPictures>(DecodeFields(*data, OutputKind{}, palette));
   EXPECT_EQ(fields->field2[PixelIndex(319, 199)], palette[1]);
   EXPECT_EQ(fields->field2[PixelIndex(318, 199)], palette[0]);
   EXPECT_EQ(fields->field1[PixelIndex(319, 199)], palette[0]);
+}
+
+// The layout follows the mode that filled the data, whatever its options: the
+// FLI modes read eight screen banks, the hires modes one screen per field.
+TEST(FieldPictures, TheModeOfTheConversionChoosesTheLayout)
+{
+  const C64Palette palette = TestPalette();
+  auto data = std::make_unique<C64Data>();
+  // Screen byte $21 at offset 0 of the data: the first hires screen of field
+  // 1 and the first FLI bank of field 1 alike. The FLI bitmap of field 1
+  // starts at $2000, where the hires bitmap holds a cell of row 22, so only
+  // the FLI layout sees the first pixel set.
+  (*data)[0x0000] = 0x21;
+  (*data)[0x2000] = 0x80;
+  struct Row {
+    const char* name;
+    OutputKind kind;
+    bool fli;
+  };
+  const Row rows[] = {
+      {"hires", {GraphicMode::HiresStandard, false, false}, false},
+      {"hires interlaced", {GraphicMode::HiresInterlaced, false, true}, false},
+      {"fli", {GraphicMode::HiresFli, false, true}, true},
+      {"fli interlace, two colours", {GraphicMode::HiresFliInterlace, false, false}, true},
+      {"fli interlace, same banks", {GraphicMode::HiresFliInterlace, true, false}, true},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    const auto fields = std::make_unique<FieldPictures>(DecodeFields(*data, row.kind, palette));
+    EXPECT_EQ(fields->field1[PixelIndex(0, 0)], palette[row.fli ? 2 : 1]);
+    // Pixel row 1 reads FLI bank 1, which is empty; the hires screen is the same.
+    EXPECT_EQ(fields->field1[PixelIndex(1, 1)], palette[row.fli ? 0 : 1]);
+  }
 }
 
 }  // namespace

@@ -126,5 +126,32 @@ TEST_F(CliBatch, AnOffsetMustFitThePicture)
   EXPECT_FALSE(fs::exists(directory_ / "x.raw"));
 }
 
+// Stops the first stage that asks.
+class StopAtOnce final : public ProgressReport {
+ public:
+  void SetStatus(std::string_view) override {}
+  void SetProgress(int) override {}
+  void ShowRows(const Picture&, int, int) override {}
+  void ShowMixTable(const MixTable&) override {}
+  void ReportStrayColour(std::uint32_t) override {}
+  bool ShouldContinue() const override { return false; }
+};
+
+// A stopped conversion is no success: nothing is written, nothing claims a
+// result, the status says it failed and the rest of the batch is not started.
+TEST_F(CliBatch, AStoppedConversionWritesAndReportsNothing)
+{
+  CliOptions options;
+  options.testPicture = true;
+  options.inputs = {DataFile("baseline.jpg")};
+  options.outDir = directory_.string();
+  StopAtOnce progress;
+  EXPECT_EQ(RunBatch(options, out_, errors_, progress), 1);
+  EXPECT_EQ(out_.str(), "");
+  EXPECT_NE(errors_.str().find("stopped"), std::string::npos) << errors_.str();
+  EXPECT_EQ(errors_.str().find("baseline"), std::string::npos) << errors_.str();
+  EXPECT_TRUE(fs::is_empty(directory_));
+}
+
 }  // namespace
 }  // namespace pavona::cli

@@ -3,11 +3,22 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <memory>
+#include <optional>
 #include <string>
 
 #include "c64/field_pictures.h"
+#include "c64/fli_interlace_data.h"
 #include "colour/mix_pair_codes.h"
+#include "core/conversion_plan.h"
+#include "select/fli_colours.h"
+#include "select/fli_extreme.h"
+#include "select/fli_four_colours.h"
+#include "select/fli_interlace_colours.h"
+#include "select/hires_colours.h"
+#include "select/hires_interlace_colours.h"
+#include "select/single_bank_colours.h"
 #include "support/ppm_frame.h"
 #include "support/recording_progress.h"
 
@@ -29,35 +40,83 @@ bool Contains(const std::vector<std::string>& texts, const std::string& text)
   return std::find(texts.begin(), texts.end(), text) != texts.end();
 }
 
-TEST(ConvertRun, RunsTheSelectionOfTheModeAndOptions)
+// Runs the search the plan names on its own, on what the run handed it: the
+// dithered picture and the mix table as the run left them.
+struct DirectSearch {
+  Picture result{};
+  C64Data data{};
+};
+
+std::unique_ptr<DirectSearch> RunPlannedSearch(const Workspace& run, const Settings& settings)
+{
+  auto direct = std::make_unique<DirectSearch>();
+  Picture& result = direct->result;
+  C64Data& data = direct->data;
+  result = run.dithered;
+  const MixTable& table = run.mix;
+  const Measure measure = settings.measure;
+  SilentProgress progress;
+  const ConversionPlan plan = PlanConversion(settings);
+  switch (plan.search) {
+    case ColourSearch::Hires:
+      SelectHiresColours(result, table, measure, data, progress);
+      break;
+    case ColourSearch::HiresInterlace:
+      SelectHiresInterlaceColours(result, table, data, progress);
+      break;
+    case ColourSearch::SingleBankHires:
+      SelectSingleBankHiresColours(result, run.palette, measure, settings.flicker, data, progress);
+      break;
+    case ColourSearch::Fli:
+      SelectFliColours(result, table, measure, data, progress);
+      break;
+    case ColourSearch::FliExtreme:
+      SelectFliColoursExtreme(result, table, measure, data, progress);
+      break;
+    case ColourSearch::FliInterlace:
+      SelectFliInterlaceColours(result, table, measure, progress);
+      break;
+    case ColourSearch::FliFourColours:
+      SelectFliFourColours(result, table, measure, data, progress);
+      break;
+    case ColourSearch::FliFourColoursExtreme:
+      SelectFliFourColoursExtreme(result, table, data, progress);
+      break;
+    case ColourSearch::SingleBankFli:
+      SelectSingleBankFliColours(result, run.palette, measure, settings.flicker, data, progress);
+      break;
+  }
+  if (plan.fields.buildSharedBitmap) {
+    BuildFliInterlaceData(result, table, data, progress);
+  }
+  return direct;
+}
+
+// The run does what its plan says: its picture and C64 data are those of the
+// planned search run on its own (the alternation boxes are off, so no field
+// step rearranges the data), and only the two-colour FLI interlace search is
+// followed by the shared-bitmap builder.
+TEST(ConvertRun, RunsThePlannedSearch)
 {
   struct Row {
     const char* name;
     GraphicMode mode;
     bool sameBanks, fourColours, extraBruteForce;
-    const char* selectionStatus;  // nullptr: the search sets no text of its own
-    bool buildsSharedBitmap;
+    ColourSearch search;
   };
+  // clang-format off
   const Row rows[] = {
-      {"fli", GraphicMode::HiresFli, false, true, false,
-       "Brute Force HI-FLI color selection in progress", false},
-      {"fli extreme", GraphicMode::HiresFli, false, true, true,
-       "Extreme Brute Force Hi-fli color selection in progress", false},
-      {"fli interlace, two colours", GraphicMode::HiresFliInterlace, false, false, true, nullptr,
-       true},
-      {"fli interlace, four colours extreme", GraphicMode::HiresFliInterlace, false, true, true,
-       "Extreme Brute Force Hi-fli interlaced color selection in progress", false},
-      {"fli interlace, four colours", GraphicMode::HiresFliInterlace, false, true, false,
-       "Brute Force 4Color HI-FLI color selection in progress", false},
-      {"fli interlace, same banks", GraphicMode::HiresFliInterlace, true, false, false,
-       "Brute Force Single bank HI-FLI color selection in progress", false},
-      {"hires", GraphicMode::HiresStandard, true, true, true,
-       "Brute Force Hires color selection in progress", false},
-      {"hires interlaced, same banks", GraphicMode::HiresInterlaced, true, false, false,
-       "Brute Force Single bank hires color selection in progress", false},
-      {"hires interlaced", GraphicMode::HiresInterlaced, false, false, false,
-       "Brute Force hires interlaced color selection in progress", false},
+      {"fli",                                 GraphicMode::HiresFli,          false, true,  false, ColourSearch::Fli},
+      {"fli extreme",                         GraphicMode::HiresFli,          false, true,  true,  ColourSearch::FliExtreme},
+      {"fli interlace, two colours",          GraphicMode::HiresFliInterlace, false, false, true,  ColourSearch::FliInterlace},
+      {"fli interlace, four colours extreme", GraphicMode::HiresFliInterlace, false, true,  true,  ColourSearch::FliFourColoursExtreme},
+      {"fli interlace, four colours",         GraphicMode::HiresFliInterlace, false, true,  false, ColourSearch::FliFourColours},
+      {"fli interlace, same banks",           GraphicMode::HiresFliInterlace, true,  false, false, ColourSearch::SingleBankFli},
+      {"hires",                               GraphicMode::HiresStandard,     true,  true,  true,  ColourSearch::Hires},
+      {"hires interlaced, same banks",        GraphicMode::HiresInterlaced,   true,  false, false, ColourSearch::SingleBankHires},
+      {"hires interlaced",                    GraphicMode::HiresInterlaced,   false, false, false, ColourSearch::HiresInterlace},
   };
+  // clang-format on
   auto workspace = WorkspaceWithPhoto();
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
@@ -66,21 +125,31 @@ TEST(ConvertRun, RunsTheSelectionOfTheModeAndOptions)
     settings.sameBanks = row.sameBanks;
     settings.fourColours = row.fourColours;
     settings.extraBruteForce = row.extraBruteForce;
+    settings.alternateY = false;
+    // "Off" after the luma reduction: the four-colour search gets the luma
+    // mixes back, so the table the run hands over differs from the dither's.
+    settings.flicker = FlickerLevel::Off;
+    settings.measure = Measure::Brightness;
+    const ConversionPlan plan = PlanConversion(settings);
+    ASSERT_EQ(plan.search, row.search);
     RecordingProgress progress;
-    ConvertRun(*workspace, settings, progress);
+    const ConversionOutcome outcome = ConvertRun(*workspace, settings, progress);
+    EXPECT_FALSE(outcome.stopped);
+
+    const auto direct = RunPlannedSearch(*workspace, settings);
+    EXPECT_EQ(direct->result, workspace->result);
+    EXPECT_EQ(direct->data, workspace->c64);
+    EXPECT_EQ(
+        IsRemovedMix(workspace->mix, PairSlot(0, 3)),
+        IsInterlaced(row.mode) && !row.sameBanks && row.search != ColourSearch::FliFourColours)
+        << "the luma reduction takes out the mix of 0 and 3";
 
     const auto& statuses = progress.statuses;
     const auto announced = std::find(statuses.begin(), statuses.end(),
                                      "Brute Force HI-FLI color selection in progress");
     ASSERT_NE(announced, statuses.end());
     EXPECT_TRUE(Contains(statuses, "Custom Dithering Image using 136 mix colors"));
-    if (row.selectionStatus != nullptr) {
-      // The announcement comes first; for "Hires FLI" the search repeats it.
-      EXPECT_NE(std::find(announced + (row.mode == GraphicMode::HiresFli ? 1 : 0), statuses.end(),
-                          row.selectionStatus),
-                statuses.end());
-    }
-    EXPECT_EQ(Contains(statuses, "Converting data to C64 format"), row.buildsSharedBitmap);
+    EXPECT_EQ(Contains(statuses, "Converting data to C64 format"), plan.fields.buildSharedBitmap);
     EXPECT_EQ(statuses.back(), " ");
     EXPECT_EQ(progress.positions.back(), 0);
     ASSERT_TRUE(workspace->converted.has_value());
@@ -106,7 +175,7 @@ TEST(ConvertRun, FliModesLeaveTheFirst24ColumnsAtMixColourZero)
       }
       zeroColumns += allZero ? 1 : 0;
     }
-    EXPECT_EQ(FirstColumn(mode), IsFli(mode) ? 24 : 0);
+    EXPECT_EQ(PlanConversion(settings).firstColumn, IsFli(mode) ? 24 : 0);
     if (IsFli(mode)) {
       EXPECT_EQ(zeroColumns, 24);
     } else {
@@ -236,12 +305,13 @@ TEST(ConvertRun, PreviewDecodingShowsTheFieldsOfTheData)
   auto workspace = WorkspaceWithPhoto();
   SilentProgress progress;
   ConvertRun(*workspace, Settings{}, progress);
-  BuildFliFieldPictures(workspace->c64, workspace->palette, workspace->field1, workspace->field2);
+  const auto fields = std::make_unique<FieldPictures>(DecodeFields(
+      workspace->c64, PlanConversion(*workspace->converted).output, workspace->palette));
   for (int y = 0; y < PictureHeight; y += 7) {
     for (int x = 0; x < PictureWidth; x += 3) {
       const FieldColours c = DecodePixel(workspace->c64, GraphicMode::HiresFliInterlace, x, y);
-      EXPECT_EQ(workspace->field1[PixelIndex(x, y)], workspace->palette[c.field1]);
-      EXPECT_EQ(workspace->field2[PixelIndex(x, y)], workspace->palette[c.field2]);
+      EXPECT_EQ(fields->field1[PixelIndex(x, y)], workspace->palette[c.field1]);
+      EXPECT_EQ(fields->field2[PixelIndex(x, y)], workspace->palette[c.field2]);
     }
   }
 }
@@ -265,10 +335,11 @@ TEST(ConvertRun, AlternateYExchangesTheEvenRowsOfTheFields)
     ConvertRun(*alternated, settings, progress);
     ASSERT_EQ(plain->result, alternated->result);
 
-    const auto decode = IsFli(mode) ? BuildFliFieldPictures : BuildHiresFieldPictures;
-    for (Workspace* workspace : {plain.get(), alternated.get()}) {
-      decode(workspace->c64, workspace->palette, workspace->field1, workspace->field2);
-    }
+    const auto decode = [](const Workspace& workspace) {
+      return std::make_unique<FieldPictures>(DecodeFields(
+          workspace.c64, PlanConversion(*workspace.converted).output, workspace.palette));
+    };
+    const auto plainFields = decode(*plain), alternatedFields = decode(*alternated);
     int differingRows = 0;
     for (int y = 0; y < PictureHeight; ++y) {
       const auto row = [y](const Picture& picture) {
@@ -276,12 +347,174 @@ TEST(ConvertRun, AlternateYExchangesTheEvenRowsOfTheFields)
                                           picture.begin() + PixelIndex(0, y + 1));
       };
       const bool exchanged = y % 2 == 0;
-      EXPECT_EQ(row(alternated->field1), row(exchanged ? plain->field2 : plain->field1)) << y;
-      EXPECT_EQ(row(alternated->field2), row(exchanged ? plain->field1 : plain->field2)) << y;
-      differingRows += row(plain->field1) != row(plain->field2) ? 1 : 0;
+      EXPECT_EQ(row(alternatedFields->field1),
+                row(exchanged ? plainFields->field2 : plainFields->field1))
+          << y;
+      EXPECT_EQ(row(alternatedFields->field2),
+                row(exchanged ? plainFields->field1 : plainFields->field2))
+          << y;
+      differingRows += row(plainFields->field1) != row(plainFields->field2) ? 1 : 0;
     }
     EXPECT_GT(differingRows, 50) << "the fields must differ for the check to mean anything";
   }
+}
+
+// Says stop once it has been asked a number of times after a given status
+// text was shown, so that the stop hits the stage that shows it. It stays
+// stopped. The searches ask from their worker threads.
+class StoppingProgress final : public ProgressReport {
+ public:
+  StoppingProgress(std::string stage, int allowedPolls)
+      : stage_(std::move(stage)), allowedPolls_(allowedPolls)
+  {
+  }
+
+  void SetStatus(std::string_view text) override
+  {
+    if (text == stage_) {
+      counting_ = true;
+    }
+  }
+  void SetProgress(int position) override
+  {
+    if (counting_ && !stopped_ && position != 0) {
+      ++positionsBeforeStop;
+    }
+  }
+  // A row finished just as the stop came may still be shown; the whole
+  // picture (the dithered one, or the result of the run) never is.
+  void ShowRows(const Picture&, int, int rowCount) override
+  {
+    wholePicturesShownAfterStop += stopped_ && rowCount == PictureHeight ? 1 : 0;
+  }
+  void ShowMixTable(const MixTable&) override {}
+  void ReportStrayColour(std::uint32_t) override {}
+  bool ShouldContinue() const override
+  {
+    if (!counting_ || polls_++ < allowedPolls_) {
+      return true;
+    }
+    stopped_ = true;
+    return false;
+  }
+
+  int positionsBeforeStop = 0;  // progress the stage reported once counting began
+  int wholePicturesShownAfterStop = 0;
+  bool Stopped() const { return stopped_; }
+
+ private:
+  std::string stage_;
+  int allowedPolls_;
+  std::atomic<bool> counting_{false};
+  mutable std::atomic<int> polls_{0};
+  mutable std::atomic<bool> stopped_{false};
+};
+
+// Everything a run may change in the workspace, as it was.
+struct WorkspaceCopy {
+  explicit WorkspaceCopy(const Workspace& w)
+      : source(w.source),
+        adjusted(w.adjusted),
+        dithered(w.dithered),
+        result(w.result),
+        palette(w.palette),
+        mix(w.mix),
+        c64(w.c64),
+        conversionDone(w.conversionDone),
+        converted(w.converted),
+        randomState(w.randomState)
+  {
+  }
+
+  void ExpectSameAs(const Workspace& w) const
+  {
+    EXPECT_EQ(w.source, source);
+    EXPECT_EQ(w.adjusted.red, adjusted.red);
+    EXPECT_EQ(w.adjusted.green, adjusted.green);
+    EXPECT_EQ(w.adjusted.blue, adjusted.blue);
+    EXPECT_EQ(w.dithered, dithered);
+    EXPECT_EQ(w.result, result);
+    EXPECT_EQ(w.palette, palette);
+    EXPECT_EQ(w.mix, mix);
+    EXPECT_EQ(w.c64, c64);
+    EXPECT_EQ(w.conversionDone, conversionDone);
+    EXPECT_EQ(w.converted, converted);
+    EXPECT_EQ(w.randomState, randomState);
+  }
+
+  Picture source;
+  AdjustedPlanes adjusted;
+  Picture dithered, result;
+  C64Palette palette;
+  MixTable mix;
+  C64Data c64;
+  bool conversionDone;
+  std::optional<Settings> converted;
+  std::uint32_t randomState;
+};
+
+// A run told to stop, whether in the dithering or in any of the searches,
+// leaves the previous conversion in the workspace bit for bit, shows no
+// result, and its stage stops early rather than running to its end.
+TEST(ConvertRun, AStoppedRunLeavesThePreviousConversion)
+{
+  const std::string selection = "Brute Force HI-FLI color selection in progress";
+  struct Row {
+    const char* name;
+    GraphicMode mode;
+    bool sameBanks, fourColours, extraBruteForce;
+    std::string stage;  // the status after which the polls are counted
+    int allowedPolls;
+  };
+  // clang-format off
+  const Row rows[] = {
+      {"in the dithering",                    GraphicMode::HiresFliInterlace, false, true,  false, "random dithering image", 3},
+      {"fli",                                 GraphicMode::HiresFli,          false, true,  false, selection, 0},
+      {"fli extreme",                         GraphicMode::HiresFli,          false, true,  true,  selection, 3},
+      {"fli interlace, two colours",          GraphicMode::HiresFliInterlace, false, false, false, selection, 3},
+      {"fli interlace, four colours extreme", GraphicMode::HiresFliInterlace, false, true,  true,  selection, 3},
+      {"fli interlace, four colours",         GraphicMode::HiresFliInterlace, false, true,  false, selection, 3},
+      {"fli interlace, same banks",           GraphicMode::HiresFliInterlace, true,  false, false, selection, 3},
+      {"hires",                               GraphicMode::HiresStandard,     false, false, false, selection, 3},
+      {"hires interlaced, same banks",        GraphicMode::HiresInterlaced,   true,  false, false, selection, 3},
+      {"hires interlaced",                    GraphicMode::HiresInterlaced,   false, false, false, selection, 3},
+  };
+  // clang-format on
+  auto workspace = WorkspaceWithPhoto();
+  Settings previous;
+  previous.mode = GraphicMode::HiresInterlaced;
+  previous.dither.method = DitherMethod::Random;
+  SilentProgress silent;
+  ConvertRun(*workspace, previous, silent);
+  const auto before = std::make_unique<WorkspaceCopy>(*workspace);
+  ASSERT_NE(before->randomState, 1u) << "the random dither must have moved on";
+
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    Settings settings;
+    settings.mode = row.mode;
+    settings.sameBanks = row.sameBanks;
+    settings.fourColours = row.fourColours;
+    settings.extraBruteForce = row.extraBruteForce;
+    settings.dither.method = DitherMethod::Random;
+    settings.palette = PaletteId::Vice;
+    StoppingProgress progress(row.stage, row.allowedPolls);
+    const ConversionOutcome outcome = ConvertRun(*workspace, settings, progress);
+    EXPECT_TRUE(outcome.stopped);
+    ASSERT_TRUE(progress.Stopped());
+    before->ExpectSameAs(*workspace);
+    EXPECT_EQ(progress.wholePicturesShownAfterStop, 0);
+    // A whole search reports 24 cell rows or 199 pixel rows.
+    EXPECT_LT(progress.positionsBeforeStop, 8);
+  }
+
+  // The same run, never stopped, does change the workspace.
+  StoppingProgress unstopped(selection, 1 << 30);
+  Settings settings;
+  settings.dither.method = DitherMethod::Random;
+  EXPECT_FALSE(ConvertRun(*workspace, settings, unstopped).stopped);
+  EXPECT_NE(workspace->randomState, before->randomState);
+  EXPECT_NE(workspace->c64, before->c64);
 }
 
 }  // namespace

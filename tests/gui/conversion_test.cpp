@@ -2,14 +2,17 @@
 // locks, its result against the headless run, and the hold buttons.
 #include <QAbstractSlider>
 #include <QAction>
+#include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QSignalSpy>
 #include <map>
 
 #include "core/convert_run.h"
 #include "core/test_picture.h"
+#include "gui/gui_progress.h"
 #include "scripted_prompts.h"
 
 namespace pavona {
@@ -180,7 +183,27 @@ int MainWindowCount()
                            [](const QWidget* w) { return qobject_cast<const MainWindow*>(w); }));
 }
 
-TEST_F(ScriptedWindowTest, ClosingTheWindowDuringAConversionWaitsForIt)
+// Told to stop, a run ends without a result: the window shows nothing new,
+// keeps the previous conversion (here none) and gives the controls back.
+TEST_F(ScriptedWindowTest, AStoppedConversionShowsNothingNew)
+{
+  Click(c().Button5);
+  Click(c().CheckBox5);  // "Extra Brute Force": a run long enough to stop
+  const QString errorText = c().Label1->text();
+  QSignalSpy finished(&window(), &MainWindow::ConversionFinished);
+  Click(c().BitBtn1);
+  ASSERT_TRUE(window().ConversionRunning());
+  window().Progress().Stop();
+  ASSERT_TRUE(finished.wait(300'000));
+  EXPECT_FALSE(window().ConversionRunning());
+  EXPECT_FALSE(window().workspace().conversionDone);
+  EXPECT_FALSE(window().workspace().converted.has_value());
+  EXPECT_EQ(c().Label1->text(), errorText);
+  EXPECT_FALSE(c().Button7->isEnabled()) << "nothing to save";
+  EXPECT_TRUE(c().BitBtn1->isEnabled());
+}
+
+TEST_F(ScriptedWindowTest, ClosingTheWindowDuringAConversionStopsIt)
 {
   auto window = std::make_unique<MainWindow>();
   window->show();

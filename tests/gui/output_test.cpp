@@ -5,7 +5,10 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
+#include <memory>
 
+#include "c64/field_pictures.h"
+#include "core/conversion_plan.h"
 #include "core/test_picture.h"
 #include "gui/preview_windows.h"
 #include "scripted_prompts.h"
@@ -155,8 +158,10 @@ TEST_F(ScriptedWindowTest, PreviewsDecodeTheConvertedLayoutInTheSelectedPalette)
     EXPECT_TRUE(field.isVisible());
     EXPECT_EQ(DifferingPixels(*field.field1View, field1), 0);
     EXPECT_EQ(DifferingPixels(*field.field2View, field2), 0);
-    EXPECT_EQ(window().workspace().field1, field1);
-    EXPECT_EQ(window().workspace().field2, field2);
+    const auto decoded = std::make_unique<FieldPictures>(
+        DecodeFields(data, PlanConversion(*window().workspace().converted).output, ccs64));
+    EXPECT_EQ(decoded->field1, field1);
+    EXPECT_EQ(decoded->field2, field2);
     Click(c().interlacedPreviewButton);
     EXPECT_TRUE(interlaced.isVisible());
     EXPECT_FALSE(interlaced.isModal());

@@ -229,8 +229,8 @@ TEST(FastMatchesPlain, FliFourColours)
 {
   const C64Palette& pepto = PaletteColours(PaletteId::Pepto);
   for (Measure measure : Measures) {
-    // The table the picture was matched with, and the level the search puts
-    // back in force; "Off" after the luma reduction restores the luma mixes.
+    // The table the picture was matched with, and the level the run puts
+    // back in force before the search; "Off" after the luma reduction restores the luma mixes.
     struct Setting {
       std::string name;
       C64Palette palette;
@@ -265,17 +265,15 @@ TEST(FastMatchesPlain, FliFourColours)
         C64Data fastData{}, plainData{};
         testing::RecordingProgress progress;
         std::vector<std::uint32_t> plainStrays;
-        SelectFliFourColours(fast, fastTable,
-                             {setting.palette, setting.method, Mode, setting.flicker}, measure,
-                             fastData, progress);
-        for (int cy : CellRowsOf(c)) {
-          // Each call applies the flicker level again, which changes nothing
-          // after the first time.
-          testing::PlainSelectFliFourColours(plain, plainTable, setting.palette, setting.method,
-                                             Mode, setting.flicker, measure, plainData, plainStrays,
-                                             cy, 1);
-        }
+        ReapplyFlickerLevel(fastTable, setting.palette, setting.method, Mode, setting.flicker);
+        testing::PlainReapplyFlickerLevel(plainTable, setting.palette, setting.method, Mode,
+                                          setting.flicker);
         ASSERT_EQ(fastTable, plainTable);
+        SelectFliFourColours(fast, fastTable, measure, fastData, progress);
+        for (int cy : CellRowsOf(c)) {
+          testing::PlainSelectFliFourColours(plain, plainTable, measure, plainData, plainStrays, cy,
+                                             1);
+        }
         ExpectSameRows(fast, fastData, plain, plainData, PixelRowsOf(CellRowsOf(c)));
         ASSERT_EQ(progress.strayColours.empty(), plainStrays.empty());
         if (!plainStrays.empty()) {

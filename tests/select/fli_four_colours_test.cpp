@@ -4,6 +4,7 @@
 
 #include <set>
 
+#include "colour/flicker_reduction.h"
 #include "colour/mix_pair_codes.h"
 #include "select/select_frames.h"
 #include "support/recording_progress.h"
@@ -18,9 +19,11 @@ using testing::SpanBytes;
 
 constexpr GraphicMode Interlace = GraphicMode::HiresFliInterlace;
 
-MixTableSetting PeptoSetting(FlickerLevel flicker)
+// The run puts the flicker level back in force on the table before this
+// search; the tests hand the search a table made the same way.
+void ReapplyPeptoLevel(MixTable& table, FlickerLevel flicker)
 {
-  return {PaletteColours(PaletteId::Pepto), MixMethod::Rgb, Interlace, flicker};
+  ReapplyFlickerLevel(table, PaletteColours(PaletteId::Pepto), MixMethod::Rgb, Interlace, flicker);
 }
 
 struct Outcome {
@@ -30,14 +33,14 @@ struct Outcome {
 
 // Runs the search on a picture of mix 0 holding one span at cell column 6,
 // pixel row 42 (bank 2).
-Outcome RunOnSpan(MixTable& table, const MixTableSetting& setting, Measure measure,
-                  const Span& span, ProgressReport& progress)
+Outcome RunOnSpan(const MixTable& table, Measure measure, const Span& span,
+                  ProgressReport& progress)
 {
   Picture picture;
   picture.fill(table.colour[0]);
   testing::PutSpan(picture, 6, 42, span);
   C64Data data{};
-  SelectFliFourColours(picture, table, setting, measure, data, progress);
+  SelectFliFourColours(picture, table, measure, data, progress);
   return {testing::SpanAt(picture, 6, 42), testing::FliBytesOf(data, 6, 42)};
 }
 
@@ -77,9 +80,9 @@ TEST(SelectFliFourColours, HandBuiltSpans)
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
     MixTable table = pepto;
+    ReapplyPeptoLevel(table, FlickerLevel::Off);
     SilentProgress progress;
-    const Outcome outcome =
-        RunOnSpan(table, PeptoSetting(FlickerLevel::Off), Measure::RgbDistance, row.span, progress);
+    const Outcome outcome = RunOnSpan(table, Measure::RgbDistance, row.span, progress);
     EXPECT_EQ(outcome.pixels, row.span);
     EXPECT_EQ(outcome.bytes, row.expected);
   }
@@ -120,9 +123,9 @@ TEST(SelectFliFourColours, GreyTableChoices)
     MixTable working = table;
     // "Light" is applied again first and also removes the mix of 0 and 1,
     // which only ever serves as a cross mix here.
+    ReapplyPeptoLevel(working, FlickerLevel::Light);
     SilentProgress progress;
-    const Outcome outcome = RunOnSpan(working, PeptoSetting(FlickerLevel::Light),
-                                      Measure::RgbDistance, row.span, progress);
+    const Outcome outcome = RunOnSpan(working, Measure::RgbDistance, row.span, progress);
     EXPECT_EQ(outcome.pixels, (Span{a, b, a, b, a, b, a, b}));
     EXPECT_EQ(outcome.bytes, (SpanBytes{0xAA, 0xAA, 0x10, 0x23}));
   }
@@ -138,9 +141,9 @@ TEST(SelectFliFourColours, OffRestoresTheLumaMixes)
   // A = 02, B = 13: C1 is the luma-removed mix of 0 and 3, back in play.
   testing::RecordingProgress progress;
   const Span span = {m(0, 2), m(1, 3), m(0, 3), m(1, 2), m(0, 2), m(1, 3), m(0, 3), m(1, 2)};
-  const Outcome outcome =
-      RunOnSpan(table, PeptoSetting(FlickerLevel::Off), Measure::Brightness, span, progress);
+  ReapplyPeptoLevel(table, FlickerLevel::Off);
   EXPECT_EQ(table, fresh);
+  const Outcome outcome = RunOnSpan(table, Measure::Brightness, span, progress);
   EXPECT_EQ(outcome.pixels, span);
   EXPECT_EQ(outcome.bytes, (SpanBytes{0xAA, 0x99, 0x01, 0x23}));
   EXPECT_TRUE(progress.strayColours.empty());
@@ -151,8 +154,9 @@ TEST(SelectFliFourColours, StrayValueTakesMixZerosCode)
   MixTable table = testing::PeptoTable(Interlace, FlickerLevel::Medium);
   const std::uint32_t stray = 0x0A0B0C;
   testing::RecordingProgress progress;
+  ReapplyPeptoLevel(table, FlickerLevel::Medium);
   const Outcome outcome =
-      RunOnSpan(table, PeptoSetting(FlickerLevel::Medium), Measure::Perceptual,
+      RunOnSpan(table, Measure::Perceptual,
                 Span{stray, stray, stray, stray, stray, stray, stray, stray}, progress);
   EXPECT_EQ(outcome.pixels, (Span{stray, stray, stray, stray, stray, stray, stray, stray}));
   EXPECT_EQ(outcome.bytes, (SpanBytes{0xFF, 0xFF, 0x00, 0x00}));
@@ -174,11 +178,11 @@ TEST(SelectFliFourColours, FrameShowsWhatTheResultSays)
   Picture picture =
       testing::MatchedFrame("coffee_frame.ppm", dithering, Measure::Perceptual, Interlace);
   MixTable table = dithering;
+  ReapplyPeptoLevel(table, FlickerLevel::Medium);
+  EXPECT_EQ(table, dithering) << "a level applied twice removes nothing more";
   C64Data data{};
   testing::RecordingProgress progress;
-  SelectFliFourColours(picture, table, PeptoSetting(FlickerLevel::Medium), Measure::Perceptual,
-                       data, progress);
-  EXPECT_EQ(table, dithering) << "a level applied twice removes nothing more";
+  SelectFliFourColours(picture, table, Measure::Perceptual, data, progress);
   for (int y = 0; y < PictureHeight; ++y) {
     for (int cx = 0; cx < 40; ++cx) {
       const SpanBytes bytes = testing::FliBytesOf(data, cx, y);

@@ -260,13 +260,10 @@ void PlainWriteFourColourSpan(Picture& result, C64Data& data, int cx, int cy, in
       std::uint8_t(((a & 0x0F) << 4) | (b & 0x0F));
 }
 
-// Four colours per 8x1, flicker level applied again first. A value no slot
-// holds takes pair code 0x00.
-inline void PlainSelectFliFourColours(Picture& result, MixTable& table, const C64Palette& palette,
-                                      MixMethod method, GraphicMode mode, FlickerLevel flicker,
-                                      Measure measure, C64Data& data,
-                                      std::vector<std::uint32_t>& strays, int firstCellRow = 0,
-                                      int cellRows = 25)
+// The flicker level put back in force on a table before the four-colour
+// search: "Off" rebuilds it, a level reduces it once more.
+inline void PlainReapplyFlickerLevel(MixTable& table, const C64Palette& palette, MixMethod method,
+                                     GraphicMode mode, FlickerLevel flicker)
 {
   if (flicker == FlickerLevel::Off) {
     BuildMixPalette(table, palette, method, mode);
@@ -277,6 +274,13 @@ inline void PlainSelectFliFourColours(Picture& result, MixTable& table, const C6
   } else {
     ReduceFlickerHeavy(table);
   }
+}
+
+// Four colours per 8x1. A value no slot holds takes pair code 0x00.
+inline void PlainSelectFliFourColours(Picture& result, const MixTable& table, Measure measure,
+                                      C64Data& data, std::vector<std::uint32_t>& strays,
+                                      int firstCellRow = 0, int cellRows = 25)
+{
   auto pairCode = [&](std::uint32_t colour) {
     const int k = PlainLowestSlot(table, colour, MixColourCount);
     if (k < 0) {
