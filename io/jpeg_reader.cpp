@@ -2,6 +2,7 @@
 #include <cstddef>
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <vector>
 
 // jpeglib.h needs size_t and FILE declared first, jerror.h needs jpeglib.h.
@@ -29,7 +30,11 @@ struct ErrorManager {
   jpeg_error_mgr manager;
   std::jmp_buf jump;
   char message[JMSG_LENGTH_MAX];
+  std::vector<std::string>* warnings;
 };
+
+// Damaged data can draw a warning for every block; the first few say enough.
+constexpr std::size_t MaxWarnings = 3;
 
 // Which components the scans read so far covered, one bit each. `progress`
 // must come first: libjpeg hands the monitor a pointer to it.
@@ -60,8 +65,8 @@ ErrorManager& ErrorsOf(j_common_ptr info)
 }
 
 // Warnings about damaged data are tolerated (the picture shows the damage,
-// as in any viewer; libjpeg's own handler would print them, this one keeps
-// quiet) except data that stops early, at the end of the file or at a marker
+// as in any viewer) and handed to the caller instead of printed, except data
+// that stops early, at the end of the file or at a marker
 // in the middle of a scan: libjpeg would fill the rest of the picture with
 // grey and the user would convert half a photo.
 void EmitMessage(j_common_ptr info, int level)
@@ -75,7 +80,12 @@ void EmitMessage(j_common_ptr info, int level)
   if (info->err->msg_code == JWRN_HIT_MARKER) {
     FailWith(info, "damaged JPEG file (the picture data of a scan is cut short)");
   }
-  ++info->err->num_warnings;
+  ErrorManager& errors = ErrorsOf(info);
+  if (errors.manager.num_warnings++ < long(MaxWarnings)) {
+    char text[JMSG_LENGTH_MAX];
+    info->err->format_message(info, text);
+    errors.warnings->push_back(text);
+  }
 }
 
 void NoteScanComponents(j_decompress_ptr info, ScanWatch& watch)
@@ -139,6 +149,7 @@ std::uint32_t CmykToColour(const JSAMPLE* cmyk, bool inverted)
 struct Decoder {
   jpeg_decompress_struct info{};
   ErrorManager errors{};
+  std::vector<std::string> warnings;
   ~Decoder() { jpeg_destroy_decompress(&info); }
 };
 
@@ -151,6 +162,7 @@ bool Decode(Decoder& decoder, std::FILE* file, std::uint64_t fileSize, LoadedPic
 {
   jpeg_decompress_struct& info = decoder.info;
   info.err = jpeg_std_error(&decoder.errors.manager);
+  decoder.errors.warnings = &decoder.warnings;
   decoder.errors.manager.error_exit = ExitWithError;
   decoder.errors.manager.emit_message = EmitMessage;
   ScanWatch watch{};
@@ -200,7 +212,8 @@ bool Decode(Decoder& decoder, std::FILE* file, std::uint64_t fileSize, LoadedPic
 
 }  // namespace
 
-std::string ReadJpeg(std::FILE* file, std::uint64_t fileSize, LoadedPicture& picture)
+std::string ReadJpeg(std::FILE* file, std::uint64_t fileSize, LoadedPicture& picture,
+                     std::vector<std::string>& warnings)
 {
   Decoder decoder;
   std::vector<JSAMPLE> row;
@@ -209,6 +222,7 @@ std::string ReadJpeg(std::FILE* file, std::uint64_t fileSize, LoadedPicture& pic
     picture = LoadedPicture{};
     return decoder.errors.message;
   }
+  warnings = std::move(decoder.warnings);
   return sizeError;
 }
 

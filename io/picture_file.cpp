@@ -87,7 +87,7 @@ int DuplicateAtStart(int descriptor)
 }
 
 std::string ReadKnownKind(const std::string& path, const OpenFile& opened, PictureFileKind kind,
-                          LoadedPicture& picture)
+                          PictureFileResult& result)
 {
   switch (kind) {
     case PictureFileKind::Jpeg: {
@@ -97,7 +97,7 @@ std::string ReadKnownKind(const std::string& path, const OpenFile& opened, Pictu
       if (!file) {
         return SystemReason();
       }
-      return ReadJpeg(file.get(), opened.size, picture);
+      return ReadJpeg(file.get(), opened.size, result.picture, result.warnings);
     }
     case PictureFileKind::Bitmap: {
       __gnu_cxx::stdio_filebuf<char> buffer(DuplicateAtStart(opened.descriptor),
@@ -106,7 +106,7 @@ std::string ReadKnownKind(const std::string& path, const OpenFile& opened, Pictu
         return SystemReason();
       }
       std::istream in(&buffer);
-      return ReadBitmap(in, opened.size, picture);
+      return ReadBitmap(in, opened.size, result.picture);
     }
     case PictureFileKind::Png: {
       PngHeader header;
@@ -119,7 +119,7 @@ std::string ReadKnownKind(const std::string& path, const OpenFile& opened, Pictu
           !reason.empty()) {
         return reason;
       }
-      return ReadPng(path, picture);
+      return ReadPng(path, result.picture);
     }
     case PictureFileKind::Unknown:
       break;
@@ -188,6 +188,7 @@ PictureFileResult ReadPictureFile(const std::string& path)
   const std::string name = std::filesystem::path(path).filename().string();
   const auto fail = [&](const std::string& reason) {
     result.picture = LoadedPicture{};
+    result.warnings.clear();
     result.error = "cannot read " + (name.empty() ? path : name) + ": " + reason;
     return result;
   };
@@ -209,7 +210,7 @@ PictureFileResult ReadPictureFile(const std::string& path)
     return fail("not a JPEG, bitmap or PNG file");
   }
   try {
-    const std::string reason = ReadKnownKind(path, opened, kind, result.picture);
+    const std::string reason = ReadKnownKind(path, opened, kind, result);
     if (!reason.empty()) {
       return fail(reason);
     }

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "colour/picture.h"
 
@@ -23,6 +24,9 @@ inline constexpr long long MaxPicturePixels = 100'000'000;
 struct [[nodiscard]] PictureFileResult {
   LoadedPicture picture;  // at its own size, 0x00RRGGBB; empty when reading failed
   std::string error;      // empty when the picture was read
+  // Damage that was tolerated in a picture that was read ("Corrupt JPEG data:
+  // 3 extraneous bytes before marker 0xd9"), for the program to show or not.
+  std::vector<std::string> warnings;
   bool Ok() const { return error.empty(); }
 };
 

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <istream>
 #include <string>
+#include <vector>
 
 #include "colour/picture.h"
 
@@ -36,8 +37,10 @@ void AllocatePicture(LoadedPicture& picture, int width, int height);
 // The reason given for a file that stops before its picture does.
 inline const char* const FileEndsEarly = "the file ends before the end of the picture";
 
-// Decodes the JPEG file of `fileSize` bytes from its start with libjpeg.
-std::string ReadJpeg(std::FILE* file, std::uint64_t fileSize, LoadedPicture& picture);
+// Decodes the JPEG file of `fileSize` bytes from its start with libjpeg. The
+// damage it tolerates (the first few of libjpeg's warnings) goes to `warnings`.
+std::string ReadJpeg(std::FILE* file, std::uint64_t fileSize, LoadedPicture& picture,
+                     std::vector<std::string>& warnings);
 
 // Decodes a Windows bitmap of `size` bytes read from the start of `in`.
 std::string ReadBitmap(std::istream& in, std::uint64_t size, LoadedPicture& picture);

@@ -111,6 +111,22 @@ TEST_F(HostileFiles, DamagedAndHostileFilesAreRefusedNamingTheFile)
   EXPECT_EQ(grey.picture.pixels[0], MakeColour(128, 128, 128));
 }
 
+// Tolerated damage comes back as warnings for the program to show; libjpeg
+// prints nothing itself.
+TEST_F(HostileFiles, ToleratedDamageIsReportedNotPrinted)
+{
+  const std::string path =
+      Write("stray.jpg", test::JpegWithStrayBytes(ReadBytes(DataFile("baseline.jpg"))));
+  ::testing::internal::CaptureStderr();
+  const PictureFileResult result = ReadPictureFile(path);
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+  ASSERT_TRUE(result.Ok()) << result.error;
+  EXPECT_EQ(result.picture.pixels, ReadPictureFile(DataFile("baseline.jpg")).picture.pixels);
+  ASSERT_EQ(result.warnings.size(), 1u);
+  EXPECT_NE(result.warnings[0].find("3 extraneous bytes"), std::string::npos) << result.warnings[0];
+  EXPECT_TRUE(ReadPictureFile(DataFile("baseline.jpg")).warnings.empty());
+}
+
 // Small files may declare any picture; what they may make the program use
 // is capped. Measured in a child process, which starts small.
 TEST_F(HostileFiles, BombsStayFarBelowThreeHundredMegabytes)

@@ -121,4 +121,13 @@ inline std::vector<std::uint8_t> JpegWithScanCutShort(const std::vector<std::uin
   return {};
 }
 
+// `jpeg` with three stray bytes after its first marker segment: damage that
+// libjpeg warns about and that leaves the picture whole.
+inline std::vector<std::uint8_t> JpegWithStrayBytes(std::vector<std::uint8_t> jpeg)
+{
+  const std::size_t segmentEnd = 4 + (std::size_t(jpeg[4]) << 8 | jpeg[5]);
+  jpeg.insert(jpeg.begin() + std::ptrdiff_t(segmentEnd), {0x12, 0x34, 0x56});
+  return jpeg;
+}
+
 }  // namespace pavona::test
