@@ -165,7 +165,7 @@ std::string CheckPictureMemory(long long width, long long height, long long deco
   const long long needed = width * height * 4 + decoderBytes;
   const long long allowed = std::max<long long>(
       MemoryAnyFileMayUse,
-      (long long)std::min<std::uint64_t>(fileSize, 1ULL << 40) * MemoryPerFileByte);
+      static_cast<long long>(std::min<std::uint64_t>(fileSize, 1ULL << 40)) * MemoryPerFileByte);
   if (needed <= allowed) {
     return {};
   }

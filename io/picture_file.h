@@ -33,9 +33,12 @@ struct [[nodiscard]] PictureFileResult {
 // Reads a JPEG, Windows bitmap or PNG file. On failure the error names the
 // file and the reason, ready to show to the user ("cannot read photo.gif:
 // not a JPEG, bitmap or PNG file"). Needs no display and no Qt application
-// object. A JPEG file that ends before its picture is complete is refused
-// rather than shown with a grey lower part; transparent PNG pixels are shown
-// over black.
+// object. Only regular files are read: a named pipe, folder or device is
+// refused without waiting. A file that ends before its picture is complete,
+// or a JPEG whose scans are cut short or leave components out, is refused
+// rather than shown with grey parts, and so is a file that declares a
+// picture needing far more memory than its size can explain (see
+// CheckPictureMemory); transparent PNG pixels are shown over black.
 PictureFileResult ReadPictureFile(const std::string& path);
 
 }  // namespace pavona
