@@ -15,6 +15,7 @@ if [ ${#readers[@]} -eq 0 ]; then
   readers=(jpeg bitmap png picture_file)
 fi
 
+scripts/install-deps.sh
 CC=clang CXX=clang++ cmake -S tests/fuzz -B build-fuzz -G Ninja >/dev/null
 cmake --build build-fuzz
 
