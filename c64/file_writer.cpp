@@ -17,15 +17,24 @@ std::string Failure(const std::filesystem::path& path, int error)
   return "cannot save " + path.string() + ": " + std::generic_category().message(error);
 }
 
-// Creates a new, unique temporary file in the target's directory: a rename
+std::filesystem::path DirectoryOf(const std::filesystem::path& path)
+{
+  return path.has_parent_path() ? path.parent_path() : ".";
+}
+
+// A new name in the target's folder for the fallback temporary file: a rename
 // within one file system is atomic, across file systems it is not possible.
-int CreateTemporaryBeside(const std::filesystem::path& path, std::filesystem::path& temporary)
+std::filesystem::path TemporaryNameBeside(const std::filesystem::path& path)
 {
   static std::atomic<unsigned> counter{0};
-  const std::filesystem::path directory = path.has_parent_path() ? path.parent_path() : ".";
-  const std::string stem = "." + path.filename().string() + ".saving-" + std::to_string(getpid());
+  return DirectoryOf(path) / ("." + path.filename().string() + ".saving-" +
+                              std::to_string(getpid()) + "-" + std::to_string(counter++));
+}
+
+int CreateNamedTemporary(const std::filesystem::path& path, std::filesystem::path& temporary)
+{
   for (int attempt = 0; attempt < 100; ++attempt) {
-    temporary = directory / (stem + "-" + std::to_string(counter++));
+    temporary = TemporaryNameBeside(path);
     const int descriptor = open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
     if (descriptor >= 0 || errno != EEXIST) {
       return descriptor;
@@ -33,6 +42,25 @@ int CreateTemporaryBeside(const std::filesystem::path& path, std::filesystem::pa
   }
   errno = EEXIST;
   return -1;
+}
+
+// An unnamed file in the target's folder, or -1 where the kernel or the file
+// system does not offer them (errno then tells whether a named temporary file
+// is worth trying).
+int CreateUnnamedTemporary(const std::filesystem::path& path)
+{
+#ifdef O_TMPFILE
+  return open(DirectoryOf(path).c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+#else
+  (void)path;
+  errno = EOPNOTSUPP;
+  return -1;
+#endif
+}
+
+bool UnnamedFilesUnsupported(int error)
+{
+  return error == EOPNOTSUPP || error == EISDIR || error == EINVAL || error == ENOENT;
 }
 
 int WriteAll(int descriptor, std::span<const std::uint8_t> bytes)
@@ -47,35 +75,75 @@ int WriteAll(int descriptor, std::span<const std::uint8_t> bytes)
     }
     bytes = bytes.subspan(std::size_t(written));
   }
-  return 0;
+  return fsync(descriptor) == 0 ? 0 : errno;
 }
 
-}  // namespace
-
-std::string WriteFileAtomically(const std::filesystem::path& path,
-                                std::span<const std::uint8_t> bytes)
+// Gives the complete unnamed file its name. linkat cannot replace a file, so
+// an existing target is replaced by linking to a temporary name and renaming
+// that over it. Returns 0 or the error.
+int NameUnnamedFile(int descriptor, const std::filesystem::path& path)
 {
-  if (!path.has_filename()) {
-    return Failure(path, EISDIR);
+  const std::string self = "/proc/self/fd/" + std::to_string(descriptor);
+  if (linkat(AT_FDCWD, self.c_str(), AT_FDCWD, path.c_str(), AT_SYMLINK_FOLLOW) == 0) {
+    return 0;
   }
-  std::filesystem::path temporary;
-  const int descriptor = CreateTemporaryBeside(path, temporary);
-  if (descriptor < 0) {
-    return Failure(path, errno);
+  if (errno != EEXIST) {
+    return errno;
   }
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const std::filesystem::path temporary = TemporaryNameBeside(path);
+    if (linkat(AT_FDCWD, self.c_str(), AT_FDCWD, temporary.c_str(), AT_SYMLINK_FOLLOW) != 0) {
+      if (errno == EEXIST) {
+        continue;
+      }
+      return errno;
+    }
+    if (rename(temporary.c_str(), path.c_str()) != 0) {
+      const int error = errno;
+      unlink(temporary.c_str());
+      return error;
+    }
+    return 0;
+  }
+  return EEXIST;
+}
 
+void KeepPermissions(int descriptor, const std::filesystem::path& path)
+{
   struct stat existing;
   if (stat(path.c_str(), &existing) == 0 && S_ISREG(existing.st_mode)) {
     fchmod(descriptor, existing.st_mode & 07777);
   }
+}
 
+// Closes the descriptor and returns the first error of `error` and close.
+int CloseKeepingError(int descriptor, int error)
+{
+  return close(descriptor) != 0 && error == 0 ? errno : error;
+}
+
+std::string WriteThroughUnnamedFile(int descriptor, const std::filesystem::path& path,
+                                    std::span<const std::uint8_t> bytes)
+{
+  KeepPermissions(descriptor, path);
   int error = WriteAll(descriptor, bytes);
-  if (error == 0 && fsync(descriptor) != 0) {
-    error = errno;
+  if (error == 0) {
+    error = NameUnnamedFile(descriptor, path);
   }
-  if (close(descriptor) != 0 && error == 0) {
-    error = errno;
+  error = CloseKeepingError(descriptor, error);
+  return error == 0 ? std::string() : Failure(path, error);
+}
+
+std::string WriteThroughNamedFile(const std::filesystem::path& path,
+                                  std::span<const std::uint8_t> bytes)
+{
+  std::filesystem::path temporary;
+  const int descriptor = CreateNamedTemporary(path, temporary);
+  if (descriptor < 0) {
+    return Failure(path, errno);
   }
+  KeepPermissions(descriptor, path);
+  int error = CloseKeepingError(descriptor, WriteAll(descriptor, bytes));
   if (error == 0 && rename(temporary.c_str(), path.c_str()) != 0) {
     error = errno;
   }
@@ -84,6 +152,50 @@ std::string WriteFileAtomically(const std::filesystem::path& path,
     return Failure(path, error);
   }
   return {};
+}
+
+}  // namespace
+
+std::string NonRegularFileKind(const std::filesystem::path& path)
+{
+  struct stat status;
+  if (lstat(path.c_str(), &status) != 0 || S_ISREG(status.st_mode)) {
+    return {};
+  }
+  switch (status.st_mode & S_IFMT) {
+    case S_IFDIR:
+      return "a folder";
+    case S_IFLNK:
+      return "a symbolic link";
+    case S_IFIFO:
+      return "a named pipe";
+    case S_IFCHR:
+    case S_IFBLK:
+      return "a device";
+    case S_IFSOCK:
+      return "a socket";
+    default:
+      return "not a regular file";
+  }
+}
+
+std::string WriteFileAtomically(const std::filesystem::path& path,
+                                std::span<const std::uint8_t> bytes)
+{
+  if (!path.has_filename()) {
+    return Failure(path, EISDIR);
+  }
+  if (const std::string kind = NonRegularFileKind(path); !kind.empty()) {
+    return "cannot save " + path.string() + ": it is " + kind + ", not a regular file";
+  }
+  const int descriptor = CreateUnnamedTemporary(path);
+  if (descriptor >= 0) {
+    return WriteThroughUnnamedFile(descriptor, path, bytes);
+  }
+  if (!UnnamedFilesUnsupported(errno)) {
+    return Failure(path, errno);
+  }
+  return WriteThroughNamedFile(path, bytes);
 }
 
 }  // namespace pavona

@@ -8,11 +8,21 @@
 namespace pavona {
 
 // Writes bytes to a file so that the file is either replaced whole or left as
-// it was: the bytes go to a temporary file beside it, which is flushed to disk
-// and then renamed over it. An existing file keeps its permissions.
+// it was. On Linux the bytes go to an unnamed file in the target's folder
+// (O_TMPFILE), which only gets a name once it is complete and flushed to disk,
+// so a process killed half-way leaves nothing behind; where the file system
+// cannot do that, a hidden temporary file beside the target is renamed over
+// it. An existing file keeps its permissions. A target that exists but is not
+// a regular file (a folder, a named pipe, a device, a symbolic link) is
+// refused rather than replaced.
 // Returns an empty string on success, else a message naming the file and the
-// system's reason ("cannot save /a/b.prg: Permission denied").
+// reason ("cannot save /a/b.prg: Permission denied").
 [[nodiscard]] std::string WriteFileAtomically(const std::filesystem::path& path,
                                               std::span<const std::uint8_t> bytes);
+
+// Empty when `path` does not exist or is a regular file; otherwise what it is
+// ("a named pipe", "a symbolic link", ...), for messages that refuse to write
+// over it. Symbolic links are not followed.
+std::string NonRegularFileKind(const std::filesystem::path& path);
 
 }  // namespace pavona

@@ -24,7 +24,9 @@ std::string FileName(const std::string& path)
 }
 
 // Fills workspace.source with the cut-out of one input, or says why not.
-std::string LoadFrame(const std::string& input, const CliOptions& options, Workspace& workspace)
+// Tolerated damage of the file goes to `warnings` unless the run is quiet.
+std::string LoadFrame(const std::string& input, const CliOptions& options, Workspace& workspace,
+                      std::ostream& warnings)
 {
   if (input.empty()) {
     workspace.source = TestPictureFrame();
@@ -33,6 +35,11 @@ std::string LoadFrame(const std::string& input, const CliOptions& options, Works
   PictureFileResult read = ReadPictureFile(input);
   if (!read.Ok()) {
     return read.error;
+  }
+  if (!options.quiet) {
+    for (const std::string& warning : read.warnings) {
+      warnings << "warning: " << FileName(input) << ": " << warning << "\n";
+    }
   }
   const SourceScrollRanges ranges = ScrollRangesForPicture(read.picture.width, read.picture.height);
   if (-options.offsetX < ranges.horizontal.minimum || -options.offsetY < ranges.vertical.minimum) {
@@ -107,7 +114,7 @@ int RunBatch(const CliOptions& options, std::ostream& out, std::ostream& errors,
   bool inputFailed = false;
   for (const std::string& input : inputs) {
     const std::string name = input.empty() ? std::string("test picture") : FileName(input);
-    const std::string problem = LoadFrame(input, options, *workspace);
+    const std::string problem = LoadFrame(input, options, *workspace, errors);
     if (!problem.empty()) {
       errors << problem << "\n";
       inputFailed = true;

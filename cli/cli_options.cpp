@@ -5,6 +5,8 @@
 #include <map>
 #include <sstream>
 
+#include "cli/output_paths.h"
+
 namespace pavona::cli {
 namespace {
 
@@ -108,7 +110,8 @@ void AddOutputs(CLI::App& app, CliOptions& o)
   app.add_option("--field2-png", o.outputs.field2Png, "write interlace field 2 as PNG");
   app.add_option("--out-dir", o.outDir,
                  "write NAME.raw, NAME.prg, NAME.png, NAME-dithered.png (and the fields "
-                 "NAME-field1.png, NAME-field2.png in interlaced modes) per input");
+                 "NAME-field1.png, NAME-field2.png in interlaced modes) per input; inputs "
+                 "with the same NAME are refused, and no output may be an input");
 }
 
 // "--offset X,Y": where the cut-out starts in the picture, both 0 or more.
@@ -133,6 +136,11 @@ std::string CheckCombination(const CliOptions& options)
   const size_t inputs = options.inputs.size() + (options.testPicture ? 1 : 0);
   if (inputs == 0) {
     return "no input: give picture files or --test-picture";
+  }
+  for (const std::string& input : options.inputs) {
+    if (input.empty()) {
+      return "an input file name is empty (the built-in picture is --test-picture)";
+    }
   }
   if (inputs > 1 && HasSingleOutput(options.outputs)) {
     return "several inputs need --out-dir; --raw, --prg and the --*-png options name one file";
@@ -178,6 +186,9 @@ ParseOutcome ParseCommandLine(int argc, const char* const* argv)
   std::string problem = offset.empty() ? std::string() : ParseOffset(offset, options);
   if (problem.empty()) {
     problem = CheckCombination(options);
+  }
+  if (problem.empty()) {
+    problem = CheckOutputPaths(options);  // before anything is converted or written
   }
   if (!problem.empty()) {
     outcome.exitCode = 2;

@@ -22,5 +22,12 @@ int main(int argc, char** argv)
   ProgressReport& progress = showProgress ? static_cast<ProgressReport&>(terminal) : silent;
   const int status = cli::RunBatch(options, std::cout, std::cerr, progress);
   terminal.Finish();
+  // The lines saying what was written are part of the result: a full disk or
+  // a closed pipe on standard output must not pass for success.
+  std::cout.flush();
+  if (!std::cout) {
+    std::cerr << "cannot write to standard output\n";
+    return 1;
+  }
   return status;
 }

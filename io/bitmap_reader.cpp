@@ -143,6 +143,11 @@ std::string ReadLayout(std::istream& in, std::uint64_t size, BitmapLayout& layou
   if (std::string reason = CheckPictureSize(layout.width, layout.height); !reason.empty()) {
     return reason;
   }
+  // Run-length coded rows can skip most of the picture in a few bytes.
+  if (std::string reason = CheckPictureMemory(layout.width, layout.height, 0, size);
+      !reason.empty()) {
+    return reason;
+  }
 
   // The colour masks follow a 40-byte header; larger headers hold them.
   std::uint64_t paletteOffset = FileHeaderSize + headerSize;

@@ -2,6 +2,7 @@
 #include <cstddef>
 #include <cstdio>
 #include <cstring>
+#include <string>
 #include <vector>
 
 // jpeglib.h needs size_t and FILE declared first, jerror.h needs jpeglib.h.
@@ -29,6 +30,17 @@ struct ErrorManager {
   jpeg_error_mgr manager;
   std::jmp_buf jump;
   char message[JMSG_LENGTH_MAX];
+  std::vector<std::string>* warnings;
+};
+
+// Damaged data can draw a warning for every block; the first few say enough.
+constexpr std::size_t MaxWarnings = 3;
+
+// Which components the scans read so far covered, one bit each. `progress`
+// must come first: libjpeg hands the monitor a pointer to it.
+struct ScanWatch {
+  jpeg_progress_mgr progress;
+  unsigned scannedComponents;
 };
 
 ErrorManager& ErrorsOf(j_common_ptr info)
@@ -53,8 +65,10 @@ ErrorManager& ErrorsOf(j_common_ptr info)
 }
 
 // Warnings about damaged data are tolerated (the picture shows the damage,
-// as in any viewer) except the end of the file: libjpeg would fill the rest
-// of the picture with grey and the user would convert half a photo.
+// as in any viewer) and handed to the caller instead of printed, except data
+// that stops early, at the end of the file or at a marker
+// in the middle of a scan: libjpeg would fill the rest of the picture with
+// grey and the user would convert half a photo.
 void EmitMessage(j_common_ptr info, int level)
 {
   if (level >= 0) {
@@ -63,16 +77,60 @@ void EmitMessage(j_common_ptr info, int level)
   if (info->err->msg_code == JWRN_JPEG_EOF) {
     FailWith(info, FileEndsEarly);
   }
-  ++info->err->num_warnings;
+  if (info->err->msg_code == JWRN_HIT_MARKER) {
+    FailWith(info, "damaged JPEG file (the picture data of a scan is cut short)");
+  }
+  ErrorManager& errors = ErrorsOf(info);
+  if (errors.manager.num_warnings++ < long(MaxWarnings)) {
+    char text[JMSG_LENGTH_MAX];
+    info->err->format_message(info, text);
+    errors.warnings->push_back(text);
+  }
 }
 
-void WatchScans(j_common_ptr info)
+void NoteScanComponents(j_decompress_ptr info, ScanWatch& watch)
 {
-  if (reinterpret_cast<j_decompress_ptr>(info)->input_scan_number > MaxScans) {
+  for (int i = 0; i < info->comps_in_scan; ++i) {
+    watch.scannedComponents |= 1u << (info->cur_comp_info[i]->component_index & 31);
+  }
+}
+
+void WatchScans(j_common_ptr common)
+{
+  const auto info = reinterpret_cast<j_decompress_ptr>(common);
+  if (info->input_scan_number > MaxScans) {
     char message[80];
     std::snprintf(message, sizeof message, "damaged JPEG data (more than %d scans)", MaxScans);
-    FailWith(info, message);
+    FailWith(common, message);
   }
+  NoteScanComponents(info, *reinterpret_cast<ScanWatch*>(info->progress));
+}
+
+// A file with several scans is decoded through a store of every coefficient
+// of the picture (two bytes each, 64 per 8 x 8 block, blocks rounded up to
+// whole sampling units); a single scan is decoded a few rows at a time.
+long long CoefficientStoreBytes(j_decompress_ptr info)
+{
+  if (!jpeg_has_multiple_scans(info)) {
+    return 0;
+  }
+  long long bytes = 0;
+  for (int c = 0; c < info->num_components; ++c) {
+    const jpeg_component_info& component = info->comp_info[c];
+    const auto roundUp = [](long long value, long long unit) {
+      return (value + unit - 1) / unit * unit;
+    };
+    bytes += roundUp(component.width_in_blocks, component.h_samp_factor) *
+             roundUp(component.height_in_blocks, component.v_samp_factor) * DCTSIZE2 *
+             long(sizeof(JCOEF));
+  }
+  return bytes;
+}
+
+bool EveryComponentScanned(j_decompress_ptr info, const ScanWatch& watch)
+{
+  const unsigned all = info->num_components >= 32 ? ~0u : (1u << info->num_components) - 1;
+  return (watch.scannedComponents & all) == all;
 }
 
 std::uint32_t CmykToColour(const JSAMPLE* cmyk, bool inverted)
@@ -91,6 +149,7 @@ std::uint32_t CmykToColour(const JSAMPLE* cmyk, bool inverted)
 struct Decoder {
   jpeg_decompress_struct info{};
   ErrorManager errors{};
+  std::vector<std::string> warnings;
   ~Decoder() { jpeg_destroy_decompress(&info); }
 };
 
@@ -98,29 +157,41 @@ struct Decoder {
 // returns false with the reason in decoder.errors.message. longjmp lands in
 // this frame, so it holds nothing that needs destroying; a bad_alloc from the
 // vectors passes through as an ordinary exception.
-bool Decode(Decoder& decoder, std::FILE* file, LoadedPicture& picture, std::vector<JSAMPLE>& row,
-            std::string& sizeError)
+bool Decode(Decoder& decoder, std::FILE* file, std::uint64_t fileSize, LoadedPicture& picture,
+            std::vector<JSAMPLE>& row, std::string& sizeError)
 {
   jpeg_decompress_struct& info = decoder.info;
   info.err = jpeg_std_error(&decoder.errors.manager);
+  decoder.errors.warnings = &decoder.warnings;
   decoder.errors.manager.error_exit = ExitWithError;
   decoder.errors.manager.emit_message = EmitMessage;
-  jpeg_progress_mgr progress{};
-  progress.progress_monitor = WatchScans;
+  ScanWatch watch{};
+  watch.progress.progress_monitor = WatchScans;
   if (setjmp(decoder.errors.jump) != 0) {
     return false;
   }
   jpeg_create_decompress(&info);
-  info.progress = &progress;
+  info.progress = &watch.progress;
   jpeg_stdio_src(&info, file);
   jpeg_read_header(&info, TRUE);
   sizeError = CheckPictureSize(info.image_width, info.image_height);
+  if (sizeError.empty()) {
+    sizeError = CheckPictureMemory(info.image_width, info.image_height,
+                                   CoefficientStoreBytes(&info), fileSize);
+  }
   if (!sizeError.empty()) {
     return true;
   }
+  NoteScanComponents(&info, watch);  // the first scan, read with the header
   const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
   info.out_color_space = cmyk ? JCS_CMYK : JCS_RGB;  // greyscale is spread to RGB too
   jpeg_start_decompress(&info);
+  // A file with several scans has been read to its end now. Components that
+  // no scan covered would come out flat grey.
+  if (!EveryComponentScanned(&info, watch)) {
+    FailWith(reinterpret_cast<j_common_ptr>(&info),
+             "damaged JPEG file (its scans leave colour components out)");
+  }
   const int width = int(info.output_width);
   const int components = info.output_components;
   AllocatePicture(picture, width, int(info.output_height));
@@ -141,15 +212,17 @@ bool Decode(Decoder& decoder, std::FILE* file, LoadedPicture& picture, std::vect
 
 }  // namespace
 
-std::string ReadJpeg(std::FILE* file, LoadedPicture& picture)
+std::string ReadJpeg(std::FILE* file, std::uint64_t fileSize, LoadedPicture& picture,
+                     std::vector<std::string>& warnings)
 {
   Decoder decoder;
   std::vector<JSAMPLE> row;
   std::string sizeError;
-  if (!Decode(decoder, file, picture, row, sizeError)) {
+  if (!Decode(decoder, file, fileSize, picture, row, sizeError)) {
     picture = LoadedPicture{};
     return decoder.errors.message;
   }
+  warnings = std::move(decoder.warnings);
   return sizeError;
 }
 

@@ -1,20 +1,24 @@
 #include "io/picture_file.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <algorithm>
 #include <cerrno>
 #include <cstring>
+#include <ext/stdio_filebuf.h>
 #include <filesystem>
-#include <fstream>
+#include <istream>
 #include <memory>
 #include <new>
 
 #include "io/picture_readers.h"
+#include "io/png_chunks.h"
 
 namespace pavona {
 
 namespace {
-
-constexpr std::uint8_t PngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'};
 
 struct FileCloser {
   void operator()(std::FILE* file) const { std::fclose(file); }
@@ -25,30 +29,98 @@ std::string SystemReason()
   return std::strerror(errno);
 }
 
-std::string ReadKnownKind(const std::string& path, PictureFileKind kind, LoadedPicture& picture)
+// A file opened for reading, closed when it goes out of scope.
+struct OpenFile {
+  int descriptor = -1;
+  std::uint64_t size = 0;
+  ~OpenFile()
+  {
+    if (descriptor >= 0) {
+      close(descriptor);
+    }
+  }
+};
+
+std::string KindOfNonRegular(mode_t mode)
+{
+  switch (mode & S_IFMT) {
+    case S_IFDIR:
+      return "it is a folder, not a file";
+    case S_IFIFO:
+      return "it is a named pipe, not a picture file";
+    case S_IFCHR:
+    case S_IFBLK:
+      return "it is a device, not a picture file";
+    default:
+      return "it is not a regular file";
+  }
+}
+
+// Opens the file without waiting (a named pipe with no writer would block
+// forever) and refuses anything that is not a regular file before reading.
+std::string OpenRegularFile(const std::string& path, OpenFile& file)
+{
+  file.descriptor = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (file.descriptor < 0) {
+    return SystemReason();
+  }
+  struct stat status;
+  if (fstat(file.descriptor, &status) != 0) {
+    return SystemReason();
+  }
+  if (!S_ISREG(status.st_mode)) {
+    return KindOfNonRegular(status.st_mode);
+  }
+  fcntl(file.descriptor, F_SETFL, fcntl(file.descriptor, F_GETFL) & ~O_NONBLOCK);
+  file.size = std::uint64_t(status.st_size);
+  return {};
+}
+
+// Each reader gets a descriptor of its own, positioned at the start.
+int DuplicateAtStart(int descriptor)
+{
+  const int duplicate = fcntl(descriptor, F_DUPFD_CLOEXEC, 0);
+  if (duplicate >= 0) {
+    lseek(duplicate, 0, SEEK_SET);
+  }
+  return duplicate;
+}
+
+std::string ReadKnownKind(const std::string& path, const OpenFile& opened, PictureFileKind kind,
+                          PictureFileResult& result)
 {
   switch (kind) {
     case PictureFileKind::Jpeg: {
-      const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
+      const int duplicate = DuplicateAtStart(opened.descriptor);
+      const std::unique_ptr<std::FILE, FileCloser> file(duplicate < 0 ? nullptr
+                                                                      : fdopen(duplicate, "rb"));
       if (!file) {
         return SystemReason();
       }
-      return ReadJpeg(file.get(), picture);
+      return ReadJpeg(file.get(), opened.size, result.picture, result.warnings);
     }
     case PictureFileKind::Bitmap: {
-      std::ifstream in(path, std::ios::binary);
-      std::error_code error;
-      const std::uintmax_t size = std::filesystem::file_size(path, error);
-      if (!in) {
+      __gnu_cxx::stdio_filebuf<char> buffer(DuplicateAtStart(opened.descriptor),
+                                            std::ios::in | std::ios::binary);
+      if (!buffer.is_open()) {
         return SystemReason();
       }
-      if (error) {
-        return error.message();
-      }
-      return ReadBitmap(in, size, picture);
+      std::istream in(&buffer);
+      return ReadBitmap(in, opened.size, result.picture);
     }
-    case PictureFileKind::Png:
-      return ReadPng(path, picture);
+    case PictureFileKind::Png: {
+      PngHeader header;
+      if (std::string reason = CheckPngChunks(opened.descriptor, opened.size, header);
+          !reason.empty()) {
+        return reason;
+      }
+      if (std::string reason =
+              CheckPictureMemory(header.width, header.height, PngDecoderBytes(header), opened.size);
+          !reason.empty()) {
+        return reason;
+      }
+      return ReadPng(path, result.picture);
+    }
     case PictureFileKind::Unknown:
       break;
   }
@@ -87,6 +159,22 @@ std::string CheckPictureSize(long long width, long long height)
   return {};
 }
 
+std::string CheckPictureMemory(long long width, long long height, long long decoderBytes,
+                               std::uint64_t fileSize)
+{
+  const long long needed = width * height * 4 + decoderBytes;
+  const long long allowed = std::max<long long>(
+      MemoryAnyFileMayUse,
+      static_cast<long long>(std::min<std::uint64_t>(fileSize, 1ULL << 40)) * MemoryPerFileByte);
+  if (needed <= allowed) {
+    return {};
+  }
+  return "the file declares a picture of " + std::to_string(width) + " x " +
+         std::to_string(height) + " pixels, which would take " + std::to_string(needed >> 20) +
+         " MB to load, far more than a file of " + std::to_string(fileSize) +
+         " bytes can hold (damaged, or made to exhaust memory)";
+}
+
 void AllocatePicture(LoadedPicture& picture, int width, int height)
 {
   picture.pixels.assign(std::size_t(width) * std::size_t(height), 0);
@@ -100,30 +188,29 @@ PictureFileResult ReadPictureFile(const std::string& path)
   const std::string name = std::filesystem::path(path).filename().string();
   const auto fail = [&](const std::string& reason) {
     result.picture = LoadedPicture{};
+    result.warnings.clear();
     result.error = "cannot read " + (name.empty() ? path : name) + ": " + reason;
     return result;
   };
 
-  std::error_code error;
-  if (std::filesystem::is_directory(path, error)) {
-    return fail("it is a folder, not a file");
+  if (path.empty()) {
+    return fail("no file name given");
+  }
+  OpenFile opened;
+  if (std::string reason = OpenRegularFile(path, opened); !reason.empty()) {
+    return fail(reason);
   }
   std::uint8_t firstBytes[8] = {};
-  std::size_t count = 0;
-  {
-    std::ifstream in(path, std::ios::binary);
-    if (!in) {
-      return fail(SystemReason());
-    }
-    in.read(reinterpret_cast<char*>(firstBytes), sizeof firstBytes);
-    count = std::size_t(in.gcount());
+  const ssize_t count = pread(opened.descriptor, firstBytes, sizeof firstBytes, 0);
+  if (count < 0) {
+    return fail(SystemReason());
   }
-  const PictureFileKind kind = PictureFileKindOf(std::span(firstBytes, count));
+  const PictureFileKind kind = PictureFileKindOf(std::span(firstBytes, std::size_t(count)));
   if (kind == PictureFileKind::Unknown) {
     return fail("not a JPEG, bitmap or PNG file");
   }
   try {
-    const std::string reason = ReadKnownKind(path, kind, result.picture);
+    const std::string reason = ReadKnownKind(path, opened, kind, result);
     if (!reason.empty()) {
       return fail(reason);
     }

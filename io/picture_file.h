@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "colour/picture.h"
 
@@ -23,15 +24,21 @@ inline constexpr long long MaxPicturePixels = 100'000'000;
 struct [[nodiscard]] PictureFileResult {
   LoadedPicture picture;  // at its own size, 0x00RRGGBB; empty when reading failed
   std::string error;      // empty when the picture was read
+  // Damage that was tolerated in a picture that was read ("Corrupt JPEG data:
+  // 3 extraneous bytes before marker 0xd9"), for the program to show or not.
+  std::vector<std::string> warnings;
   bool Ok() const { return error.empty(); }
 };
 
 // Reads a JPEG, Windows bitmap or PNG file. On failure the error names the
 // file and the reason, ready to show to the user ("cannot read photo.gif:
 // not a JPEG, bitmap or PNG file"). Needs no display and no Qt application
-// object. A JPEG file that ends before its picture is complete is refused
-// rather than shown with a grey lower part; transparent PNG pixels are shown
-// over black.
+// object. Only regular files are read: a named pipe, folder or device is
+// refused without waiting. A file that ends before its picture is complete,
+// or a JPEG whose scans are cut short or leave components out, is refused
+// rather than shown with grey parts, and so is a file that declares a
+// picture needing far more memory than its size can explain (see
+// CheckPictureMemory); transparent PNG pixels are shown over black.
 PictureFileResult ReadPictureFile(const std::string& path);
 
 }  // namespace pavona

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <istream>
 #include <string>
+#include <vector>
 
 #include "colour/picture.h"
 
@@ -16,14 +17,30 @@ namespace pavona {
 // reason why not. Every reader asks before it allocates the picture.
 std::string CheckPictureSize(long long width, long long height);
 
+// The memory a picture may take while it is loaded: the picture itself at 4
+// bytes a pixel plus what the decoder holds beside it. Any file may use
+// MemoryAnyFileMayUse; a larger file may use MemoryPerFileByte for each of
+// its bytes. Real photos stay far below that ratio, so a small file that
+// declares a huge picture is damaged or made to exhaust memory.
+inline constexpr long long MemoryAnyFileMayUse = 200LL << 20;
+inline constexpr long long MemoryPerFileByte = 1024;
+
+// Empty when a picture of width x height pixels, with `decoderBytes` held by
+// the decoder beside it, may be loaded from a file of `fileSize` bytes;
+// otherwise the reason why not.
+std::string CheckPictureMemory(long long width, long long height, long long decoderBytes,
+                               std::uint64_t fileSize);
+
 // Makes room for width x height black pixels.
 void AllocatePicture(LoadedPicture& picture, int width, int height);
 
 // The reason given for a file that stops before its picture does.
 inline const char* const FileEndsEarly = "the file ends before the end of the picture";
 
-// Decodes the JPEG file from its start with libjpeg.
-std::string ReadJpeg(std::FILE* file, LoadedPicture& picture);
+// Decodes the JPEG file of `fileSize` bytes from its start with libjpeg. The
+// damage it tolerates (the first few of libjpeg's warnings) goes to `warnings`.
+std::string ReadJpeg(std::FILE* file, std::uint64_t fileSize, LoadedPicture& picture,
+                     std::vector<std::string>& warnings);
 
 // Decodes a Windows bitmap of `size` bytes read from the start of `in`.
 std::string ReadBitmap(std::istream& in, std::uint64_t size, LoadedPicture& picture);

@@ -18,6 +18,8 @@ packages=(
   libcli11-dev           # command-line option parsing
   64tass                 # 6502 assembler for the C64 viewer programs
   fonts-dejavu-core      # a font for the offscreen GUI tests
+  clang                  # builds the fuzzers (scripts/fuzz.sh)
+  libclang-rt-14-dev     # libFuzzer and the sanitizer runtimes for clang 14
 )
 
 missing=()

@@ -1,10 +1,14 @@
 #!/usr/bin/env bash
 # Installs what is missing, builds, and runs every test: once in the normal
-# build, once more with AddressSanitizer and UndefinedBehaviorSanitizer.
+# build, then the picture-reader fuzzers for FUZZ_SECONDS each (60 by default,
+# scripts/fuzz.sh), then every test again with AddressSanitizer and
+# UndefinedBehaviorSanitizer.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/build.sh
 ctest --test-dir build --output-on-failure -j 2
+
+scripts/fuzz.sh
 
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPAVONA_SANITIZE=ON \
   -DPAVONA_BUILD_BENCHMARKS=OFF >/dev/null

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 #include <sys/resource.h>
 #include <sys/stat.h>
+#include <sys/wait.h>
+#include <unistd.h>
 
 #include <csignal>
 #include <filesystem>
@@ -108,6 +110,97 @@ TEST(WriteFileAtomically, FailureNamesTheFileAndKeepsTheOldOne)
   EXPECT_NE(writeError.find("File too large"), std::string::npos) << writeError;
   EXPECT_EQ(ReadAll(target), old);
   EXPECT_EQ(EntriesIn(scratch.path), 2) << "only the folder and the old file";
+}
+
+// Targets that are not regular files are refused and left as they are: a
+// rename would replace a named pipe, a device or a symbolic link by a file.
+TEST(WriteFileAtomically, RefusesTargetsThatAreNotRegularFiles)
+{
+  ScratchDirectory scratch;
+  const std::vector<std::uint8_t> bytes(100, 0x42);
+  const fs::path pipe = scratch.path / "pipe.prg";
+  ASSERT_EQ(::mkfifo(pipe.c_str(), 0644), 0);
+  const fs::path real = scratch.path / "real.prg";
+  WriteRaw(real, {1, 2});
+  const fs::path link = scratch.path / "link.prg";
+  fs::create_symlink(real, link);
+  const struct {
+    const char* name;
+    fs::path target;
+    const char* kind;
+  } rows[] = {{"named pipe", pipe, "a named pipe"},
+              {"symbolic link", link, "a symbolic link"},
+              {"device", "/dev/full", "a device"},
+              {"folder", scratch.path, "a folder"}};
+  for (const auto& row : rows) {
+    const std::string error = WriteFileAtomically(row.target, bytes);
+    EXPECT_NE(error.find(row.target.string()), std::string::npos) << row.name << ": " << error;
+    EXPECT_NE(error.find(row.kind), std::string::npos) << row.name << ": " << error;
+  }
+  EXPECT_EQ(fs::status(pipe).type(), fs::file_type::fifo);
+  EXPECT_TRUE(fs::is_symlink(link));
+  EXPECT_EQ(ReadAll(real), (std::vector<std::uint8_t>{1, 2}));
+  EXPECT_EQ(fs::status("/dev/full").type(), fs::file_type::character);
+  EXPECT_EQ(EntriesIn(scratch.path), 3) << "no temporary file left";
+}
+
+// A process killed in the middle of a save (here by the file size limit's
+// signal) leaves the old file and no temporary file behind.
+TEST(WriteFileAtomically, KilledSaveLeavesNothingBehind)
+{
+  ScratchDirectory scratch;
+  const fs::path target = scratch.path / "picture.raw";
+  WriteRaw(target, {9, 8, 7});
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    std::signal(SIGXFSZ, SIG_DFL);
+    struct rlimit small = {4096, 4096};
+    ::setrlimit(RLIMIT_FSIZE, &small);
+    (void)WriteFileAtomically(target, std::vector<std::uint8_t>(65536, 1));
+    ::_exit(0);
+  }
+  int status = 0;
+  ASSERT_EQ(::waitpid(child, &status, 0), child);
+  ASSERT_TRUE(WIFSIGNALED(status)) << "the save was not cut short";
+  EXPECT_EQ(ReadAll(target), (std::vector<std::uint8_t>{9, 8, 7}));
+  EXPECT_EQ(EntriesIn(scratch.path), 1) << "a temporary file was left behind";
+}
+
+// A folder the user may not write into. Root may write anywhere, so as root
+// the save runs in a child process that has become the user "nobody".
+TEST(WriteFileAtomically, ReadOnlyFolderIsReported)
+{
+  ScratchDirectory scratch;
+  const fs::path folder = scratch.path / "locked";
+  fs::create_directory(folder);
+  ASSERT_EQ(::chmod(folder.c_str(), 0555), 0);
+  ASSERT_EQ(::chmod(scratch.path.c_str(), 0755), 0);
+  int channel[2];
+  ASSERT_EQ(::pipe(channel), 0);
+  const pid_t child = ::fork();
+  ASSERT_GE(child, 0);
+  if (child == 0) {
+    if (::geteuid() == 0 && ::setresuid(65534, 65534, 65534) != 0) {
+      ::_exit(3);
+    }
+    const std::string error =
+        WriteFileAtomically(folder / "picture.prg", std::vector<std::uint8_t>{1, 2, 3});
+    (void)!::write(channel[1], error.data(), error.size());
+    ::_exit(0);
+  }
+  ::close(channel[1]);
+  char text[512] = {};
+  const ssize_t length = ::read(channel[0], text, sizeof text - 1);
+  ::close(channel[0]);
+  int status = 0;
+  ::waitpid(child, &status, 0);
+  ::chmod(folder.c_str(), 0755);
+  ASSERT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 0) << "could not drop root";
+  const std::string error(text, std::size_t(std::max<ssize_t>(length, 0)));
+  EXPECT_NE(error.find(folder.string() + "/picture.prg"), std::string::npos) << error;
+  EXPECT_NE(error.find("Permission denied"), std::string::npos) << error;
+  EXPECT_EQ(EntriesIn(folder), 0);
 }
 
 }  // namespace

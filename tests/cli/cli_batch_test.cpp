@@ -15,6 +15,7 @@
 #include "core/source_frame.h"
 #include "core/test_picture.h"
 #include "io/picture_file.h"
+#include "support/damaged_pictures.h"
 
 namespace pavona::cli {
 namespace {
@@ -113,6 +114,33 @@ TEST_F(CliBatch, FieldsAndOutputFailures)
   EXPECT_EQ(Run(options), 1);
   EXPECT_TRUE(fs::exists(directory_ / "f1.png"));
   EXPECT_NE(errors_.str().find("x.raw"), std::string::npos) << errors_.str();
+}
+
+// libjpeg's warnings about tolerated damage reach stderr through the
+// program's own reporting, and --quiet silences them.
+TEST_F(CliBatch, WarningsAboutDamageAreShownUnlessQuiet)
+{
+  const fs::path stray = directory_ / "stray.jpg";
+  {
+    const std::vector<std::uint8_t> bytes =
+        test::JpegWithStrayBytes(ReadBytes(DataFile("baseline.jpg")));
+    std::ofstream(stray, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+  }
+  for (const bool quiet : {false, true}) {
+    errors_.str("");
+    CliOptions options;
+    options.inputs = {stray.string()};
+    options.quiet = quiet;
+    options.outputs.raw = (directory_ / "stray.raw").string();
+    EXPECT_EQ(Run(options), 0) << errors_.str();
+    if (quiet) {
+      EXPECT_EQ(errors_.str(), "");
+    } else {
+      EXPECT_EQ(errors_.str().rfind("warning: stray.jpg: ", 0), 0u) << errors_.str();
+      EXPECT_NE(errors_.str().find("extraneous bytes"), std::string::npos) << errors_.str();
+    }
+  }
 }
 
 TEST_F(CliBatch, AnOffsetMustFitThePicture)

@@ -16,6 +16,8 @@
 #include <string>
 #include <vector>
 
+#include "../support/damaged_pictures.h"
+
 // jpeglib.h needs size_t and FILE declared first.
 // clang-format off
 #include <jpeglib.h>
@@ -393,6 +395,7 @@ void WriteJpegs()
   WriteFile("truncated.jpg", std::vector<std::uint8_t>(baseline.begin(),
                                                        baseline.begin() + baseline.size() * 3 / 4));
   WriteFile("tiny.jpg", {0xFF, 0xD8, 0xFF});
+  WriteFile("cut_scan.jpg", pavona::test::JpegWithScanCutShort(Jpeg(JpegKind::Photo)));
 }
 
 }  // namespace

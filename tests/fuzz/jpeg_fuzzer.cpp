@@ -1,0 +1,23 @@
+// Feeds arbitrary bytes to the JPEG reader.
+#include <cstdint>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "io/picture_readers.h"
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
+{
+  std::FILE* file = fmemopen(const_cast<std::uint8_t*>(data), size, "rb");
+  if (file == nullptr) {
+    return 0;
+  }
+  pavona::LoadedPicture picture;
+  std::vector<std::string> warnings;
+  const std::string error = pavona::ReadJpeg(file, size, picture, warnings);
+  std::fclose(file);
+  if (error.empty() && picture.pixels.size() != std::size_t(picture.width) * picture.height) {
+    __builtin_trap();  // a picture that does not hold its own pixels
+  }
+  return 0;
+}
