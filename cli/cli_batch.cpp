@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "c64/c64_files.h"
 #include "c64/field_pictures.h"
 #include "c64/file_writer.h"
 #include "c64/program_file.h"
@@ -63,13 +64,18 @@ class OutputWriter {
     }
     const std::string error = WriteFileAtomically(path, bytes);
     if (!error.empty()) {
-      errors_ << error << "\n";
-      failed_ = true;
+      Fail(error);
       return;
     }
     if (!quiet_) {
       out_ << "wrote " << path << "\n";
     }
+  }
+
+  void Fail(const std::string& error)
+  {
+    errors_ << error << "\n";
+    failed_ = true;
   }
 
   bool Failed() const { return failed_; }
@@ -86,6 +92,16 @@ void WriteOutputs(const OutputFiles& files, Workspace& workspace, OutputWriter& 
   const Settings& converted = *workspace.converted;
   writer.Write(files.raw, RawDataBytes(workspace.c64, KindOf(converted)));
   writer.Write(files.prg, C64ProgramBytes(workspace.c64, KindOf(converted)));
+  for (const std::string& name : files.saves) {
+    // The command line checks the extensions before converting; this is for
+    // callers that did not.
+    const auto file = C64FileFor(std::filesystem::path(name).extension().string(), converted.mode);
+    if (!file) {
+      writer.Fail("cannot save " + name + ": use " + C64FileExtensions(converted.mode));
+      continue;
+    }
+    writer.Write(name, C64FileBytes(*file, workspace.c64, KindOf(converted)));
+  }
   writer.Write(files.resultPng, EncodePng(workspace.result));
   writer.Write(files.ditheredPng, EncodePng(workspace.dithered));
   if (files.field1Png.empty() && files.field2Png.empty()) {

@@ -10,6 +10,7 @@
 
 #include "c64/program_file.h"
 #include "c64/raw_data_file.h"
+#include "c64/scene_formats.h"
 #include "cli/cli_options.h"
 #include "core/convert_run.h"
 #include "core/source_frame.h"
@@ -67,6 +68,8 @@ TEST_F(CliBatch, WritesWhatTheConversionProduces)
   options.outputs.raw = (directory_ / "coffee.raw").string();
   options.outputs.prg = (directory_ / "coffee.prg").string();
   options.outputs.resultPng = (directory_ / "coffee.png").string();
+  options.outputs.saves = {(directory_ / "coffee.hle").string(),
+                           (directory_ / "copy.PRG").string()};
   ASSERT_EQ(Run(options), 0) << errors_.str();
 
   auto workspace = std::make_unique<Workspace>();
@@ -79,6 +82,8 @@ TEST_F(CliBatch, WritesWhatTheConversionProduces)
   EXPECT_EQ(ReadBytes(directory_ / "coffee.raw"), RawDataBytes(workspace->c64, kind));
   EXPECT_EQ(ReadBytes(directory_ / "coffee.prg"), C64ProgramBytes(workspace->c64, kind));
   EXPECT_EQ(ReadBytes(directory_ / "coffee.prg").size(), 19202u);
+  EXPECT_EQ(ReadBytes(directory_ / "copy.PRG"), C64ProgramBytes(workspace->c64, kind));
+  EXPECT_EQ(ReadBytes(directory_ / "coffee.hle"), SceneFileBytes(workspace->c64, kind));
   EXPECT_GT(ReadBytes(directory_ / "coffee.png").size(), 1000u);
   EXPECT_NE(out_.str().find(std::to_string(outcome.errorPercent) + "% of the pixels changed"),
             std::string::npos)
@@ -99,6 +104,7 @@ TEST_F(CliBatch, ABadInputFailsAloneAndTheOthersAreConverted)
   EXPECT_NE(errors_.str().find("truncated.jpg"), std::string::npos) << errors_.str();
   EXPECT_EQ(fs::file_size(directory_ / "test-picture.raw"), 16384u);
   EXPECT_EQ(fs::file_size(directory_ / "baseline.prg"), 17154u);
+  EXPECT_EQ(fs::file_size(directory_ / "baseline.afl"), 16385u);
   EXPECT_TRUE(fs::exists(directory_ / "baseline-dithered.png"));
   EXPECT_FALSE(fs::exists(directory_ / "not_a_picture.raw"));
   EXPECT_FALSE(fs::exists(directory_ / "baseline-field1.png")) << "no fields without interlace";
@@ -124,6 +130,20 @@ TEST_F(CliBatch, AnOffsetMustFitThePicture)
   EXPECT_EQ(Run(options), 1);
   EXPECT_NE(errors_.str().find("320 x 200"), std::string::npos) << errors_.str();
   EXPECT_FALSE(fs::exists(directory_ / "x.raw"));
+}
+
+// A name whose extension does not fit the converted mode is refused by name,
+// and the other files are still written.
+TEST_F(CliBatch, ASaveThatDoesNotFitTheModeFails)
+{
+  CliOptions options;
+  options.testPicture = true;
+  options.settings.mode = GraphicMode::HiresStandard;
+  options.outputs.saves = {(directory_ / "x.eci").string(), (directory_ / "x.art").string()};
+  EXPECT_EQ(Run(options), 1);
+  EXPECT_NE(errors_.str().find("x.eci: use .art, .prg, .raw"), std::string::npos) << errors_.str();
+  EXPECT_FALSE(fs::exists(directory_ / "x.eci"));
+  EXPECT_EQ(fs::file_size(directory_ / "x.art"), 9009u);
 }
 
 }  // namespace
