@@ -13,6 +13,7 @@
 #include "core/convert_run.h"
 #include "core/source_frame.h"
 #include "core/test_picture.h"
+#include "io/palette_file.h"
 #include "io/picture_file.h"
 
 namespace pavona::cli {
@@ -116,11 +117,33 @@ void WriteOutputs(const OutputFiles& files, Workspace& workspace, OutputWriter& 
   writer.Write(files.field2Png, EncodePng(workspace.field2));
 }
 
+// The settings to convert with: those of the options, with the colours of
+// the palette file when one is given.
+std::optional<Settings> SettingsToRun(const CliOptions& options, std::ostream& errors)
+{
+  Settings settings = options.settings;
+  if (options.paletteFile.empty()) {
+    return settings;
+  }
+  const PaletteFileResult read = ReadPaletteFile(options.paletteFile);
+  if (!read.Ok()) {
+    errors << read.error << "\n";
+    return std::nullopt;
+  }
+  settings.palette = PaletteId::Custom;
+  settings.customPalette = read.colours;
+  return settings;
+}
+
 }  // namespace
 
 int RunBatch(const CliOptions& options, std::ostream& out, std::ostream& errors,
              ProgressReport& progress)
 {
+  const std::optional<Settings> settings = SettingsToRun(options, errors);
+  if (!settings) {
+    return 1;
+  }
   std::vector<std::string> inputs = options.inputs;
   if (options.testPicture) {
     inputs.insert(inputs.begin(), std::string());  // the built-in picture
@@ -136,7 +159,7 @@ int RunBatch(const CliOptions& options, std::ostream& out, std::ostream& errors,
       inputFailed = true;
       continue;
     }
-    const ConversionOutcome outcome = ConvertRun(*workspace, options.settings, progress);
+    const ConversionOutcome outcome = ConvertRun(*workspace, *settings, progress);
     if (auto* line = dynamic_cast<StderrProgress*>(&progress)) {
       line->Finish();  // the progress line makes way for the results
     }

@@ -18,11 +18,9 @@ const Names<GraphicMode> ModeNames = {{"hires", GraphicMode::HiresStandard},
                                       {"hires-interlaced", GraphicMode::HiresInterlaced},
                                       {"fli", GraphicMode::HiresFli},
                                       {"fli-interlace", GraphicMode::HiresFliInterlace}};
-const Names<PaletteId> PaletteNames = {{"pepto", PaletteId::Pepto},
-                                       {"deekay", PaletteId::Deekay},
-                                       {"vice", PaletteId::Vice},
-                                       {"ccs64", PaletteId::Ccs64},
-                                       {"frodo", PaletteId::Frodo}};
+const Names<PaletteId> PaletteNames = {
+    {"pepto", PaletteId::Pepto}, {"deekay", PaletteId::Deekay}, {"vice", PaletteId::Vice},
+    {"ccs64", PaletteId::Ccs64}, {"frodo", PaletteId::Frodo},   {"colodore", PaletteId::Colodore}};
 const Names<MixMethod> MixNames = {{"rgb", MixMethod::Rgb}, {"yuv", MixMethod::Yuv}};
 const Names<Measure> MeasureNames = {{"rgb", Measure::RgbDistance},
                                      {"luma", Measure::Brightness},
@@ -185,6 +183,9 @@ ParseOutcome ParseCommandLine(int argc, const char* const* argv)
   app.add_flag("--test-picture", options.testPicture, "convert the built-in test picture");
   app.add_option("--offset", offset, "X,Y of the 320 x 200 cut-out in a larger picture (0,0)");
   AddSettings(app, options.settings);
+  app.add_option("--palette-file", options.paletteFile,
+                 "C64 palette from a VICE palette file (.vpl) instead of --palette")
+      ->excludes("--palette");
   AddOutputs(app, options);
   app.add_flag("-q,--quiet", options.quiet, "print nothing but errors");
 

@@ -26,6 +26,7 @@ struct CliOptions {
   int offsetX = 0;  // top-left corner of the 320 x 200 cut-out in the picture
   int offsetY = 0;
   Settings settings;
+  std::string paletteFile;  // a VICE palette file that replaces --palette
   OutputFiles outputs;
   std::string outDir;
   bool quiet = false;

@@ -139,7 +139,7 @@ ConversionOutcome ConvertRun(Workspace& workspace, const Settings& settings,
 {
   workspace.conversionDone = true;
   workspace.converted = settings;
-  workspace.palette = PaletteColours(settings.palette);
+  workspace.palette = PaletteOf(settings);
   PrepareMixTable(workspace.mix, workspace.palette, settings);
   progress.ShowMixTable(workspace.mix);
   workspace.c64.fill(0);

@@ -132,6 +132,40 @@ TEST_F(CliBatch, AnOffsetMustFitThePicture)
   EXPECT_FALSE(fs::exists(directory_ / "x.raw"));
 }
 
+// A palette loaded from a file converts exactly as the same palette built in.
+TEST_F(CliBatch, APaletteFileWorksLikeTheBuiltInPalette)
+{
+  CliOptions options;
+  options.inputs = {DataFile("coffee_frame.jpg")};
+  options.settings.mode = GraphicMode::HiresFliInterlace;
+  options.settings.palette = PaletteId::Colodore;
+  options.outDir = (directory_ / "built-in").string();
+  fs::create_directories(options.outDir);
+  ASSERT_EQ(Run(options), 0) << errors_.str();
+  options.settings.palette = PaletteId::Pepto;
+  options.paletteFile = DataFile("colodore.vpl");
+  options.outDir = (directory_ / "file").string();
+  fs::create_directories(options.outDir);
+  ASSERT_EQ(Run(options), 0) << errors_.str();
+  for (const char* name : {"coffee_frame.raw", "coffee_frame.png", "coffee_frame-field1.png"}) {
+    EXPECT_EQ(ReadBytes(directory_ / "file" / name), ReadBytes(directory_ / "built-in" / name))
+        << name;
+  }
+}
+
+TEST_F(CliBatch, ABadPaletteFileStopsBeforeConverting)
+{
+  CliOptions options;
+  options.testPicture = true;
+  options.paletteFile = DataFile("not_a_picture.txt");
+  options.outputs.raw = (directory_ / "x.raw").string();
+  EXPECT_EQ(Run(options), 1);
+  EXPECT_NE(errors_.str().find("cannot read not_a_picture.txt: line 1:"), std::string::npos)
+      << errors_.str();
+  EXPECT_FALSE(fs::exists(directory_ / "x.raw"));
+  EXPECT_EQ(out_.str(), "");
+}
+
 // A name whose extension does not fit the converted mode is refused by name,
 // and the other files are still written.
 TEST_F(CliBatch, ASaveThatDoesNotFitTheModeFails)

@@ -84,6 +84,9 @@ TEST(CliOptions, UsageErrorsExitWithTwoAndSayWhatIsValid)
       {"editor file of another mode",
        {"a.jpg", "--mode", "fli", "--save", "a.prg", "--save", "a.eci"},
        "a.eci: cannot write .eci in this mode; use .afl, .prg, .raw"},
+      {"two palettes",
+       {"a.jpg", "--raw", "a.raw", "--palette", "vice", "--palette-file", "v.vpl"},
+       "--palette"},
       {"save without extension", {"a.jpg", "--save", "picture"}, "use .eci, .prg, .raw"},
       {"save for many inputs", {"a.jpg", "b.jpg", "--save", "a.eci"}, "--out-dir"},
   };
@@ -105,6 +108,16 @@ TEST(CliOptions, SavesFollowTheExtension)
   ASSERT_TRUE(outcome.options.has_value()) << outcome.message;
   EXPECT_EQ(outcome.options->outputs.saves,
             (std::vector<std::string>{"a.ART", "b.prg", "c.raw", "d.art"}));
+}
+
+TEST(CliOptions, PalettesByNameOrFile)
+{
+  const ParseOutcome named = Parse({"a.jpg", "--raw", "a.raw", "--palette", "Colodore"});
+  ASSERT_TRUE(named.options.has_value()) << named.message;
+  EXPECT_EQ(named.options->settings.palette, PaletteId::Colodore);
+  const ParseOutcome file = Parse({"a.jpg", "--raw", "a.raw", "--palette-file", "my.vpl"});
+  ASSERT_TRUE(file.options.has_value()) << file.message;
+  EXPECT_EQ(file.options->paletteFile, "my.vpl");
 }
 
 TEST(CliOptions, HelpListsValuesAndDefaults)
