@@ -80,18 +80,20 @@ void LayOutHireslace(SceneImage& image)
 
 // Eight screens at $4000-$5FFF, the bitmap at $6000. The editor hides the 24
 // leftmost pixel columns, which FLI cannot colour, behind a solid sprite: its
-// pointer $FE (so its data at $7F80) sits in the pointer bytes of every screen.
+// pointer $FE (so its data at $7F80 in the video bank) sits in the pointer
+// bytes, the last eight, of every screen.
 void LayOutAfli(SceneImage& image)
 {
-  constexpr int Screens = 0x4000;
+  constexpr int VideoBank = 0x4000;
+  constexpr int SpritePointers = 0x3F8;  // within each screen, after its 1000 colours
   constexpr std::uint8_t SpritePointer = 0xFE;
   constexpr int SpriteBytes = 64;
-  image.PlaceScreens(FliLayout::FliScreens1, Screens);
-  image.PlaceBitmap(FliLayout::FliBitmap1, 0x6000);
+  image.PlaceScreens(FliLayout::FliScreens1, VideoBank);
+  image.PlaceBitmap(FliLayout::FliBitmap1, VideoBank + 0x2000);
   for (int bank = 0; bank < 8; ++bank) {
-    image.Fill(Screens + bank * ScreenBankSize + 0x3F8, 8, SpritePointer);
+    image.Fill(VideoBank + bank * ScreenBankSize + SpritePointers, 8, SpritePointer);
   }
-  image.Fill(0x4000 + SpritePointer * SpriteBytes, SpriteBytes, 0xFF);
+  image.Fill(VideoBank + SpritePointer * SpriteBytes, SpriteBytes, 0xFF);
 }
 
 // Each field's bitmap at the start of its 16 KB bank, its eight screens 8 KB

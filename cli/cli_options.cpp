@@ -3,6 +3,7 @@
 #include <CLI/CLI.hpp>
 #include <filesystem>
 #include <map>
+#include <set>
 #include <sstream>
 
 #include "c64/c64_files.h"
@@ -149,6 +150,21 @@ std::string CheckSaveExtensions(const CliOptions& options)
   return {};
 }
 
+// Two outputs of one name would leave only the one written last.
+std::string CheckNamesDiffer(const OutputFiles& o)
+{
+  std::vector<std::string> names = {o.raw,         o.prg,       o.resultPng,
+                                    o.ditheredPng, o.field1Png, o.field2Png};
+  names.insert(names.end(), o.saves.begin(), o.saves.end());
+  std::set<std::filesystem::path> seen;
+  for (const std::string& name : names) {
+    if (!name.empty() && !seen.insert(std::filesystem::path(name).lexically_normal()).second) {
+      return name + " is named for two outputs; each file can hold only one";
+    }
+  }
+  return {};
+}
+
 std::string CheckCombination(const CliOptions& options)
 {
   const size_t inputs = options.inputs.size() + (options.testPicture ? 1 : 0);
@@ -167,6 +183,9 @@ std::string CheckCombination(const CliOptions& options)
   if (fields && !IsInterlaced(options.settings.mode)) {
     return "--field1-png and --field2-png need an interlaced mode (hires-interlaced or "
            "fli-interlace)";
+  }
+  if (std::string problem = CheckNamesDiffer(options.outputs); !problem.empty()) {
+    return problem;
   }
   return CheckSaveExtensions(options);
 }

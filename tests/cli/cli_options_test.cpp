@@ -87,6 +87,9 @@ TEST(CliOptions, UsageErrorsExitWithTwoAndSayWhatIsValid)
       {"two palettes",
        {"a.jpg", "--raw", "a.raw", "--palette", "vice", "--palette-file", "v.vpl"},
        "--palette"},
+      {"one name for two outputs",
+       {"a.jpg", "--save", "x.prg", "--result-png", "./x.prg"},
+       "x.prg is named for two outputs"},
       {"save without extension", {"a.jpg", "--save", "picture"}, "use .eci, .prg, .raw"},
       {"save for many inputs", {"a.jpg", "b.jpg", "--save", "a.eci"}, "--out-dir"},
   };
