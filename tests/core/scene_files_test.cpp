@@ -166,23 +166,5 @@ TEST(SceneFiles, OneSharedBitmapIsWrittenForBothFields)
   EXPECT_FALSE(std::equal(own.begin() + 2, own.begin() + 8002, own.begin() + 16386));
 }
 
-TEST(SceneFiles, NamesAndExtensions)
-{
-  struct Row {
-    GraphicMode mode;
-    const char* name;
-    const char* extension;
-  };
-  const Row rows[] = {{GraphicMode::HiresStandard, "Art Studio", ".art"},
-                      {GraphicMode::HiresInterlaced, "Hireslace Editor", ".hle"},
-                      {GraphicMode::HiresFli, "AFLI-editor 2.0", ".afl"},
-                      {GraphicMode::HiresFliInterlace, "ECI Graphic Editor", ".eci"}};
-  for (const Row& row : rows) {
-    const SceneFormatInfo& info = SceneFormatInfoOf(SceneFormatOf(row.mode));
-    EXPECT_EQ(info.name, row.name);
-    EXPECT_EQ(info.extension, row.extension);
-  }
-}
-
 }  // namespace
 }  // namespace pavona
