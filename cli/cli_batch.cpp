@@ -3,6 +3,7 @@
 #include <filesystem>
 #include <memory>
 
+#include "c64/c64_files.h"
 #include "c64/field_pictures.h"
 #include "c64/file_writer.h"
 #include "c64/program_file.h"
@@ -13,6 +14,7 @@
 #include "core/convert_run.h"
 #include "core/source_frame.h"
 #include "core/test_picture.h"
+#include "io/palette_file.h"
 #include "io/picture_file.h"
 
 namespace pavona::cli {
@@ -66,13 +68,18 @@ class OutputWriter {
     }
     const std::string error = WriteFileAtomically(path, bytes);
     if (!error.empty()) {
-      errors_ << error << "\n";
-      failed_ = true;
+      Fail(error);
       return;
     }
     if (!quiet_) {
       out_ << "wrote " << path << "\n";
     }
+  }
+
+  void Fail(const std::string& error)
+  {
+    errors_ << error << "\n";
+    failed_ = true;
   }
 
   bool Failed() const { return failed_; }
@@ -86,9 +93,20 @@ class OutputWriter {
 
 void WriteOutputs(const OutputFiles& files, const Workspace& workspace, OutputWriter& writer)
 {
-  const OutputKind kind = PlanConversion(*workspace.converted).output;
+  const Settings& converted = *workspace.converted;
+  const OutputKind kind = PlanConversion(converted).output;
   writer.Write(files.raw, RawDataBytes(workspace.c64, kind));
   writer.Write(files.prg, C64ProgramBytes(workspace.c64, kind));
+  for (const std::string& name : files.saves) {
+    // The command line checks the extensions before converting; this is for
+    // callers that did not.
+    const auto file = C64FileFor(std::filesystem::path(name).extension().string(), converted.mode);
+    if (!file) {
+      writer.Fail("cannot save " + name + ": use " + C64FileExtensions(converted.mode));
+      continue;
+    }
+    writer.Write(name, C64FileBytes(*file, workspace.c64, kind));
+  }
   writer.Write(files.resultPng, EncodePng(workspace.result));
   writer.Write(files.ditheredPng, EncodePng(workspace.dithered));
   if (files.field1Png.empty() && files.field2Png.empty()) {
@@ -100,11 +118,33 @@ void WriteOutputs(const OutputFiles& files, const Workspace& workspace, OutputWr
   writer.Write(files.field2Png, EncodePng(fields->field2));
 }
 
+// The settings to convert with: those of the options, with the colours of
+// the palette file when one is given.
+std::optional<Settings> SettingsToRun(const CliOptions& options, std::ostream& errors)
+{
+  Settings settings = options.settings;
+  if (options.paletteFile.empty()) {
+    return settings;
+  }
+  const PaletteFileResult read = ReadPaletteFile(options.paletteFile);
+  if (!read.Ok()) {
+    errors << read.error << "\n";
+    return std::nullopt;
+  }
+  settings.palette = PaletteId::Custom;
+  settings.customPalette = read.colours;
+  return settings;
+}
+
 }  // namespace
 
 int RunBatch(const CliOptions& options, std::ostream& out, std::ostream& errors,
              ProgressReport& progress)
 {
+  const std::optional<Settings> settings = SettingsToRun(options, errors);
+  if (!settings) {
+    return 1;
+  }
   std::vector<std::string> inputs = options.inputs;
   if (options.testPicture) {
     inputs.insert(inputs.begin(), std::string());  // the built-in picture
@@ -120,7 +160,7 @@ int RunBatch(const CliOptions& options, std::ostream& out, std::ostream& errors,
       inputFailed = true;
       continue;
     }
-    const ConversionOutcome outcome = ConvertRun(*workspace, options.settings, progress);
+    const ConversionOutcome outcome = ConvertRun(*workspace, *settings, progress);
     if (auto* line = dynamic_cast<StderrProgress*>(&progress)) {
       line->Finish();  // the progress line makes way for the results
     }

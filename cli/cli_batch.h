@@ -11,8 +11,10 @@ namespace pavona::cli {
 // sequence from one picture to the next, as in the GUI) and writes the
 // requested files. Returns the exit status: 0 when everything was converted
 // and written, 1 when an input or an output failed; the other inputs of the
-// batch are still converted. A conversion that the progress stops ends the
-// batch at once with status 1: nothing of it is written or reported as done.
+// batch are still converted. A palette file that cannot be read stops the
+// batch before anything is converted, also with 1. A conversion that the
+// progress stops ends the batch at once with status 1: nothing of it is
+// written or reported as done.
 int RunBatch(const CliOptions& options, std::ostream& out, std::ostream& errors,
              ProgressReport& progress);
 

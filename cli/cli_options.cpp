@@ -6,6 +6,8 @@
 #include <sstream>
 
 #include "cli/output_paths.h"
+#include "c64/c64_files.h"
+#include "c64/scene_formats.h"
 
 namespace pavona::cli {
 namespace {
@@ -17,11 +19,9 @@ const Names<GraphicMode> ModeNames = {{"hires", GraphicMode::HiresStandard},
                                       {"hires-interlaced", GraphicMode::HiresInterlaced},
                                       {"fli", GraphicMode::HiresFli},
                                       {"fli-interlace", GraphicMode::HiresFliInterlace}};
-const Names<PaletteId> PaletteNames = {{"pepto", PaletteId::Pepto},
-                                       {"deekay", PaletteId::Deekay},
-                                       {"vice", PaletteId::Vice},
-                                       {"ccs64", PaletteId::Ccs64},
-                                       {"frodo", PaletteId::Frodo}};
+const Names<PaletteId> PaletteNames = {
+    {"pepto", PaletteId::Pepto}, {"deekay", PaletteId::Deekay}, {"vice", PaletteId::Vice},
+    {"ccs64", PaletteId::Ccs64}, {"frodo", PaletteId::Frodo},   {"colodore", PaletteId::Colodore}};
 const Names<MixMethod> MixNames = {{"rgb", MixMethod::Rgb}, {"yuv", MixMethod::Yuv}};
 const Names<Measure> MeasureNames = {{"rgb", Measure::RgbDistance},
                                      {"luma", Measure::Brightness},
@@ -104,14 +104,18 @@ void AddOutputs(CLI::App& app, CliOptions& o)
 {
   app.add_option("--raw", o.outputs.raw, "write the raw C64 data file");
   app.add_option("--prg", o.outputs.prg, "write the C64 program that shows the picture");
+  app.add_option("--save", o.outputs.saves,
+                 "write a C64 file, by its extension: .raw, .prg or the mode's editor file "
+                 "(.art, .hle, .afl, .eci); may be repeated");
   app.add_option("--result-png", o.outputs.resultPng, "write the converted picture as PNG");
   app.add_option("--dithered-png", o.outputs.ditheredPng, "write the dithered picture as PNG");
   app.add_option("--field1-png", o.outputs.field1Png, "write interlace field 1 as PNG");
   app.add_option("--field2-png", o.outputs.field2Png, "write interlace field 2 as PNG");
   app.add_option("--out-dir", o.outDir,
-                 "write NAME.raw, NAME.prg, NAME.png, NAME-dithered.png (and the fields "
-                 "NAME-field1.png, NAME-field2.png in interlaced modes) per input; inputs "
-                 "with the same NAME are refused, and no output may be an input");
+                 "write NAME.raw, NAME.prg, the mode's editor file (NAME.art, .hle, .afl or "
+                 ".eci), NAME.png, NAME-dithered.png (and the fields NAME-field1.png, "
+                 "NAME-field2.png in interlaced modes) per input; inputs with the same NAME "
+                 "are refused, and no output may be an input");
 }
 
 // "--offset X,Y": where the cut-out starts in the picture, both 0 or more.
@@ -128,7 +132,23 @@ std::string ParseOffset(const std::string& text, CliOptions& options)
 
 bool HasSingleOutput(const OutputFiles& o)
 {
-  return !(o.raw + o.prg + o.resultPng + o.ditheredPng + o.field1Png + o.field2Png).empty();
+  return !(o.raw + o.prg + o.resultPng + o.ditheredPng + o.field1Png + o.field2Png).empty() ||
+         !o.saves.empty();
+}
+
+// Every --save name must have an extension that the converted mode can write.
+std::string CheckSaveExtensions(const CliOptions& options)
+{
+  const GraphicMode mode = options.settings.mode;
+  for (const std::string& name : options.outputs.saves) {
+    const std::string extension = std::filesystem::path(name).extension().string();
+    if (!C64FileFor(extension, mode)) {
+      return "--save " + name + ": " +
+             (extension.empty() ? std::string("no extension") : "cannot write " + extension) +
+             " in this mode; use " + C64FileExtensions(mode);
+    }
+  }
+  return {};
 }
 
 std::string CheckCombination(const CliOptions& options)
@@ -143,18 +163,19 @@ std::string CheckCombination(const CliOptions& options)
     }
   }
   if (inputs > 1 && HasSingleOutput(options.outputs)) {
-    return "several inputs need --out-dir; --raw, --prg and the --*-png options name one file";
+    return "several inputs need --out-dir; --raw, --prg, --save and the --*-png options name "
+           "one file";
   }
   if (!HasSingleOutput(options.outputs) && options.outDir.empty()) {
-    return "nothing to write: give --out-dir or at least one of --raw, --prg, --result-png, "
-           "--dithered-png, --field1-png, --field2-png";
+    return "nothing to write: give --out-dir or at least one of --raw, --prg, --save, "
+           "--result-png, --dithered-png, --field1-png, --field2-png";
   }
   const bool fields = !options.outputs.field1Png.empty() || !options.outputs.field2Png.empty();
   if (fields && !IsInterlaced(options.settings.mode)) {
     return "--field1-png and --field2-png need an interlaced mode (hires-interlaced or "
            "fli-interlace)";
   }
-  return {};
+  return CheckSaveExtensions(options);
 }
 
 }  // namespace
@@ -169,6 +190,9 @@ ParseOutcome ParseCommandLine(int argc, const char* const* argv)
   app.add_flag("--test-picture", options.testPicture, "convert the built-in test picture");
   app.add_option("--offset", offset, "X,Y of the 320 x 200 cut-out in a larger picture (0,0)");
   AddSettings(app, options.settings);
+  app.add_option("--palette-file", options.paletteFile,
+                 "C64 palette from a VICE palette file (.vpl) instead of --palette")
+      ->excludes("--palette");
   AddOutputs(app, options);
   app.add_flag("-q,--quiet", options.quiet, "print nothing but errors");
 
@@ -205,7 +229,13 @@ OutputFiles BatchOutputFiles(const std::string& outDir, const std::string& input
   const std::filesystem::path base =
       std::filesystem::path(outDir) / std::filesystem::path(inputPath).stem();
   const std::string stem = base.string();
-  OutputFiles files{stem + ".raw", stem + ".prg", stem + ".png", stem + "-dithered.png", {}, {}};
+  OutputFiles files{stem + ".raw",
+                    stem + ".prg",
+                    stem + ".png",
+                    stem + "-dithered.png",
+                    {},
+                    {},
+                    {stem + std::string(SceneFormatInfoOf(SceneFormatOf(mode)).extension)}};
   if (IsInterlaced(mode)) {
     files.field1Png = stem + "-field1.png";
     files.field2Png = stem + "-field2.png";

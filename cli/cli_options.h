@@ -16,6 +16,8 @@ struct OutputFiles {
   std::string ditheredPng;
   std::string field1Png;
   std::string field2Png;
+  // --save: raw, program or editor files, each by the extension of its name.
+  std::vector<std::string> saves;
 };
 
 struct CliOptions {
@@ -24,6 +26,7 @@ struct CliOptions {
   int offsetX = 0;  // top-left corner of the 320 x 200 cut-out in the picture
   int offsetY = 0;
   Settings settings;
+  std::string paletteFile;  // a VICE palette file that replaces --palette
   OutputFiles outputs;
   std::string outDir;
   bool quiet = false;
@@ -40,6 +43,7 @@ struct ParseOutcome {
 ParseOutcome ParseCommandLine(int argc, const char* const* argv);
 
 // The files written for one input of an --out-dir batch: NAME.raw, NAME.prg,
+// the editor file of the mode (NAME.art, NAME.hle, NAME.afl or NAME.eci),
 // NAME.png (the result), NAME-dithered.png and, in the interlaced modes,
 // NAME-field1.png and NAME-field2.png.
 OutputFiles BatchOutputFiles(const std::string& outDir, const std::string& inputPath,

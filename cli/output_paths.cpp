@@ -69,6 +69,9 @@ void AddOutputs(const OutputFiles& files, bool batch, const std::string& input,
       outputs.push_back({path, batch ? "--out-dir output of " + input : std::string(option)});
     }
   }
+  for (const std::string& path : files.saves) {
+    outputs.push_back({path, batch ? "--out-dir output of " + input : std::string("--save")});
+  }
 }
 
 std::vector<RunFile> OutputsOfRun(const CliOptions& options)

@@ -19,6 +19,10 @@ constexpr C64Palette Ccs64 = {0x191D19, 0xFCF9FC, 0x933A4C, 0xB6FAFA, 0xD27DED, 
 constexpr C64Palette Frodo = {0x000000, 0xFFFFFF, 0xCC0000, 0x00FFCC, 0xFF00FF, 0x00CC00,
                               0x0000CC, 0xFFFF00, 0xFF8800, 0x884400, 0xFF8888, 0x444444,
                               0x888888, 0x88FF88, 0x8888FF, 0xCCCCCC};
+// A later measurement that models the VIC-II's video output.
+constexpr C64Palette Colodore = {0x000000, 0xFFFFFF, 0x96282E, 0x5BD6CE, 0x9F2DAD, 0x41B936,
+                                 0x2724C4, 0xEFF347, 0x9F4815, 0x5E3500, 0xDA5F66, 0x474747,
+                                 0x787878, 0x91FF84, 0x6864FF, 0xAEAEAE};
 
 }  // namespace
 
@@ -33,6 +37,9 @@ const C64Palette& PaletteColours(PaletteId palette)
       return Ccs64;
     case PaletteId::Frodo:
       return Frodo;
+    case PaletteId::Colodore:
+      return Colodore;
+    case PaletteId::Custom:
     case PaletteId::Pepto:
       break;
   }
@@ -50,6 +57,10 @@ std::string_view PaletteName(PaletteId palette)
       return "CCS64";
     case PaletteId::Frodo:
       return "Frodo";
+    case PaletteId::Colodore:
+      return "Colodore";
+    case PaletteId::Custom:
+      return "Custom";
     case PaletteId::Pepto:
       break;
   }

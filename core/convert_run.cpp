@@ -154,7 +154,7 @@ ConversionOutcome ConvertRun(Workspace& workspace, const Settings& settings,
   const ConversionPlan plan = PlanConversion(settings);
   // About 1 MB: copying it in and out costs far less than a millisecond.
   auto run = std::make_unique<RunPictures>();
-  run->palette = PaletteColours(settings.palette);
+  run->palette = PaletteOf(settings);
   PrepareMixTable(run->mix, run->palette, settings, plan.mixTable);
   progress.ShowMixTable(run->mix);
   // The error diffusion leaves its overflow in the planes' spare tails, which

@@ -25,6 +25,7 @@ struct ColourAdjustment {
 struct Settings {
   GraphicMode mode = GraphicMode::HiresFliInterlace;
   PaletteId palette = PaletteId::Pepto;
+  C64Palette customPalette{};  // the colours of PaletteId::Custom, from a palette file
   MixMethod mix = MixMethod::Rgb;
   Measure measure = Measure::Perceptual;
   FlickerLevel flicker = FlickerLevel::Medium;
@@ -38,5 +39,12 @@ struct Settings {
   ColourAdjustment adjustment;
   friend bool operator==(const Settings&, const Settings&) = default;
 };
+
+// The colours a conversion with these settings works with.
+inline const C64Palette& PaletteOf(const Settings& settings)
+{
+  return settings.palette == PaletteId::Custom ? settings.customPalette
+                                               : PaletteColours(settings.palette);
+}
 
 }  // namespace pavona

@@ -10,6 +10,7 @@
 
 #include "c64/program_file.h"
 #include "c64/raw_data_file.h"
+#include "c64/scene_formats.h"
 #include "cli/cli_options.h"
 #include "core/convert_run.h"
 #include "core/source_frame.h"
@@ -68,6 +69,8 @@ TEST_F(CliBatch, WritesWhatTheConversionProduces)
   options.outputs.raw = (directory_ / "coffee.raw").string();
   options.outputs.prg = (directory_ / "coffee.prg").string();
   options.outputs.resultPng = (directory_ / "coffee.png").string();
+  options.outputs.saves = {(directory_ / "coffee.hle").string(),
+                           (directory_ / "copy.PRG").string()};
   ASSERT_EQ(Run(options), 0) << errors_.str();
 
   auto workspace = std::make_unique<Workspace>();
@@ -80,6 +83,8 @@ TEST_F(CliBatch, WritesWhatTheConversionProduces)
   EXPECT_EQ(ReadBytes(directory_ / "coffee.raw"), RawDataBytes(workspace->c64, kind));
   EXPECT_EQ(ReadBytes(directory_ / "coffee.prg"), C64ProgramBytes(workspace->c64, kind));
   EXPECT_EQ(ReadBytes(directory_ / "coffee.prg").size(), 19202u);
+  EXPECT_EQ(ReadBytes(directory_ / "copy.PRG"), C64ProgramBytes(workspace->c64, kind));
+  EXPECT_EQ(ReadBytes(directory_ / "coffee.hle"), SceneFileBytes(workspace->c64, kind));
   EXPECT_GT(ReadBytes(directory_ / "coffee.png").size(), 1000u);
   EXPECT_NE(out_.str().find(std::to_string(outcome.errorPercent) + "% of the pixels changed"),
             std::string::npos)
@@ -100,6 +105,7 @@ TEST_F(CliBatch, ABadInputFailsAloneAndTheOthersAreConverted)
   EXPECT_NE(errors_.str().find("truncated.jpg"), std::string::npos) << errors_.str();
   EXPECT_EQ(fs::file_size(directory_ / "test-picture.raw"), 16384u);
   EXPECT_EQ(fs::file_size(directory_ / "baseline.prg"), 17154u);
+  EXPECT_EQ(fs::file_size(directory_ / "baseline.afl"), 16385u);
   EXPECT_TRUE(fs::exists(directory_ / "baseline-dithered.png"));
   EXPECT_FALSE(fs::exists(directory_ / "not_a_picture.raw"));
   EXPECT_FALSE(fs::exists(directory_ / "baseline-field1.png")) << "no fields without interlace";
@@ -179,6 +185,54 @@ TEST_F(CliBatch, AStoppedConversionWritesAndReportsNothing)
   EXPECT_NE(errors_.str().find("stopped"), std::string::npos) << errors_.str();
   EXPECT_EQ(errors_.str().find("baseline"), std::string::npos) << errors_.str();
   EXPECT_TRUE(fs::is_empty(directory_));
+}
+
+// A palette loaded from a file converts exactly as the same palette built in.
+TEST_F(CliBatch, APaletteFileWorksLikeTheBuiltInPalette)
+{
+  CliOptions options;
+  options.inputs = {DataFile("coffee_frame.jpg")};
+  options.settings.mode = GraphicMode::HiresFliInterlace;
+  options.settings.palette = PaletteId::Colodore;
+  options.outDir = (directory_ / "built-in").string();
+  fs::create_directories(options.outDir);
+  ASSERT_EQ(Run(options), 0) << errors_.str();
+  options.settings.palette = PaletteId::Pepto;
+  options.paletteFile = DataFile("colodore.vpl");
+  options.outDir = (directory_ / "file").string();
+  fs::create_directories(options.outDir);
+  ASSERT_EQ(Run(options), 0) << errors_.str();
+  for (const char* name : {"coffee_frame.raw", "coffee_frame.png", "coffee_frame-field1.png"}) {
+    EXPECT_EQ(ReadBytes(directory_ / "file" / name), ReadBytes(directory_ / "built-in" / name))
+        << name;
+  }
+}
+
+TEST_F(CliBatch, ABadPaletteFileStopsBeforeConverting)
+{
+  CliOptions options;
+  options.testPicture = true;
+  options.paletteFile = DataFile("not_a_picture.txt");
+  options.outputs.raw = (directory_ / "x.raw").string();
+  EXPECT_EQ(Run(options), 1);
+  EXPECT_NE(errors_.str().find("cannot read not_a_picture.txt: line 1:"), std::string::npos)
+      << errors_.str();
+  EXPECT_FALSE(fs::exists(directory_ / "x.raw"));
+  EXPECT_EQ(out_.str(), "");
+}
+
+// A name whose extension does not fit the converted mode is refused by name,
+// and the other files are still written.
+TEST_F(CliBatch, ASaveThatDoesNotFitTheModeFails)
+{
+  CliOptions options;
+  options.testPicture = true;
+  options.settings.mode = GraphicMode::HiresStandard;
+  options.outputs.saves = {(directory_ / "x.eci").string(), (directory_ / "x.art").string()};
+  EXPECT_EQ(Run(options), 1);
+  EXPECT_NE(errors_.str().find("x.eci: use .art, .prg, .raw"), std::string::npos) << errors_.str();
+  EXPECT_FALSE(fs::exists(directory_ / "x.eci"));
+  EXPECT_EQ(fs::file_size(directory_ / "x.art"), 9009u);
 }
 
 }  // namespace

@@ -81,6 +81,17 @@ TEST(CliOptions, UsageErrorsExitWithTwoAndSayWhatIsValid)
       {"fields without interlace",
        {"a.jpg", "--mode", "fli", "--field1-png", "f.png"},
        "interlaced"},
+      {"editor file of another mode",
+       {"a.jpg", "--mode", "fli", "--save", "a.prg", "--save", "a.eci"},
+       "a.eci: cannot write .eci in this mode; use .afl, .prg, .raw"},
+      {"two palettes",
+       {"a.jpg", "--raw", "a.raw", "--palette", "vice", "--palette-file", "v.vpl"},
+       "--palette"},
+      {"one name for two outputs",
+       {"a.jpg", "--save", "x.prg", "--result-png", "./x.prg"},
+       "are the same file"},
+      {"save without extension", {"a.jpg", "--save", "picture"}, "use .eci, .prg, .raw"},
+      {"save for many inputs", {"a.jpg", "b.jpg", "--save", "a.eci"}, "--out-dir"},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.name);
@@ -89,6 +100,27 @@ TEST(CliOptions, UsageErrorsExitWithTwoAndSayWhatIsValid)
     EXPECT_EQ(outcome.exitCode, 2);
     EXPECT_NE(outcome.message.find(c.mentions), std::string::npos) << outcome.message;
   }
+}
+
+// Each mode saves its own editor format besides the raw and program files,
+// whatever the case of the extension.
+TEST(CliOptions, SavesFollowTheExtension)
+{
+  const ParseOutcome outcome = Parse({"a.jpg", "--mode", "hires", "--save", "a.ART", "--save",
+                                      "b.prg", "--save", "c.raw", "--save", "d.art"});
+  ASSERT_TRUE(outcome.options.has_value()) << outcome.message;
+  EXPECT_EQ(outcome.options->outputs.saves,
+            (std::vector<std::string>{"a.ART", "b.prg", "c.raw", "d.art"}));
+}
+
+TEST(CliOptions, PalettesByNameOrFile)
+{
+  const ParseOutcome named = Parse({"a.jpg", "--raw", "a.raw", "--palette", "Colodore"});
+  ASSERT_TRUE(named.options.has_value()) << named.message;
+  EXPECT_EQ(named.options->settings.palette, PaletteId::Colodore);
+  const ParseOutcome file = Parse({"a.jpg", "--raw", "a.raw", "--palette-file", "my.vpl"});
+  ASSERT_TRUE(file.options.has_value()) << file.message;
+  EXPECT_EQ(file.options->paletteFile, "my.vpl");
 }
 
 TEST(CliOptions, HelpListsValuesAndDefaults)
@@ -112,7 +144,14 @@ TEST(CliOptions, BatchNamesFollowTheInput)
   EXPECT_EQ(interlaced.resultPng, "out/cat.png");
   EXPECT_EQ(interlaced.ditheredPng, "out/cat-dithered.png");
   EXPECT_EQ(interlaced.field2Png, "out/cat-field2.png");
-  EXPECT_TRUE(BatchOutputFiles("out", "cat.jpg", GraphicMode::HiresFli).field1Png.empty());
+  EXPECT_EQ(interlaced.saves, std::vector<std::string>{"out/cat.eci"});
+  const OutputFiles fli = BatchOutputFiles("out", "cat.jpg", GraphicMode::HiresFli);
+  EXPECT_TRUE(fli.field1Png.empty());
+  EXPECT_EQ(fli.saves, std::vector<std::string>{"out/cat.afl"});
+  EXPECT_EQ(BatchOutputFiles("o", "cat.jpg", GraphicMode::HiresStandard).saves,
+            std::vector<std::string>{"o/cat.art"});
+  EXPECT_EQ(BatchOutputFiles("o", "cat.jpg", GraphicMode::HiresInterlaced).saves,
+            std::vector<std::string>{"o/cat.hle"});
 }
 
 }  // namespace

@@ -519,3 +519,55 @@ TEST(ConvertRun, AStoppedRunLeavesThePreviousConversion)
 
 }  // namespace
 }  // namespace pavona
+
+namespace pavona {
+namespace {
+
+// A palette loaded from a file is used wherever a built-in one is: the mix
+// table and its flicker reductions, the searches that work from the palette
+// itself, and the colours the fields are shown in.
+TEST(ConvertRun, ACustomPaletteActsAsTheBuiltInOneWithItsColours)
+{
+  struct Row {
+    const char* name;
+    GraphicMode mode;
+    bool sameBanks, fourColours;
+    Measure measure;
+  };
+  const Row rows[] = {
+      {"fli interlace, four colours", GraphicMode::HiresFliInterlace, false, true,
+       Measure::Perceptual},
+      {"fli interlace, same banks", GraphicMode::HiresFliInterlace, true, false,
+       Measure::RgbDistance},
+      {"hires interlaced, luma", GraphicMode::HiresInterlaced, false, false, Measure::Brightness},
+      {"hires interlaced, same banks", GraphicMode::HiresInterlaced, true, false,
+       Measure::Perceptual},
+      {"fli", GraphicMode::HiresFli, false, false, Measure::Perceptual},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    Settings builtIn;
+    builtIn.mode = row.mode;
+    builtIn.sameBanks = row.sameBanks;
+    builtIn.fourColours = row.fourColours;
+    builtIn.measure = row.measure;
+    builtIn.flicker = FlickerLevel::Heavy;
+    builtIn.palette = PaletteId::Frodo;
+    Settings custom = builtIn;
+    custom.palette = PaletteId::Custom;
+    custom.customPalette = PaletteColours(PaletteId::Frodo);
+
+    auto expected = WorkspaceWithPhoto("chelsea_frame.ppm");
+    auto actual = WorkspaceWithPhoto("chelsea_frame.ppm");
+    SilentProgress progress;
+    ConvertRun(*expected, builtIn, progress);
+    ConvertRun(*actual, custom, progress);
+    EXPECT_EQ(actual->palette, PaletteColours(PaletteId::Frodo));
+    EXPECT_TRUE(actual->mix == expected->mix);
+    EXPECT_TRUE(actual->c64 == expected->c64);
+    EXPECT_TRUE(actual->result == expected->result);
+  }
+}
+
+}  // namespace
+}  // namespace pavona

@@ -187,20 +187,20 @@ int MainWindowCount()
 // keeps the previous conversion (here none) and gives the controls back.
 TEST_F(ScriptedWindowTest, AStoppedConversionShowsNothingNew)
 {
-  Click(c().Button5);
-  Click(c().CheckBox5);  // "Extra Brute Force": a run long enough to stop
-  const QString errorText = c().Label1->text();
+  Click(c().testPictureButton);
+  Click(c().extraBruteForceBox);  // "Extra Brute Force": a run long enough to stop
+  const QString errorText = c().errorValueLabel->text();
   QSignalSpy finished(&window(), &MainWindow::ConversionFinished);
-  Click(c().BitBtn1);
+  Click(c().convertButton);
   ASSERT_TRUE(window().ConversionRunning());
   window().Progress().Stop();
   ASSERT_TRUE(finished.wait(300'000));
   EXPECT_FALSE(window().ConversionRunning());
   EXPECT_FALSE(window().workspace().conversionDone);
   EXPECT_FALSE(window().workspace().converted.has_value());
-  EXPECT_EQ(c().Label1->text(), errorText);
-  EXPECT_FALSE(c().Button7->isEnabled()) << "nothing to save";
-  EXPECT_TRUE(c().BitBtn1->isEnabled());
+  EXPECT_EQ(c().errorValueLabel->text(), errorText);
+  EXPECT_FALSE(c().saveRawButton->isEnabled()) << "nothing to save";
+  EXPECT_TRUE(c().convertButton->isEnabled());
 }
 
 TEST_F(ScriptedWindowTest, ClosingTheWindowDuringAConversionStopsIt)
