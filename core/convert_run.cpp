@@ -5,6 +5,7 @@
 #include "colour/flicker_reduction.h"
 #include "colour/mix_palette.h"
 #include "core/colour_adjustment.h"
+#include "core/refinement.h"
 #include "dither/dither_picture.h"
 #include "select/fli_colours.h"
 #include "select/fli_extreme.h"
@@ -151,6 +152,8 @@ ConversionOutcome ConvertRun(Workspace& workspace, const Settings& settings,
 
   progress.SetStatus("Brute Force HI-FLI color selection in progress");
   SelectColours(workspace, settings, progress);
+  RefineColourSelection(
+      workspace, settings, [&] { SelectColours(workspace, settings, progress); }, progress);
   progress.ShowRows(workspace.result, 0, PictureHeight);
   BuildFieldsAndAlternate(workspace, settings, progress);
   return CountErrorPixels(workspace.result, workspace.dithered);
