@@ -113,10 +113,11 @@ class Polish {
   // rows and then the columns; nothing lies beyond the frame.
   void MeasureError(const Picture& adjusted)
   {
-    std::vector<Channels> difference(PixelCount), rows(PixelCount);
+    error_.resize(PixelCount);
     for (int offset = 0; offset < PixelCount; ++offset) {
-      difference[offset] = Difference(result_[offset], adjusted[offset]);
+      error_[offset] = Difference(result_[offset], adjusted[offset]);
     }
+    std::vector<Channels> rows(PixelCount);
     const auto& weights = kernel_[Radius];
     const float root = std::sqrt(weights[Radius]);
     auto blurAlong = [&](const std::vector<Channels>& in, std::vector<Channels>& out, int step,
@@ -132,8 +133,7 @@ class Polish {
       }
     };
     blurAlong(
-        difference, rows, 1, [](int offset) { return offset % PictureWidth; }, PictureWidth);
-    error_.assign(PixelCount, Channels{});
+        error_, rows, 1, [](int offset) { return offset % PictureWidth; }, PictureWidth);
     blurAlong(
         rows, error_, PictureWidth, [](int offset) { return offset / PictureWidth; },
         PictureHeight);

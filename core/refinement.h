@@ -9,7 +9,7 @@
 namespace pavona {
 
 // The most rounds of dithering again and selecting again that "Refine" runs.
-constexpr int RefineRounds = 3;
+constexpr int RefineRounds = 1;
 
 // "Refine": once the colour selection has chosen each unit's colours, dithers
 // the adjusted frame again with the same method and settings (the random
