@@ -88,12 +88,13 @@ class PixelMatch {
  public:
   // Implicit, so every caller that matches against the whole table passes
   // its matcher as before.
-  PixelMatch(const ColourMatcher& whole) : whole_(&whole) {}  // NOLINT
+  PixelMatch(const ColourMatcher& whole) : whole_(&whole) {}
   PixelMatch(const ColourMatcher& whole, const AllowedMixes& allowed)
       : whole_(&whole), allowed_(&allowed)
   {
   }
 
+  // Whether a list of allowed mixes applies; only then may Limit be called.
   bool Restricted() const { return allowed_ != nullptr; }
 
   std::uint32_t Limit(int offset, std::uint32_t colour) const

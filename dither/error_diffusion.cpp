@@ -95,6 +95,8 @@ std::uint32_t ReplaceByMix(Planes planes, int offset, PixelMatch match)
 template <const Kernel& kernel>
 void DiffusePixel(Planes planes, int offset, PixelMatch match)
 {
+  // Within allowed mixes the error the pixel carries is limited first, so
+  // what its unit cannot show does not pile up (see AllowedMixes::Limit).
   if (match.Restricted()) {
     const std::uint32_t limited = match.Limit(
         offset, MakeColour(planes.red[offset], planes.green[offset], planes.blue[offset]));
