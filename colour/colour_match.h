@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <span>
 
 #include "colour/graphic_mode.h"
 #include "colour/mix_table.h"
@@ -22,6 +23,12 @@ constexpr int CandidateCount(GraphicMode mode)
 std::uint32_t MatchRgbDistance(std::uint32_t colour, const MixTable& table, int count);
 std::uint32_t MatchBrightness(std::uint32_t colour, const MixTable& table, int count);
 std::uint32_t MatchPerceptual(std::uint32_t colour, const MixTable& table, int count);
+
+// The slot nearest to the colour among the listed slots (at least one, in
+// increasing order, so the first of equals wins as in the whole-table search),
+// measured exactly as the functions above measure.
+int NearestListedSlot(std::uint32_t colour, const MixTable& table, Measure measure,
+                      std::span<const std::uint8_t> slots);
 
 // The nearest mix colour by the selected measure.
 std::uint32_t MatchColour(std::uint32_t colour, const MixTable& table, Measure measure,

@@ -8,6 +8,8 @@
 #include "colour/mix_palette.h"
 #include "core/colour_adjustment.h"
 #include "core/conversion_plan.h"
+#include "core/refinement.h"
+#include "core/run_pictures.h"
 #include "dither/dither_picture.h"
 #include "select/fli_colours.h"
 #include "select/fli_extreme.h"
@@ -19,46 +21,6 @@
 
 namespace pavona {
 namespace {
-
-// What a run writes, kept apart from the workspace until the run has ended.
-struct RunPictures {
-  C64Palette palette{};
-  MixTable mix;
-  AdjustedPlanes adjusted;
-  Picture dithered{};
-  Picture result{};
-  C64Data c64{};
-  std::uint32_t randomState = 1;
-};
-
-// The mix table as the plan wants it before dithering: rebuilt from the
-// palette, then the flicker level's reduction and the luma reduction.
-void PrepareMixTable(MixTable& table, const C64Palette& palette, const Settings& settings,
-                     const MixTablePlan& plan)
-{
-  BuildMixPalette(table, palette, settings.mix, settings.mode);
-  if (plan.reduceFlicker) {
-    ReduceFlicker(table, settings.flicker);
-  }
-  if (plan.reduceForLuma) {
-    ReduceFlickerForLuma(table);
-  }
-}
-
-// Both pictures get mix colour 0 everywhere, then the dithered pixels from
-// firstColumn on.
-void InitResultPictures(RunPictures& run, int firstColumn)
-{
-  run.result.fill(run.mix.colour[0]);
-  run.dithered.fill(run.mix.colour[0]);
-  for (int y = 0; y < PictureHeight; ++y) {
-    for (int x = firstColumn; x < PictureWidth; ++x) {
-      const std::uint32_t colour = ReadAdjustedPixel(run.adjusted, x, y);
-      run.result[PixelIndex(x, y)] = colour;
-      run.dithered[PixelIndex(x, y)] = colour;
-    }
-  }
-}
 
 void SelectColours(RunPictures& run, ColourSearch search, const Settings& settings,
                    ProgressReport& progress)
@@ -172,10 +134,16 @@ ConversionOutcome ConvertRun(Workspace& workspace, const Settings& settings,
   InitResultPictures(*run, plan.firstColumn);
 
   progress.SetStatus("Brute Force HI-FLI color selection in progress");
-  if (plan.mixTable.reapplyFlickerBeforeSearch) {
-    ReapplyFlickerLevel(run->mix, run->palette, settings.mix, settings.mode, settings.flicker);
-  }
-  SelectColours(*run, plan.search, settings, progress);
+  // The four-colour search wants the flicker level in force again after the
+  // dither; Refine selects again from the same start.
+  const auto selectColours = [&] {
+    if (plan.mixTable.reapplyFlickerBeforeSearch) {
+      ReapplyFlickerLevel(run->mix, run->palette, settings.mix, settings.mode, settings.flicker);
+    }
+    SelectColours(*run, plan.search, settings, progress);
+  };
+  selectColours();
+  RefineColourSelection(*run, workspace.source, settings, plan, selectColours, progress);
   if (!progress.ShouldContinue()) {
     return stopped;
   }

@@ -1,5 +1,7 @@
 #include "dither/dither_picture.h"
 
+#include <string_view>
+
 #include "colour/colour_matcher.h"
 #include "dither/error_diffusion.h"
 #include "dither/ordered_dither.h"
@@ -16,6 +18,44 @@ Picture PictureFromPlanes(const AdjustedPlanes& planes)
   return picture;
 }
 
+namespace {
+
+// The pass of the selected method, each pixel matched by `match`. With
+// `announce` it first sets the method's status text.
+void RunMethod(AdjustedPlanes& planes, PixelMatch match, const DitherSettings& settings,
+               std::uint32_t& randomState, ProgressReport& progress, bool announce)
+{
+  auto status = [&](std::string_view text) {
+    if (announce) {
+      progress.SetStatus(text);
+    }
+  };
+  const DitherMethod method = settings.method;
+  if (method == DitherMethod::FloydSteinberg) {
+    status("Floyd Steinberg Dithering Image using 136 mix colors");
+    FloydSteinbergDither(planes, match, settings.serpentine, progress);
+  }
+  if (method == DitherMethod::Custom) {
+    status("Custom Dithering Image using 136 mix colors");
+    CustomDither(planes, match, settings.serpentine, progress);
+  }
+  progress.SetProgress(0);
+  if (method == DitherMethod::None) {
+    status("Converting to 136 mix colors");
+    MapToMixColours(planes, match, progress);
+  }
+  if (OrderedMatrixSize(method) != 0) {
+    status("Ordered dithering image");
+    OrderedDither(planes, settings, match, progress);
+  }
+  if (method == DitherMethod::Random) {
+    status("random dithering image");
+    RandomDither(planes, settings, randomState, match, progress);
+  }
+}
+
+}  // namespace
+
 // The status texts name 136 mix colours in every mode, as the main window
 // always has.
 void DitherPicture(AdjustedPlanes& planes, const MixTable& table, Measure measure, GraphicMode mode,
@@ -23,32 +63,21 @@ void DitherPicture(AdjustedPlanes& planes, const MixTable& table, Measure measur
                    ProgressReport& progress)
 {
   const ColourMatcher matcher(table, measure, mode);
-  const DitherMethod method = settings.method;
-  if (method == DitherMethod::FloydSteinberg) {
-    progress.SetStatus("Floyd Steinberg Dithering Image using 136 mix colors");
-    FloydSteinbergDither(planes, matcher, settings.serpentine, progress);
-  }
-  if (method == DitherMethod::Custom) {
-    progress.SetStatus("Custom Dithering Image using 136 mix colors");
-    CustomDither(planes, matcher, settings.serpentine, progress);
-  }
-  progress.SetProgress(0);
-  if (method == DitherMethod::None) {
-    progress.SetStatus("Converting to 136 mix colors");
-    MapToMixColours(planes, matcher, progress);
-  }
-  if (OrderedMatrixSize(method) != 0) {
-    progress.SetStatus("Ordered dithering image");
-    OrderedDither(planes, settings, matcher, progress);
-  }
-  if (method == DitherMethod::Random) {
-    progress.SetStatus("random dithering image");
-    RandomDither(planes, settings, randomState, matcher, progress);
-  }
+  RunMethod(planes, matcher, settings, randomState, progress, true);
   if (!progress.ShouldContinue()) {
     return;  // an unfinished picture is not shown
   }
   progress.ShowRows(PictureFromPlanes(planes), 0, PictureHeight);
+  progress.SetProgress(0);
+}
+
+void DitherWithinAllowedMixes(AdjustedPlanes& planes, const AllowedMixes& allowed,
+                              const MixTable& table, Measure measure, GraphicMode mode,
+                              const DitherSettings& settings, std::uint32_t& randomState,
+                              ProgressReport& progress)
+{
+  const ColourMatcher matcher(table, measure, mode);
+  RunMethod(planes, PixelMatch(matcher, allowed), settings, randomState, progress, false);
   progress.SetProgress(0);
 }
 

@@ -82,10 +82,10 @@ void AddClamped(std::uint8_t* plane, int offset, int amount)
   plane[offset] = std::uint8_t(std::clamp(plane[offset] + amount, 0, 255));
 }
 
-std::uint32_t ReplaceByMix(Planes planes, int offset, const ColourMatcher& matcher)
+std::uint32_t ReplaceByMix(Planes planes, int offset, PixelMatch match)
 {
   const std::uint32_t mix =
-      matcher.Match(MakeColour(planes.red[offset], planes.green[offset], planes.blue[offset]));
+      match(offset, MakeColour(planes.red[offset], planes.green[offset], planes.blue[offset]));
   planes.red[offset] = std::uint8_t(RedOf(mix));
   planes.green[offset] = std::uint8_t(GreenOf(mix));
   planes.blue[offset] = std::uint8_t(BlueOf(mix));
@@ -93,10 +93,19 @@ std::uint32_t ReplaceByMix(Planes planes, int offset, const ColourMatcher& match
 }
 
 template <const Kernel& kernel>
-void DiffusePixel(Planes planes, int offset, const ColourMatcher& matcher)
+void DiffusePixel(Planes planes, int offset, PixelMatch match)
 {
+  // Within allowed mixes the error the pixel carries is limited first, so
+  // what its unit cannot show does not pile up (see AllowedMixes::Limit).
+  if (match.Restricted()) {
+    const std::uint32_t limited = match.Limit(
+        offset, MakeColour(planes.red[offset], planes.green[offset], planes.blue[offset]));
+    planes.red[offset] = std::uint8_t(RedOf(limited));
+    planes.green[offset] = std::uint8_t(GreenOf(limited));
+    planes.blue[offset] = std::uint8_t(BlueOf(limited));
+  }
   const int red = planes.red[offset], green = planes.green[offset], blue = planes.blue[offset];
-  const std::uint32_t mix = ReplaceByMix(planes, offset, matcher);
+  const std::uint32_t mix = ReplaceByMix(planes, offset, match);
   const int redShare = (red - RedOf(mix)) / kernel.divisor;
   const int greenShare = (green - GreenOf(mix)) / kernel.divisor;
   const int blueShare = (blue - BlueOf(mix)) / kernel.divisor;
@@ -112,11 +121,11 @@ void DiffusePixel(Planes planes, int offset, const ColourMatcher& matcher)
 }
 
 template <const Kernel& kernel>
-void DiffuseRowRightward(Planes planes, int y, const ColourMatcher& matcher)
+void DiffuseRowRightward(Planes planes, int y, PixelMatch match)
 {
   const int start = PixelIndex(0, y);
   for (int offset = start; offset < start + PictureWidth; ++offset) {
-    DiffusePixel<kernel>(planes, offset, matcher);
+    DiffusePixel<kernel>(planes, offset, match);
   }
 }
 
@@ -124,64 +133,64 @@ void DiffuseRowRightward(Planes planes, int y, const ColourMatcher& matcher)
 // colour: its error would go to column 319 of this row and of the row above,
 // which are already final, so it is dropped instead.
 template <const Kernel& kernel>
-void DiffuseRowLeftward(Planes planes, int y, const ColourMatcher& matcher)
+void DiffuseRowLeftward(Planes planes, int y, PixelMatch match)
 {
   const int start = PixelIndex(0, y);
   for (int offset = start + PictureWidth - 1; offset > start; --offset) {
-    DiffusePixel<kernel>(planes, offset, matcher);
+    DiffusePixel<kernel>(planes, offset, match);
   }
-  ReplaceByMix(planes, start, matcher);
+  ReplaceByMix(planes, start, match);
 }
 
 }  // namespace
 
-void MapToMixColours(AdjustedPlanes& planes, const ColourMatcher& matcher, ProgressReport& progress)
+void MapToMixColours(AdjustedPlanes& planes, PixelMatch match, ProgressReport& progress)
 {
   const Planes bytes = PlanesOf(planes);
   for (int y = 0; y < PictureHeight && progress.ShouldContinue(); ++y) {
     progress.SetProgress(y);
     for (int offset = PixelIndex(0, y); offset < PixelIndex(0, y + 1); ++offset) {
-      ReplaceByMix(bytes, offset, matcher);
+      ReplaceByMix(bytes, offset, match);
     }
   }
 }
 
-void FloydSteinbergDither(AdjustedPlanes& planes, const ColourMatcher& matcher, bool serpentine,
+void FloydSteinbergDither(AdjustedPlanes& planes, PixelMatch match, bool serpentine,
                           ProgressReport& progress)
 {
   const Planes bytes = PlanesOf(planes);
   if (!serpentine) {
     for (int y = 0; y < PictureHeight && progress.ShouldContinue(); ++y) {
       progress.SetProgress(y);
-      DiffuseRowRightward<FloydSteinbergRightward>(bytes, y, matcher);
+      DiffuseRowRightward<FloydSteinbergRightward>(bytes, y, match);
     }
     return;
   }
   for (int y = 0; y < PictureHeight && progress.ShouldContinue(); y += 2) {
     progress.SetProgress(y);
-    DiffuseRowRightward<FloydSteinbergRightward>(bytes, y, matcher);
-    DiffuseRowLeftward<FloydSteinbergLeftward>(bytes, y + 1, matcher);
+    DiffuseRowRightward<FloydSteinbergRightward>(bytes, y, match);
+    DiffuseRowLeftward<FloydSteinbergLeftward>(bytes, y + 1, match);
   }
 }
 
-void CustomDither(AdjustedPlanes& planes, const ColourMatcher& matcher, bool serpentine,
+void CustomDither(AdjustedPlanes& planes, PixelMatch match, bool serpentine,
                   ProgressReport& progress)
 {
   const Planes bytes = PlanesOf(planes);
   if (!serpentine) {
     for (int y = 0; y < PictureHeight && progress.ShouldContinue(); ++y) {
       progress.SetProgress(y);
-      DiffuseRowRightward<CustomRightward>(bytes, y, matcher);
+      DiffuseRowRightward<CustomRightward>(bytes, y, match);
     }
     return;
   }
   for (int y = 0; y < PictureHeight && progress.ShouldContinue(); y += 2) {
     progress.SetProgress(y);
-    DiffuseRowRightward<FloydSteinbergRightward>(bytes, y, matcher);
-    DiffuseRowLeftward<CustomLeftward>(bytes, y + 1, matcher);
+    DiffuseRowRightward<FloydSteinbergRightward>(bytes, y, match);
+    DiffuseRowLeftward<CustomLeftward>(bytes, y + 1, match);
   }
   progress.SetProgress(0);
-  MapToMixColours(planes, matcher, progress);
+  MapToMixColours(planes, match, progress);
   progress.SetProgress(0);
 }
 

@@ -30,7 +30,7 @@ TEST(CliOptions, EveryNamedValueReachesItsSetting)
              "ccs64", "--mix", "yuv", "--match", "luma", "--flicker", "heavy", "--dither",
              "ordered8", "--serpentine", "off", "--alt-y-dither", "on", "--flip-dither", "on",
              "--separate-rgb", "off", "--value-amp", "7", "--strength", "0", "--four-colours",
-             "off", "--same-banks", "on", "--extra-brute-force", "on", "--alternate-y", "off",
+             "off", "--same-banks", "on", "--extra-brute-force", "on", "--refine", "on", "--alternate-y", "off",
              "--alternate-x", "on", "--alternate-x8", "on", "--red", "-10", "--green", "20",
              "--blue", "255", "--brightness", "-255", "--contrast", "-100", "--offset", "40,7"});
   // clang-format on
@@ -52,6 +52,7 @@ TEST(CliOptions, EveryNamedValueReachesItsSetting)
   EXPECT_FALSE(s.fourColours);
   EXPECT_TRUE(s.sameBanks);
   EXPECT_TRUE(s.extraBruteForce);
+  EXPECT_TRUE(s.refine);
   EXPECT_FALSE(s.alternateY);
   EXPECT_TRUE(s.alternateX);
   EXPECT_TRUE(s.alternateX8);
@@ -130,7 +131,7 @@ TEST(CliOptions, HelpListsValuesAndDefaults)
   EXPECT_EQ(outcome.exitCode, 0);
   for (const char* text : {"--mode", "fli-interlace", "default: fli-interlace", "--dither",
                            "default: custom", "--strength", "default: 45", "--flicker",
-                           "default: medium", "--same-banks", "default: off"}) {
+                           "default: medium", "--same-banks", "default: off", "--refine"}) {
     EXPECT_NE(outcome.message.find(text), std::string::npos) << text;
   }
 }
