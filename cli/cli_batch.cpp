@@ -7,12 +7,12 @@
 #include "c64/file_writer.h"
 #include "c64/program_file.h"
 #include "c64/raw_data_file.h"
-#include "cli/png_output.h"
 #include "cli/stderr_progress.h"
 #include "core/convert_run.h"
 #include "core/source_frame.h"
 #include "core/test_picture.h"
 #include "io/picture_file.h"
+#include "io/png_writer.h"
 
 namespace pavona::cli {
 namespace {
@@ -23,13 +23,14 @@ std::string FileName(const std::string& path)
 }
 
 // Fills workspace.source with the cut-out of one input, or says why not.
-std::string LoadFrame(const std::string& input, const CliOptions& options, Workspace& workspace)
+std::string LoadFrame(const std::string& input, const CliOptions& options, Workspace& workspace,
+                      const PictureWarnings& warnings)
 {
   if (input.empty()) {
     workspace.source = TestPictureFrame();
     return {};
   }
-  PictureFileResult read = ReadPictureFile(input);
+  PictureFileResult read = ReadPictureFile(input, warnings);
   if (!read.Ok()) {
     return read.error;
   }
@@ -112,9 +113,14 @@ int RunBatch(const CliOptions& options, std::ostream& out, std::ostream& errors,
   auto workspace = std::make_unique<Workspace>();
   OutputWriter writer(out, errors, options.quiet);
   bool inputFailed = false;
+  // A file read despite damage says so, unless only errors are wanted.
+  PictureWarnings warnings;
+  if (!options.quiet) {
+    warnings = [&errors](const std::string& warning) { errors << "warning: " << warning << "\n"; };
+  }
   for (const std::string& input : inputs) {
     const std::string name = input.empty() ? std::string("test picture") : FileName(input);
-    const std::string problem = LoadFrame(input, options, *workspace);
+    const std::string problem = LoadFrame(input, options, *workspace, warnings);
     if (!problem.empty()) {
       errors << problem << "\n";
       inputFailed = true;

@@ -25,15 +25,19 @@ std::string SystemReason()
   return std::strerror(errno);
 }
 
-std::string ReadKnownKind(const std::string& path, PictureFileKind kind, LoadedPicture& picture)
+std::string ReadKnownKind(const std::string& path, PictureFileKind kind, LoadedPicture& picture,
+                          const PictureWarnings& warnings)
 {
   switch (kind) {
-    case PictureFileKind::Jpeg: {
+    case PictureFileKind::Jpeg:
+    case PictureFileKind::Png: {
+      // fopen takes the name's bytes as they are, whatever their encoding.
       const std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "rb"));
       if (!file) {
         return SystemReason();
       }
-      return ReadJpeg(file.get(), picture);
+      return kind == PictureFileKind::Jpeg ? ReadJpeg(file.get(), picture)
+                                           : ReadPng(file.get(), picture, warnings);
     }
     case PictureFileKind::Bitmap: {
       std::ifstream in(path, std::ios::binary);
@@ -47,8 +51,6 @@ std::string ReadKnownKind(const std::string& path, PictureFileKind kind, LoadedP
       }
       return ReadBitmap(in, size, picture);
     }
-    case PictureFileKind::Png:
-      return ReadPng(path, picture);
     case PictureFileKind::Unknown:
       break;
   }
@@ -94,7 +96,7 @@ void AllocatePicture(LoadedPicture& picture, int width, int height)
   picture.height = height;
 }
 
-PictureFileResult ReadPictureFile(const std::string& path)
+PictureFileResult ReadPictureFile(const std::string& path, const PictureWarnings& warnings)
 {
   PictureFileResult result;
   const std::string name = std::filesystem::path(path).filename().string();
@@ -123,7 +125,12 @@ PictureFileResult ReadPictureFile(const std::string& path)
     return fail("not a JPEG, bitmap or PNG file");
   }
   try {
-    const std::string reason = ReadKnownKind(path, kind, result.picture);
+    const auto warnAboutFile = [&](const std::string& warning) {
+      if (warnings) {
+        warnings((name.empty() ? path : name) + ": " + warning);
+      }
+    };
+    const std::string reason = ReadKnownKind(path, kind, result.picture, warnAboutFile);
     if (!reason.empty()) {
       return fail(reason);
     }

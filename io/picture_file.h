@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 
@@ -32,6 +33,10 @@ struct [[nodiscard]] PictureFileResult {
 // object. A JPEG file that ends before its picture is complete is refused
 // rather than shown with a grey lower part; transparent PNG pixels are shown
 // over black.
-PictureFileResult ReadPictureFile(const std::string& path);
+// Warnings about a file that is read all the same (libpng's remarks about a
+// damaged side chunk, for instance) go to `warnings`, prefixed with the file
+// name; without one they are dropped.
+using PictureWarnings = std::function<void(const std::string& warning)>;
+PictureFileResult ReadPictureFile(const std::string& path, const PictureWarnings& warnings = {});
 
 }  // namespace pavona

@@ -6,6 +6,7 @@
 #include <string>
 
 #include "colour/picture.h"
+#include "io/picture_file.h"
 
 // The readers behind ReadPictureFile, one for each kind of file. Each fills
 // the picture and returns an empty string, or returns the reason it failed
@@ -28,7 +29,8 @@ std::string ReadJpeg(std::FILE* file, LoadedPicture& picture);
 // Decodes a Windows bitmap of `size` bytes read from the start of `in`.
 std::string ReadBitmap(std::istream& in, std::uint64_t size, LoadedPicture& picture);
 
-// Decodes a PNG file with QImage.
-std::string ReadPng(const std::string& path, LoadedPicture& picture);
+// Decodes the PNG file from its start with libpng; its warnings go to
+// `warnings` when there is one.
+std::string ReadPng(std::FILE* file, LoadedPicture& picture, const PictureWarnings& warnings);
 
 }  // namespace pavona

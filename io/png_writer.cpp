@@ -72,7 +72,8 @@ std::vector<std::uint8_t> EncodePng(const Picture& picture)
     rows[y] = rgb.data() + std::size_t(y) * PictureWidth * 3;
   }
   PngEncoder encoder;
-  encoder.png = png_create_write_struct(PNG_LIBPNG_VER_STRING, &encoder, FailEncoding, IgnoreWarning);
+  encoder.png =
+      png_create_write_struct(PNG_LIBPNG_VER_STRING, &encoder, FailEncoding, IgnoreWarning);
   if (encoder.png) {
     encoder.info = png_create_info_struct(encoder.png);
   }

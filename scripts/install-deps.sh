@@ -9,9 +9,10 @@ packages=(
   cmake
   ninja-build
   pkg-config
-  qt6-base-dev           # Qt 6 Widgets (GUI, picture reading, PNG writing)
+  qt6-base-dev           # Qt 6 Widgets (the GUI only)
   libgl-dev              # needed by Qt 6's CMake package for QtGui
   libjpeg62-turbo-dev    # libjpeg-turbo, the JPEG decoder
+  libpng-dev             # libpng, PNG reading and writing
   libgtest-dev           # GoogleTest
   libgmock-dev
   libbenchmark-dev       # Google Benchmark
