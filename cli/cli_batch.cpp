@@ -8,7 +8,6 @@
 #include "c64/file_writer.h"
 #include "c64/program_file.h"
 #include "c64/raw_data_file.h"
-#include "cli/png_output.h"
 #include "cli/stderr_progress.h"
 #include "core/conversion_plan.h"
 #include "core/convert_run.h"
@@ -16,6 +15,7 @@
 #include "core/test_picture.h"
 #include "io/palette_file.h"
 #include "io/picture_file.h"
+#include "io/png_writer.h"
 
 namespace pavona::cli {
 namespace {

@@ -5,9 +5,9 @@
 #include <map>
 #include <sstream>
 
-#include "cli/output_paths.h"
 #include "c64/c64_files.h"
 #include "c64/scene_formats.h"
+#include "cli/output_paths.h"
 
 namespace pavona::cli {
 namespace {

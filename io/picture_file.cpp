@@ -119,7 +119,13 @@ std::string ReadKnownKind(const std::string& path, const OpenFile& opened, Pictu
           !reason.empty()) {
         return reason;
       }
-      return ReadPng(path, result.picture);
+      const int duplicate = DuplicateAtStart(opened.descriptor);
+      const std::unique_ptr<std::FILE, FileCloser> file(duplicate < 0 ? nullptr
+                                                                      : fdopen(duplicate, "rb"));
+      if (!file) {
+        return SystemReason();
+      }
+      return ReadPng(file.get(), result.picture, result.warnings);
     }
     case PictureFileKind::Unknown:
       break;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "colour/picture.h"
+#include "io/picture_file.h"
 
 // The readers behind ReadPictureFile, one for each kind of file. Each fills
 // the picture and returns an empty string, or returns the reason it failed
@@ -45,7 +46,8 @@ std::string ReadJpeg(std::FILE* file, std::uint64_t fileSize, LoadedPicture& pic
 // Decodes a Windows bitmap of `size` bytes read from the start of `in`.
 std::string ReadBitmap(std::istream& in, std::uint64_t size, LoadedPicture& picture);
 
-// Decodes a PNG file with QImage.
-std::string ReadPng(const std::string& path, LoadedPicture& picture);
+// Decodes the PNG file from its start with libpng; the first few of libpng's
+// warnings about damage it tolerates go to `warnings`.
+std::string ReadPng(std::FILE* file, LoadedPicture& picture, std::vector<std::string>& warnings);
 
 }  // namespace pavona

@@ -41,6 +41,7 @@ std::string ReadHeader(int descriptor, std::uint64_t offset, std::uint32_t lengt
   }
   header.width = BigEndian32(data);
   header.height = BigEndian32(data + 4);
+  header.bitDepth = data[8];
   return CheckPictureSize(header.width, header.height);
 }
 
@@ -83,7 +84,8 @@ std::string CheckPngChunks(int descriptor, std::uint64_t fileSize, PngHeader& he
 
 long long PngDecoderBytes(const PngHeader& header)
 {
-  return header.width * header.height * 4;
+  const long long channelBytes = header.bitDepth == 16 ? 2 : 1;
+  return header.width * header.height * 4 * channelBytes;
 }
 
 }  // namespace pavona

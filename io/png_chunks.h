@@ -14,6 +14,7 @@ inline constexpr std::uint8_t PngSignature[8] = {0x89, 'P', 'N', 'G', '\r', '\n'
 struct PngHeader {
   long long width = 0;
   long long height = 0;
+  int bitDepth = 0;  // bits per channel
 };
 
 // Walks the chunks of the PNG file open as `descriptor` (`fileSize` bytes)
@@ -22,8 +23,8 @@ struct PngHeader {
 // otherwise the reason (without the file name). Fills `header`.
 std::string CheckPngChunks(int descriptor, std::uint64_t fileSize, PngHeader& header);
 
-// The memory the decoder holds besides the loaded picture: the decoded image
-// at 4 bytes a pixel (measured: a 16-bit file is not held at 8).
+// The memory the decoder holds besides the loaded picture: the whole image as
+// red, green, blue and opacity at the file's channel depth (8 or 16 bits).
 long long PngDecoderBytes(const PngHeader& header);
 
 }  // namespace pavona

@@ -9,9 +9,12 @@ packages=(
   cmake
   ninja-build
   pkg-config
-  qt6-base-dev           # Qt 6 Widgets (GUI, picture reading, PNG writing)
+  qt6-base-dev           # Qt 6 Widgets (the GUI only)
   libgl-dev              # needed by Qt 6's CMake package for QtGui
   libjpeg62-turbo-dev    # libjpeg-turbo, the JPEG decoder
+  libpng-dev             # libpng, PNG reading and writing
+  ccache                 # compiler cache, used by the build when installed
+  clang-format-14        # the formatting check of scripts/test.sh
   libgtest-dev           # GoogleTest
   libgmock-dev
   libbenchmark-dev       # Google Benchmark

@@ -68,34 +68,10 @@ MoveSharedBitmap
 Moved
         ; Sprite block $fe is $7f80 in bank 1 and $ff80 in bank 3, in the
         ; bitmaps' spare tails.
-        lda #$fe
-        ldx #4
--       .for bank := 0, bank < 8, bank += 1
-        sta $4000 + bank * $400 + $3f8,x
-        sta $c000 + bank * $400 + $3f8,x
-        .next
-        dex
-        bpl -
-        lda #$ff
-        ldx #63
--       sta $7f80,x
-        sta $ff80,x
-        dex
-        bpl -
-        #BuildLineCode LineBlock, LineBlockSize, FinalGroup, FinalGroupSize
-        lda #$05                ; I/O visible, RAM under the KERNAL for the vectors
-        sta ProcessorPort
-        #SetVectors ReturnFromInterrupt, FirstHandler
-        lda #$02                ; video bank 1
-        sta Cia2PortA
-        #StartRasterInterrupt
+        #SolidSprites $fe, 4, 8, [$4000, $c000], [$7f80, $ff80]
+        #StartFliDisplay ReturnFromInterrupt
 
-FirstHandler
-        #FirstRasterHandler Save, SecondHandler
-SecondHandler
-        #SecondRasterHandler
-        lda #$3b                ; display on before line $30 allows colour fetches
-        sta VicControl1
+        #RasterHandlers Save
 FieldBank = * + 1
         lda #$02                ; $02: bank 1, field 1; $00: bank 3, field 2
         sta Cia2PortA
@@ -109,24 +85,6 @@ FieldBank = * + 1
         sta FieldBank
         #EndRasterHandler Save, FirstHandler
 
-; One cell row of line code, copied 25 times; see the FLI viewer.
-LineBlock
-        .for g := 0, g < 8, g += 1
-        lda #(((g + 5) & 7) << 4) | $08
-        sta VicMemory
-        lda #$38 + g
-        sta VicControl1
-        nop
-        nop
-        nop
-        .next
-LineBlockSize = * - LineBlock
-FinalGroup
-        lda #$58
-        sta VicMemory
-        lda #$78
-        sta VicControl1
-        rts
-FinalGroupSize = * - FinalGroup
+        #FliLineCode
 
         #EndOfHeader LineCode

@@ -25,32 +25,10 @@ Start
         ; Banks and bitmap move up together; the destination overlaps the source.
         #MovePagesDown $0b00, $4000, 64
         ; Sprite block $fe of bank 1 is $7f80, in the bitmap's spare tail.
-        lda #$fe
-        ldx #4
--       .for bank := 0, bank < 8, bank += 1
-        sta $4000 + bank * $400 + $3f8,x
-        .next
-        dex
-        bpl -
-        lda #$ff
-        ldx #63
--       sta $7f80,x
-        dex
-        bpl -
-        #BuildLineCode LineBlock, LineBlockSize, FinalGroup, FinalGroupSize
-        lda #$05                ; I/O visible, RAM under the KERNAL for the vectors
-        sta ProcessorPort
-        #SetVectors ReturnFromInterrupt, FirstHandler
-        lda #$02                ; video bank 1
-        sta Cia2PortA
-        #StartRasterInterrupt
+        #SolidSprites $fe, 4, 8, [$4000], [$7f80]
+        #StartFliDisplay ReturnFromInterrupt
 
-FirstHandler
-        #FirstRasterHandler Save, SecondHandler
-SecondHandler
-        #SecondRasterHandler
-        lda #$3b                ; display on before line $30 allows colour fetches
-        sta VicControl1
+        #RasterHandlers Save
         lda #$02
         sta Cia2PortA
         #WaitForPictureLine
@@ -69,29 +47,6 @@ SecondHandler
         jsr LineCode
         #EndRasterHandler Save, FirstHandler
 
-; One cell row of line code, copied 25 times. Group g stores screen bank
-; (g + 5) mod 8 and vertical scroll g: the scroll matching the raster line
-; forces a colour fetch from that bank. The first picture line, $33, has
-; scroll 3 and so shows bank 0; each group is padded to 18 cycles of its own,
-; the colour fetch takes the rest of the raster line.
-LineBlock
-        .for g := 0, g < 8, g += 1
-        lda #(((g + 5) & 7) << 4) | $08
-        sta VicMemory
-        lda #$38 + g
-        sta VicControl1
-        nop
-        nop
-        nop
-        .next
-LineBlockSize = * - LineBlock
-; After the picture: an invalid mode, which shows black.
-FinalGroup
-        lda #$58
-        sta VicMemory
-        lda #$78
-        sta VicControl1
-        rts
-FinalGroupSize = * - FinalGroup
+        #FliLineCode
 
         #EndOfHeader LineCode

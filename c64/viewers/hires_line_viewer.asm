@@ -27,18 +27,7 @@ Start
         #MovePagesDown $0b00, $5c00, 36
         ; Sprite block $6f is $5bc0 in bank 1 and $dbc0 in bank 3, just
         ; below each screen.
-        lda #$6f
-        ldx #7
--       sta $5ff8,x
-        sta $dff8,x
-        dex
-        bpl -
-        lda #$ff
-        ldx #63
--       sta $5bc0,x
-        sta $dbc0,x
-        dex
-        bpl -
+        #SolidSprites $6f, 7, 1, [$5c00, $dc00], [$5bc0, $dbc0]
         lda #$35                ; I/O visible
         sta ProcessorPort
         #SpriteColumn 8
@@ -54,12 +43,7 @@ Start
         sta VicMemory
         #StartRasterInterrupt
 
-FirstHandler
-        #FirstRasterHandler Save, SecondHandler
-SecondHandler
-        #SecondRasterHandler
-        lda #$3b                ; display on before line $30 allows colour fetches
-        sta VicControl1
+        #RasterHandlers Save
         #WaitForPictureLine
         ; 58 cycles to the line code: see the FLI viewer. This loop leaves
         ; line $31 six cycles earlier than the FLI viewer's, and this line code

@@ -17,6 +17,7 @@
 #include "core/test_picture.h"
 #include "io/picture_file.h"
 #include "support/damaged_pictures.h"
+#include "support/png_test_file.h"
 
 namespace pavona::cli {
 namespace {
@@ -109,6 +110,30 @@ TEST_F(CliBatch, ABadInputFailsAloneAndTheOthersAreConverted)
   EXPECT_TRUE(fs::exists(directory_ / "baseline-dithered.png"));
   EXPECT_FALSE(fs::exists(directory_ / "not_a_picture.raw"));
   EXPECT_FALSE(fs::exists(directory_ / "baseline-field1.png")) << "no fields without interlace";
+}
+
+// libpng's warnings about a damaged side chunk reach the user as warnings,
+// except with --quiet; the picture is converted all the same.
+TEST_F(CliBatch, PngWarningsAreShownUnlessQuiet)
+{
+  const std::vector<std::uint8_t> png = ReadBytes(DataFile("alpha.png"));
+  const fs::path damaged = directory_ / "damaged.png";
+  {
+    const std::vector<std::uint8_t> bytes = testing::WithTextChunk(png, false);
+    std::ofstream(damaged, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+  }
+  for (const bool quiet : {false, true}) {
+    SCOPED_TRACE(quiet ? "quiet" : "not quiet");
+    errors_.str("");
+    CliOptions options;
+    options.quiet = quiet;
+    options.inputs = {damaged.string()};
+    options.outputs.raw = (directory_ / "damaged.raw").string();
+    EXPECT_EQ(Run(options), 0) << errors_.str();
+    EXPECT_EQ(errors_.str(), quiet ? "" : "warning: damaged.png: tEXt: CRC error\n");
+    EXPECT_TRUE(fs::exists(directory_ / "damaged.raw"));
+  }
 }
 
 TEST_F(CliBatch, FieldsAndOutputFailures)

@@ -4,7 +4,6 @@
 #include <gtest/gtest.h>
 #include <unistd.h>
 
-#include <QImage>
 #include <array>
 #include <cstdlib>
 #include <filesystem>
@@ -16,49 +15,16 @@
 
 #include "io/picture_readers.h"
 #include "support/ppm_frame.h"
+#include "support/scratch_folder.h"
 
 namespace pavona {
 namespace {
 
-namespace fs = std::filesystem;
+using testing::DataFile;
+using testing::ReadBytes;
+using testing::ScratchFolder;
 
-std::string DataFile(const std::string& name)
-{
-  return std::string(PAVONA_TEST_DATA_DIR) + "/" + name;
-}
-
-std::vector<std::uint8_t> ReadBytes(const std::string& path)
-{
-  std::ifstream in(path, std::ios::binary);
-  return std::vector<std::uint8_t>(std::istreambuf_iterator<char>(in), {});
-}
-
-// A folder of its own for the files one test writes, removed afterwards.
-class ScratchFolder {
- public:
-  ScratchFolder()
-  {
-    const auto* test = ::testing::UnitTest::GetInstance()->current_test_info();
-    path_ = fs::temp_directory_path() /
-            ("pavona_io_" + std::string(test->name()) + "_" + std::to_string(::getpid()));
-    fs::create_directories(path_);
-  }
-  ~ScratchFolder() { fs::remove_all(path_); }
-
-  std::string Write(const std::string& name, const std::vector<std::uint8_t>& bytes) const
-  {
-    const std::string file = (path_ / name).string();
-    std::ofstream out(file, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-    return file;
-  }
-  std::string Path(const std::string& name) const { return (path_ / name).string(); }
-
- private:
-  fs::path path_;
-};
-
-// libpng prints its complaints about damaged files on stderr; the tests that
+// libjpeg prints some complaints about damaged files on stderr; the tests that
 // feed it damaged files on purpose keep them off the test log.
 class QuietStderr {
  public:
@@ -141,51 +107,6 @@ TEST(ReadPictureFile, ReadsEveryKindOfBitmapWithTheDesignedPixels)
       }
     }
   }
-}
-
-// Qt's reader is an independent decoder; on complete files with 8 bits a
-// channel the two must agree on every pixel.
-void ExpectSameAsQt(const std::string& path)
-{
-  SCOPED_TRACE(path);
-  const PictureFileResult ours = ReadPictureFile(path);
-  ASSERT_TRUE(ours.Ok()) << ours.error;
-  const QImage theirs =
-      QImage(QString::fromStdString(path), "bmp").convertToFormat(QImage::Format_RGB32);
-  ASSERT_EQ(ours.picture.width, theirs.width());
-  ASSERT_EQ(ours.picture.height, theirs.height());
-  for (int y = 0; y < theirs.height(); ++y) {
-    for (int x = 0; x < theirs.width(); ++x) {
-      ASSERT_EQ(ours.picture.pixels[std::size_t(y) * theirs.width() + x],
-                theirs.pixel(x, y) & 0xFFFFFF)
-          << x << ", " << y;
-    }
-  }
-}
-
-TEST(ReadPictureFile, BitmapsAgreeWithQtOnSmallFilesAndPhotos)
-{
-  for (const char* file : {"bits1.bmp", "bits4.bmp", "bits8.bmp", "rle8.bmp", "rle4.bmp",
-                           "bits24.bmp", "bits24_top_down.bmp", "bits32.bmp"}) {
-    ExpectSameAsQt(DataFile(file));
-  }
-  // A real photo written by Qt as a 24-bit and as a dithered 8-bit bitmap.
-  const Picture photo = testing::ReadPpmFrame("coffee_frame.ppm");
-  QImage image(PictureWidth, PictureHeight, QImage::Format_RGB32);
-  for (int y = 0; y < PictureHeight; ++y) {
-    for (int x = 0; x < PictureWidth; ++x) {
-      image.setPixel(x, y, 0xFF000000u | photo[PixelIndex(x, y)]);
-    }
-  }
-  const ScratchFolder folder;
-  ASSERT_TRUE(image.save(QString::fromStdString(folder.Path("photo24.bmp")), "BMP"));
-  ASSERT_TRUE(image.convertToFormat(QImage::Format_Indexed8)
-                  .save(QString::fromStdString(folder.Path("photo8.bmp")), "BMP"));
-  ExpectSameAsQt(folder.Path("photo24.bmp"));
-  ExpectSameAsQt(folder.Path("photo8.bmp"));
-  const PictureFileResult read = ReadPictureFile(folder.Path("photo24.bmp"));
-  ASSERT_TRUE(read.Ok());
-  EXPECT_TRUE(std::equal(photo.begin(), photo.end(), read.picture.pixels.begin()));
 }
 
 TEST(ReadPictureFile, PngTransparencyIsShownOverBlack)

@@ -1,0 +1,89 @@
+#include "io/png_writer.h"
+
+#include <png.h>
+
+#include <stdexcept>
+#include <string>
+
+namespace pavona {
+
+namespace {
+
+// The files carry a physical size of 100 dots per inch (3937 dots a metre),
+// the resolution the earlier versions of the program wrote, so that files
+// written now stay byte for byte the same.
+constexpr png_uint_32 DotsPerMetre = 3937;
+
+struct PngEncoder {
+  png_structp png = nullptr;
+  png_infop info = nullptr;
+  std::vector<std::uint8_t> bytes;
+  std::string error;
+  ~PngEncoder() { png_destroy_write_struct(&png, &info); }
+};
+
+[[noreturn]] void FailEncoding(png_structp png, png_const_charp message)
+{
+  static_cast<PngEncoder*>(png_get_error_ptr(png))->error = message;
+  png_longjmp(png, 1);
+}
+
+void IgnoreWarning(png_structp, png_const_charp) {}
+
+void AppendBytes(png_structp png, png_bytep data, png_size_t length)
+{
+  auto& bytes = static_cast<PngEncoder*>(png_get_io_ptr(png))->bytes;
+  bytes.insert(bytes.end(), data, data + length);
+}
+
+void FlushNothing(png_structp) {}
+
+// Only libpng calls between setjmp and the end: a longjmp from libpng's error
+// handler must not skip a C++ destructor. `rows` holds the 24-bit rows.
+bool WriteRows(PngEncoder& encoder, const std::vector<png_bytep>& rows)
+{
+  if (setjmp(png_jmpbuf(encoder.png))) {
+    return false;
+  }
+  png_set_write_fn(encoder.png, &encoder, AppendBytes, FlushNothing);
+  // libpng's defaults (compression level, adaptive row filters, 8 KB data
+  // chunks) are what the files have always been written with.
+  png_set_IHDR(encoder.png, encoder.info, PictureWidth, PictureHeight, 8, PNG_COLOR_TYPE_RGB,
+               PNG_INTERLACE_NONE, PNG_COMPRESSION_TYPE_DEFAULT, PNG_FILTER_TYPE_DEFAULT);
+  png_set_pHYs(encoder.png, encoder.info, DotsPerMetre, DotsPerMetre, PNG_RESOLUTION_METER);
+  png_write_info(encoder.png, encoder.info);
+  png_write_rows(encoder.png, const_cast<png_bytepp>(rows.data()), png_uint_32(rows.size()));
+  png_write_end(encoder.png, encoder.info);
+  return true;
+}
+
+}  // namespace
+
+std::vector<std::uint8_t> EncodePng(const Picture& picture)
+{
+  std::vector<std::uint8_t> rgb(std::size_t(PixelCount) * 3);
+  for (int i = 0; i < PixelCount; ++i) {
+    rgb[3 * i] = std::uint8_t(picture[i] >> 16);
+    rgb[3 * i + 1] = std::uint8_t(picture[i] >> 8);
+    rgb[3 * i + 2] = std::uint8_t(picture[i]);
+  }
+  std::vector<png_bytep> rows(PictureHeight);
+  for (int y = 0; y < PictureHeight; ++y) {
+    rows[y] = rgb.data() + std::size_t(y) * PictureWidth * 3;
+  }
+  PngEncoder encoder;
+  encoder.png =
+      png_create_write_struct(PNG_LIBPNG_VER_STRING, &encoder, FailEncoding, IgnoreWarning);
+  if (encoder.png) {
+    encoder.info = png_create_info_struct(encoder.png);
+  }
+  if (!encoder.info) {
+    throw std::runtime_error("cannot encode a PNG file: not enough memory");
+  }
+  if (!WriteRows(encoder, rows)) {
+    throw std::runtime_error("cannot encode a PNG file: " + encoder.error);
+  }
+  return std::move(encoder.bytes);
+}
+
+}  // namespace pavona
