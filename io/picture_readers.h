@@ -6,6 +6,7 @@
 #include <string>
 
 #include "colour/picture.h"
+#include "io/picture_file.h"
 
 // The readers behind ReadPictureFile, one for each kind of file. Each fills
 // the picture and returns an empty string, or returns the reason it failed
@@ -36,8 +37,11 @@ void AllocatePicture(LoadedPicture& picture, int width, int height);
 // The reason given for a file that stops before its picture does.
 inline const char* const FileEndsEarly = "the file ends before the end of the picture";
 
-// Decodes the JPEG file of `fileSize` bytes from its start with libjpeg.
-std::string ReadJpeg(std::FILE* file, std::uint64_t fileSize, LoadedPicture& picture);
+// Decodes the JPEG file of `fileSize` bytes from its start with libjpeg,
+// turned upright by its Exif orientation; at a reduced size when `needed`
+// allows one.
+std::string ReadJpeg(std::FILE* file, std::uint64_t fileSize, const DecodeSizeNeeded& needed,
+                     LoadedPicture& picture);
 
 // Decodes a Windows bitmap of `size` bytes read from the start of `in`.
 std::string ReadBitmap(std::istream& in, std::uint64_t size, LoadedPicture& picture);

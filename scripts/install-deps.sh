@@ -12,6 +12,8 @@ packages=(
   qt6-base-dev           # Qt 6 Widgets (GUI, picture reading, PNG writing)
   libgl-dev              # needed by Qt 6's CMake package for QtGui
   libjpeg62-turbo-dev    # libjpeg-turbo, the JPEG decoder
+  libexif-dev            # reads the Exif orientation of photos
+  libstb-dev             # stb_image_resize: scales photos into the frame
   libgtest-dev           # GoogleTest
   libgmock-dev
   libbenchmark-dev       # Google Benchmark
