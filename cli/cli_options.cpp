@@ -35,6 +35,9 @@ const Names<DitherMethod> DitherNames = {
     {"ordered3", DitherMethod::Ordered3x3}, {"ordered4", DitherMethod::Ordered4x4},
     {"ordered8", DitherMethod::Ordered8x8}, {"floyd", DitherMethod::FloydSteinberg},
     {"custom", DitherMethod::Custom},       {"random", DitherMethod::Random}};
+const Names<FitMode> FitNames = {
+    {"cutout", FitMode::Cutout}, {"fit", FitMode::Fit}, {"fill", FitMode::Fill}};
+const Names<PixelAspect> AspectNames = {{"square", PixelAspect::Square}, {"pal", PixelAspect::Pal}};
 const Names<bool> SwitchNames = {{"on", true}, {"off", false}};
 
 template <typename Value>
@@ -108,15 +111,33 @@ void AddOutputs(CLI::App& app, CliOptions& o)
   app.add_option("--dithered-png", o.outputs.ditheredPng, "write the dithered picture as PNG");
   app.add_option("--field1-png", o.outputs.field1Png, "write interlace field 1 as PNG");
   app.add_option("--field2-png", o.outputs.field2Png, "write interlace field 2 as PNG");
+  app.add_option("--frame-png", o.outputs.framePng,
+                 "write the 320 x 200 frame as placed, before the colour adjustment, as PNG "
+                 "(alone: no conversion)");
   app.add_option("--out-dir", o.outDir,
                  "write NAME.raw, NAME.prg, NAME.png, NAME-dithered.png (and the fields "
                  "NAME-field1.png, NAME-field2.png in interlaced modes) per input; inputs "
                  "with the same NAME are refused, and no output may be an input");
 }
 
+void AddPlacement(CLI::App& app, CliOptions& o)
+{
+  AddChoice(app, "--fit", o.fit, FitNames,
+            "cutout: 1:1; fit: the whole picture inside the frame; fill: covering the frame");
+  app.add_option("--scale", o.scalePercent,
+                 "zoom in percent of the picture's size instead of the fit or fill scale "
+                 "(with --fit fit or fill)")
+      ->check(CLI::Range(1, 1000))
+      ->option_text("INT (1..1000)");
+  AddChoice(app, "--aspect", o.aspect, AspectNames,
+            "pal: keep the photo's shape on a PAL screen, whose C64 pixels are narrower "
+            "than tall; square: one frame pixel per picture pixel (with --fit fit or fill)");
+}
+
 // "--offset X,Y": where the cut-out starts in the picture, both 0 or more.
 std::string ParseOffset(const std::string& text, CliOptions& options)
 {
+  options.offsetGiven = true;
   std::istringstream stream(text);
   char comma = 0;
   if (!(stream >> options.offsetX >> comma >> options.offsetY) || comma != ',' || !stream.eof() ||
@@ -128,7 +149,22 @@ std::string ParseOffset(const std::string& text, CliOptions& options)
 
 bool HasSingleOutput(const OutputFiles& o)
 {
-  return !(o.raw + o.prg + o.resultPng + o.ditheredPng + o.field1Png + o.field2Png).empty();
+  return !(o.raw + o.prg + o.resultPng + o.ditheredPng + o.field1Png + o.field2Png + o.framePng)
+              .empty();
+}
+
+// --scale and --aspect say how a picture is scaled; a cut-out is never scaled.
+std::string CheckPlacement(const CLI::App& app, const CliOptions& options)
+{
+  if (options.fit != FitMode::Cutout) {
+    return {};
+  }
+  for (const char* option : {"--scale", "--aspect"}) {
+    if (app.count(option) > 0) {
+      return std::string(option) + " needs --fit fit or --fit fill (a cut-out is 1:1)";
+    }
+  }
+  return {};
 }
 
 std::string CheckCombination(const CliOptions& options)
@@ -147,7 +183,7 @@ std::string CheckCombination(const CliOptions& options)
   }
   if (!HasSingleOutput(options.outputs) && options.outDir.empty()) {
     return "nothing to write: give --out-dir or at least one of --raw, --prg, --result-png, "
-           "--dithered-png, --field1-png, --field2-png";
+           "--dithered-png, --field1-png, --field2-png, --frame-png";
   }
   const bool fields = !options.outputs.field1Png.empty() || !options.outputs.field2Png.empty();
   if (fields && !IsInterlaced(options.settings.mode)) {
@@ -167,7 +203,10 @@ ParseOutcome ParseCommandLine(int argc, const char* const* argv)
   app.get_formatter()->column_width(40);
   app.add_option("inputs", options.inputs, "JPEG, bitmap or PNG files");
   app.add_flag("--test-picture", options.testPicture, "convert the built-in test picture");
-  app.add_option("--offset", offset, "X,Y of the 320 x 200 cut-out in a larger picture (0,0)");
+  app.add_option("--offset", offset,
+                 "X,Y of the 320 x 200 cut-out in a larger picture (0,0); with --fit fit or "
+                 "fill, of the frame in the scaled picture, in frame pixels (default: centred)");
+  AddPlacement(app, options);
   AddSettings(app, options.settings);
   AddOutputs(app, options);
   app.add_flag("-q,--quiet", options.quiet, "print nothing but errors");
@@ -184,6 +223,9 @@ ParseOutcome ParseCommandLine(int argc, const char* const* argv)
     return outcome;
   }
   std::string problem = offset.empty() ? std::string() : ParseOffset(offset, options);
+  if (problem.empty()) {
+    problem = CheckPlacement(app, options);
+  }
   if (problem.empty()) {
     problem = CheckCombination(options);
   }
@@ -205,7 +247,8 @@ OutputFiles BatchOutputFiles(const std::string& outDir, const std::string& input
   const std::filesystem::path base =
       std::filesystem::path(outDir) / std::filesystem::path(inputPath).stem();
   const std::string stem = base.string();
-  OutputFiles files{stem + ".raw", stem + ".prg", stem + ".png", stem + "-dithered.png", {}, {}};
+  OutputFiles files{
+      stem + ".raw", stem + ".prg", stem + ".png", stem + "-dithered.png", {}, {}, {}};
   if (IsInterlaced(mode)) {
     files.field1Png = stem + "-field1.png";
     files.field2Png = stem + "-field2.png";
