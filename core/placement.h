@@ -67,6 +67,10 @@ struct PictureSize {
 };
 PictureSize NeededDecodeSize(const Placement& placement, int fileWidth, int fileHeight);
 
+// False when the picture was decoded smaller than the placement now needs (a
+// window zoomed in after loading): it should be read again for a sharp frame.
+bool DecodedLargeEnough(const LoadedPicture& picture, const Placement& placement);
+
 // The 320 x 200 frame showing the picture as placed; black where the picture
 // does not reach. The pan is held inside its range. Cutout gives exactly the
 // picture's pixels; a scaled picture is resampled in linear light.
