@@ -1,5 +1,6 @@
 #include "cli/cli_batch.h"
 
+#include <algorithm>
 #include <filesystem>
 #include <memory>
 
@@ -11,6 +12,7 @@
 #include "cli/stderr_progress.h"
 #include "core/conversion_plan.h"
 #include "core/convert_run.h"
+#include "core/placement.h"
 #include "core/source_frame.h"
 #include "core/test_picture.h"
 #include "io/palette_file.h"
@@ -25,7 +27,59 @@ std::string FileName(const std::string& path)
   return std::filesystem::path(path).filename().string();
 }
 
-// Fills workspace.source with the cut-out of one input, or says why not.
+std::string SizeText(int width, int height)
+{
+  return std::to_string(width) + " x " + std::to_string(height);
+}
+
+// The pan of one axis of a scaled picture from --offset: where the picture is
+// at least as long as the frame, the offset within it; where it is shorter it
+// stays centred, and only 0 is accepted.
+bool PanOfAxis(int offset, const ScrollRange& range, int& pan)
+{
+  if (range.minimum < 0) {
+    pan = range.minimum;
+    return offset == 0;
+  }
+  pan = offset;
+  return offset <= range.maximum;
+}
+
+// Sets the pans of `placement` from the options, or says why they do not fit.
+std::string PanPlacement(const CliOptions& options, const std::string& input,
+                         const LoadedPicture& picture, Placement& placement)
+{
+  const int width = FileWidthOf(picture), height = FileHeightOf(picture);
+  const PlacementGeometry geometry = GeometryOfPlacement(placement, width, height);
+  const std::string offset =
+      std::to_string(options.offsetX) + "," + std::to_string(options.offsetY);
+  if (placement.mode == FitMode::Cutout) {
+    placement.panX = options.offsetX;
+    placement.panY = options.offsetY;
+    if (options.offsetX > geometry.panX.maximum || options.offsetY > geometry.panY.maximum) {
+      return "cannot cut 320 x 200 at " + offset + " out of " + FileName(input) + ": it is " +
+             SizeText(width, height);
+    }
+    return {};
+  }
+  placement.panX = geometry.centredPanX;
+  placement.panY = geometry.centredPanY;
+  if (!options.offsetGiven) {
+    return {};
+  }
+  if (!PanOfAxis(options.offsetX, geometry.panX, placement.panX) ||
+      !PanOfAxis(options.offsetY, geometry.panY, placement.panY)) {
+    return "cannot pan to " + offset + " in " + FileName(input) + ": scaled to " +
+           SizeText(geometry.scaledWidth, geometry.scaledHeight) +
+           " frame pixels, the offset runs from 0,0 to " +
+           std::to_string(std::max(0, geometry.panX.maximum)) + "," +
+           std::to_string(std::max(0, geometry.panY.maximum)) +
+           " (a side shorter than the frame stays centred)";
+  }
+  return {};
+}
+
+// Fills workspace.source with one input placed in the frame, or says why not.
 // Tolerated damage of the file goes to `warnings` unless the run is quiet.
 std::string LoadFrame(const std::string& input, const CliOptions& options, Workspace& workspace,
                       std::ostream& warnings)
@@ -34,7 +88,16 @@ std::string LoadFrame(const std::string& input, const CliOptions& options, Works
     workspace.source = TestPictureFrame();
     return {};
   }
-  PictureFileResult read = ReadPictureFile(input);
+  Placement placement;
+  placement.mode = options.fit;
+  placement.scalePercent = options.scalePercent;
+  placement.aspect = options.aspect;
+  // A cut-out needs every pixel; a scaled picture may be decoded smaller.
+  PictureFileResult read = placement.mode == FitMode::Cutout
+                               ? ReadPictureFile(input)
+                               : ReadPictureFile(input, [&placement](int width, int height) {
+                                   return NeededDecodeSize(placement, width, height);
+                                 });
   if (!read.Ok()) {
     return read.error;
   }
@@ -43,15 +106,22 @@ std::string LoadFrame(const std::string& input, const CliOptions& options, Works
       warnings << "warning: " << FileName(input) << ": " << warning << "\n";
     }
   }
-  const SourceScrollRanges ranges = ScrollRangesForPicture(read.picture.width, read.picture.height);
-  if (-options.offsetX < ranges.horizontal.minimum || -options.offsetY < ranges.vertical.minimum) {
-    return "cannot cut 320 x 200 at " + std::to_string(options.offsetX) + "," +
-           std::to_string(options.offsetY) + " out of " + FileName(input) + ": it is " +
-           std::to_string(read.picture.width) + " x " + std::to_string(read.picture.height);
+  if (std::string problem = PanPlacement(options, input, read.picture, placement);
+      !problem.empty()) {
+    return problem;
   }
   workspace.loaded = std::move(read.picture);
-  workspace.source = FrameFromPicture(workspace.loaded, -options.offsetX, -options.offsetY);
+  workspace.source = PlacePicture(workspace.loaded, placement);
   return {};
+}
+
+// With --frame-png alone the frame is all that is asked for.
+bool OnlyTheFrameIsWanted(const CliOptions& options)
+{
+  const OutputFiles& o = options.outputs;
+  return options.outDir.empty() &&
+         (o.raw + o.prg + o.resultPng + o.ditheredPng + o.field1Png + o.field2Png).empty() &&
+         o.saves.empty();
 }
 
 class OutputWriter {
@@ -158,6 +228,12 @@ int RunBatch(const CliOptions& options, std::ostream& out, std::ostream& errors,
     if (!problem.empty()) {
       errors << problem << "\n";
       inputFailed = true;
+      continue;
+    }
+    if (options.outDir.empty()) {
+      writer.Write(options.outputs.framePng, EncodePng(workspace->source));
+    }
+    if (OnlyTheFrameIsWanted(options)) {
       continue;
     }
     const ConversionOutcome outcome = ConvertRun(*workspace, *settings, progress);

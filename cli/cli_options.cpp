@@ -35,6 +35,9 @@ const Names<DitherMethod> DitherNames = {
     {"ordered3", DitherMethod::Ordered3x3}, {"ordered4", DitherMethod::Ordered4x4},
     {"ordered8", DitherMethod::Ordered8x8}, {"floyd", DitherMethod::FloydSteinberg},
     {"custom", DitherMethod::Custom},       {"random", DitherMethod::Random}};
+const Names<FitMode> FitNames = {
+    {"cutout", FitMode::Cutout}, {"fit", FitMode::Fit}, {"fill", FitMode::Fill}};
+const Names<PixelAspect> AspectNames = {{"square", PixelAspect::Square}, {"pal", PixelAspect::Pal}};
 const Names<bool> SwitchNames = {{"on", true}, {"off", false}};
 
 template <typename Value>
@@ -112,6 +115,9 @@ void AddOutputs(CLI::App& app, CliOptions& o)
   app.add_option("--dithered-png", o.outputs.ditheredPng, "write the dithered picture as PNG");
   app.add_option("--field1-png", o.outputs.field1Png, "write interlace field 1 as PNG");
   app.add_option("--field2-png", o.outputs.field2Png, "write interlace field 2 as PNG");
+  app.add_option("--frame-png", o.outputs.framePng,
+                 "write the 320 x 200 frame as placed, before the colour adjustment, as PNG "
+                 "(alone: no conversion)");
   app.add_option("--out-dir", o.outDir,
                  "write NAME.raw, NAME.prg, the mode's editor file (NAME.art, .hle, .afl or "
                  ".eci), NAME.png, NAME-dithered.png (and the fields NAME-field1.png, "
@@ -119,9 +125,24 @@ void AddOutputs(CLI::App& app, CliOptions& o)
                  "are refused, and no output may be an input");
 }
 
+void AddPlacement(CLI::App& app, CliOptions& o)
+{
+  AddChoice(app, "--fit", o.fit, FitNames,
+            "cutout: 1:1; fit: the whole picture inside the frame; fill: covering the frame");
+  app.add_option("--scale", o.scalePercent,
+                 "zoom in percent of the picture's size instead of the fit or fill scale "
+                 "(with --fit fit or fill)")
+      ->check(CLI::Range(1, 1000))
+      ->option_text("INT (1..1000)");
+  AddChoice(app, "--aspect", o.aspect, AspectNames,
+            "pal: keep the photo's shape on a PAL screen, whose C64 pixels are narrower "
+            "than tall; square: one frame pixel per picture pixel (with --fit fit or fill)");
+}
+
 // "--offset X,Y": where the cut-out starts in the picture, both 0 or more.
 std::string ParseOffset(const std::string& text, CliOptions& options)
 {
+  options.offsetGiven = true;
   std::istringstream stream(text);
   char comma = 0;
   if (!(stream >> options.offsetX >> comma >> options.offsetY) || comma != ',' || !stream.eof() ||
@@ -133,7 +154,8 @@ std::string ParseOffset(const std::string& text, CliOptions& options)
 
 bool HasSingleOutput(const OutputFiles& o)
 {
-  return !(o.raw + o.prg + o.resultPng + o.ditheredPng + o.field1Png + o.field2Png).empty() ||
+  return !(o.raw + o.prg + o.resultPng + o.ditheredPng + o.field1Png + o.field2Png + o.framePng)
+              .empty() ||
          !o.saves.empty();
 }
 
@@ -147,6 +169,20 @@ std::string CheckSaveExtensions(const CliOptions& options)
       return "--save " + name + ": " +
              (extension.empty() ? std::string("no extension") : "cannot write " + extension) +
              " in this mode; use " + C64FileExtensions(mode);
+    }
+  }
+  return {};
+}
+
+// --scale and --aspect say how a picture is scaled; a cut-out is never scaled.
+std::string CheckPlacement(const CLI::App& app, const CliOptions& options)
+{
+  if (options.fit != FitMode::Cutout) {
+    return {};
+  }
+  for (const char* option : {"--scale", "--aspect"}) {
+    if (app.count(option) > 0) {
+      return std::string(option) + " needs --fit fit or --fit fill (a cut-out is 1:1)";
     }
   }
   return {};
@@ -169,7 +205,7 @@ std::string CheckCombination(const CliOptions& options)
   }
   if (!HasSingleOutput(options.outputs) && options.outDir.empty()) {
     return "nothing to write: give --out-dir or at least one of --raw, --prg, --save, "
-           "--result-png, --dithered-png, --field1-png, --field2-png";
+           "--result-png, --dithered-png, --field1-png, --field2-png, --frame-png";
   }
   const bool fields = !options.outputs.field1Png.empty() || !options.outputs.field2Png.empty();
   if (fields && !IsInterlaced(options.settings.mode)) {
@@ -189,7 +225,10 @@ ParseOutcome ParseCommandLine(int argc, const char* const* argv)
   app.get_formatter()->column_width(40);
   app.add_option("inputs", options.inputs, "JPEG, bitmap or PNG files");
   app.add_flag("--test-picture", options.testPicture, "convert the built-in test picture");
-  app.add_option("--offset", offset, "X,Y of the 320 x 200 cut-out in a larger picture (0,0)");
+  app.add_option("--offset", offset,
+                 "X,Y of the 320 x 200 cut-out in a larger picture (0,0); with --fit fit or "
+                 "fill, of the frame in the scaled picture, in frame pixels (default: centred)");
+  AddPlacement(app, options);
   AddSettings(app, options.settings);
   app.add_option("--palette-file", options.paletteFile,
                  "C64 palette from a VICE palette file (.vpl) instead of --palette")
@@ -209,6 +248,9 @@ ParseOutcome ParseCommandLine(int argc, const char* const* argv)
     return outcome;
   }
   std::string problem = offset.empty() ? std::string() : ParseOffset(offset, options);
+  if (problem.empty()) {
+    problem = CheckPlacement(app, options);
+  }
   if (problem.empty()) {
     problem = CheckCombination(options);
   }
@@ -236,7 +278,8 @@ OutputFiles BatchOutputFiles(const std::string& outDir, const std::string& input
                     stem + "-dithered.png",
                     {},
                     {},
-                    {stem + std::string(SceneFormatInfoOf(SceneFormatOf(mode)).extension)}};
+                    {stem + std::string(SceneFormatInfoOf(SceneFormatOf(mode)).extension)},
+                    {}};
   if (IsInterlaced(mode)) {
     files.field1Png = stem + "-field1.png";
     files.field2Png = stem + "-field2.png";

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "core/placement.h"
 #include "core/settings.h"
 
 namespace pavona::cli {
@@ -18,13 +19,21 @@ struct OutputFiles {
   std::string field2Png;
   // --save: raw, program or editor files, each by the extension of its name.
   std::vector<std::string> saves;
+  std::string framePng;  // the placed source frame, before the colour adjustment
 };
 
 struct CliOptions {
   std::vector<std::string> inputs;
   bool testPicture = false;
-  int offsetX = 0;  // top-left corner of the 320 x 200 cut-out in the picture
+  // The top-left corner of the 320 x 200 frame in the picture: the cut-out's
+  // position for FitMode::Cutout, otherwise in frame pixels of the scaled
+  // picture (where not given, a scaled picture is centred).
+  int offsetX = 0;
   int offsetY = 0;
+  bool offsetGiven = false;
+  FitMode fit = FitMode::Cutout;
+  int scalePercent = 0;  // 0: the scale of fit or fill
+  PixelAspect aspect = PixelAspect::Pal;
   Settings settings;
   std::string paletteFile;  // a VICE palette file that replaces --palette
   OutputFiles outputs;

@@ -63,7 +63,8 @@ void AddOutputs(const OutputFiles& files, bool batch, const std::string& input,
                {files.resultPng, "--result-png"},
                {files.ditheredPng, "--dithered-png"},
                {files.field1Png, "--field1-png"},
-               {files.field2Png, "--field2-png"}};
+               {files.field2Png, "--field2-png"},
+               {files.framePng, "--frame-png"}};
   for (const auto& [path, option] : named) {
     if (!path.empty()) {
       outputs.push_back({path, batch ? "--out-dir output of " + input : std::string(option)});

@@ -13,11 +13,17 @@ constexpr int PixelCount = PictureWidth * PictureHeight;
 // A 320 x 200 frame, row-major, pixel (x, y) at y * 320 + x, 0x00RRGGBB.
 using Picture = std::array<std::uint32_t, PixelCount>;
 
-// A picture read from a file, at its own size, 0x00RRGGBB.
+// A picture read from a file, 0x00RRGGBB. A reader may decode a large
+// picture at a reduced size when only a scaled-down view of it is needed;
+// fileWidth x fileHeight is then its size in the file (upright), so that a
+// zoom in percent means the same whatever size was decoded. 0 means the
+// picture was decoded at its file size.
 struct LoadedPicture {
   int width = 0;
   int height = 0;
   std::vector<std::uint32_t> pixels;  // row-major, width * height
+  int fileWidth = 0;
+  int fileHeight = 0;
 };
 
 constexpr int PixelIndex(int x, int y)

@@ -12,6 +12,7 @@
 // clang-format on
 
 #include "colour/picture.h"
+#include "io/exif_orientation.h"
 #include "io/picture_readers.h"
 
 namespace pavona {
@@ -150,15 +151,52 @@ struct Decoder {
   jpeg_decompress_struct info{};
   ErrorManager errors{};
   std::vector<std::string> warnings;
+  ExifOrientation orientation = ExifOrientation::Upright;
   ~Decoder() { jpeg_destroy_decompress(&info); }
 };
+
+ExifOrientation OrientationOf(j_decompress_ptr info)
+{
+  for (jpeg_saved_marker_ptr marker = info->marker_list; marker != nullptr; marker = marker->next) {
+    if (marker->marker == JPEG_APP0 + 1) {
+      return OrientationOfExifBlock(marker->data, marker->data_length);
+    }
+  }
+  return ExifOrientation::Upright;
+}
+
+// libjpeg can decode at n/8 of the size (n = 1..8) almost for free, by using
+// fewer of each block's coefficients. The smallest such size at least as
+// large as needed is chosen; `needed` is for the upright picture.
+void ChooseDecodeScale(j_decompress_ptr info, ExifOrientation orientation,
+                       const DecodeSizeNeeded& needed)
+{
+  if (!needed) {
+    return;
+  }
+  const bool swaps = SwapsSides(orientation);
+  const long long width = info->image_width, height = info->image_height;
+  const PictureSize upright =
+      swaps ? needed(int(height), int(width)) : needed(int(width), int(height));
+  const long long neededWidth = swaps ? upright.height : upright.width;
+  const long long neededHeight = swaps ? upright.width : upright.height;
+  const auto scaled = [](long long side, int eighths) { return (side * eighths + 7) / 8; };
+  int eighths = 1;
+  while (eighths < 8 &&
+         (scaled(width, eighths) < neededWidth || scaled(height, eighths) < neededHeight)) {
+    ++eighths;
+  }
+  info->scale_num = unsigned(eighths);
+  info->scale_denom = 8;
+}
 
 // Decodes into `picture`, using `row` as scratch. On a libjpeg error it
 // returns false with the reason in decoder.errors.message. longjmp lands in
 // this frame, so it holds nothing that needs destroying; a bad_alloc from the
 // vectors passes through as an ordinary exception.
-bool Decode(Decoder& decoder, std::FILE* file, std::uint64_t fileSize, LoadedPicture& picture,
-            std::vector<JSAMPLE>& row, std::string& sizeError)
+bool Decode(Decoder& decoder, std::FILE* file, std::uint64_t fileSize,
+            const DecodeSizeNeeded& needed, LoadedPicture& picture, std::vector<JSAMPLE>& row,
+            std::string& sizeError)
 {
   jpeg_decompress_struct& info = decoder.info;
   info.err = jpeg_std_error(&decoder.errors.manager);
@@ -173,6 +211,7 @@ bool Decode(Decoder& decoder, std::FILE* file, std::uint64_t fileSize, LoadedPic
   jpeg_create_decompress(&info);
   info.progress = &watch.progress;
   jpeg_stdio_src(&info, file);
+  jpeg_save_markers(&info, JPEG_APP0 + 1, 0xFFFF);  // Exif, for the orientation
   jpeg_read_header(&info, TRUE);
   sizeError = CheckPictureSize(info.image_width, info.image_height);
   if (sizeError.empty()) {
@@ -185,6 +224,8 @@ bool Decode(Decoder& decoder, std::FILE* file, std::uint64_t fileSize, LoadedPic
   NoteScanComponents(&info, watch);  // the first scan, read with the header
   const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
   info.out_color_space = cmyk ? JCS_CMYK : JCS_RGB;  // greyscale is spread to RGB too
+  decoder.orientation = OrientationOf(&info);
+  ChooseDecodeScale(&info, decoder.orientation, needed);
   jpeg_start_decompress(&info);
   // A file with several scans has been read to its end now. Components that
   // no scan covered would come out flat grey.
@@ -195,6 +236,8 @@ bool Decode(Decoder& decoder, std::FILE* file, std::uint64_t fileSize, LoadedPic
   const int width = int(info.output_width);
   const int components = info.output_components;
   AllocatePicture(picture, width, int(info.output_height));
+  picture.fileWidth = int(info.image_width);
+  picture.fileHeight = int(info.image_height);
   row.resize(std::size_t(width) * std::size_t(components));
   while (info.output_scanline < info.output_height) {
     std::uint32_t* out = picture.pixels.data() + std::size_t(info.output_scanline) * width;
@@ -212,17 +255,20 @@ bool Decode(Decoder& decoder, std::FILE* file, std::uint64_t fileSize, LoadedPic
 
 }  // namespace
 
-std::string ReadJpeg(std::FILE* file, std::uint64_t fileSize, LoadedPicture& picture,
-                     std::vector<std::string>& warnings)
+std::string ReadJpeg(std::FILE* file, std::uint64_t fileSize, const DecodeSizeNeeded& needed,
+                     LoadedPicture& picture, std::vector<std::string>& warnings)
 {
   Decoder decoder;
   std::vector<JSAMPLE> row;
   std::string sizeError;
-  if (!Decode(decoder, file, fileSize, picture, row, sizeError)) {
+  if (!Decode(decoder, file, fileSize, needed, picture, row, sizeError)) {
     picture = LoadedPicture{};
     return decoder.errors.message;
   }
   warnings = std::move(decoder.warnings);
+  if (sizeError.empty()) {
+    TurnUpright(picture, decoder.orientation);
+  }
   return sizeError;
 }
 

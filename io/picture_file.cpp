@@ -87,7 +87,7 @@ int DuplicateAtStart(int descriptor)
 }
 
 std::string ReadKnownKind(const std::string& path, const OpenFile& opened, PictureFileKind kind,
-                          PictureFileResult& result)
+                          const DecodeSizeNeeded& needed, PictureFileResult& result)
 {
   switch (kind) {
     case PictureFileKind::Jpeg: {
@@ -97,7 +97,7 @@ std::string ReadKnownKind(const std::string& path, const OpenFile& opened, Pictu
       if (!file) {
         return SystemReason();
       }
-      return ReadJpeg(file.get(), opened.size, result.picture, result.warnings);
+      return ReadJpeg(file.get(), opened.size, needed, result.picture, result.warnings);
     }
     case PictureFileKind::Bitmap: {
       __gnu_cxx::stdio_filebuf<char> buffer(DuplicateAtStart(opened.descriptor),
@@ -190,6 +190,11 @@ void AllocatePicture(LoadedPicture& picture, int width, int height)
 
 PictureFileResult ReadPictureFile(const std::string& path)
 {
+  return ReadPictureFile(path, DecodeSizeNeeded());
+}
+
+PictureFileResult ReadPictureFile(const std::string& path, const DecodeSizeNeeded& needed)
+{
   PictureFileResult result;
   const std::string name = std::filesystem::path(path).filename().string();
   const auto fail = [&](const std::string& reason) {
@@ -216,7 +221,7 @@ PictureFileResult ReadPictureFile(const std::string& path)
     return fail("not a JPEG, bitmap or PNG file");
   }
   try {
-    const std::string reason = ReadKnownKind(path, opened, kind, result);
+    const std::string reason = ReadKnownKind(path, opened, kind, needed, result);
     if (!reason.empty()) {
       return fail(reason);
     }

@@ -1,11 +1,13 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <span>
 #include <string>
 #include <vector>
 
 #include "colour/picture.h"
+#include "core/placement.h"
 
 namespace pavona {
 
@@ -40,5 +42,15 @@ struct [[nodiscard]] PictureFileResult {
 // picture needing far more memory than its size can explain (see
 // CheckPictureMemory); transparent PNG pixels are shown over black.
 PictureFileResult ReadPictureFile(const std::string& path);
+
+// Given the upright size of the picture in the file, the smallest size it may
+// be decoded at (as NeededDecodeSize gives for a placement).
+using DecodeSizeNeeded = std::function<PictureSize(int fileWidth, int fileHeight)>;
+
+// As above, but a JPEG file may be decoded at a reduced size, at least as
+// large as `needed` asks and keeping its shape, which is several times faster
+// for a large photo shown scaled down; the picture's fileWidth and fileHeight
+// then keep its size in the file. Other files are read whole.
+PictureFileResult ReadPictureFile(const std::string& path, const DecodeSizeNeeded& needed);
 
 }  // namespace pavona

@@ -38,10 +38,12 @@ void AllocatePicture(LoadedPicture& picture, int width, int height);
 // The reason given for a file that stops before its picture does.
 inline const char* const FileEndsEarly = "the file ends before the end of the picture";
 
-// Decodes the JPEG file of `fileSize` bytes from its start with libjpeg. The
-// damage it tolerates (the first few of libjpeg's warnings) goes to `warnings`.
-std::string ReadJpeg(std::FILE* file, std::uint64_t fileSize, LoadedPicture& picture,
-                     std::vector<std::string>& warnings);
+// Decodes the JPEG file of `fileSize` bytes from its start with libjpeg,
+// turned upright by its Exif orientation; at a reduced size when `needed`
+// allows one. The damage it tolerates (the first few of libjpeg's warnings)
+// goes to `warnings`.
+std::string ReadJpeg(std::FILE* file, std::uint64_t fileSize, const DecodeSizeNeeded& needed,
+                     LoadedPicture& picture, std::vector<std::string>& warnings);
 
 // Decodes a Windows bitmap of `size` bytes read from the start of `in`.
 std::string ReadBitmap(std::istream& in, std::uint64_t size, LoadedPicture& picture);

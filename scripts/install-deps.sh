@@ -15,6 +15,8 @@ packages=(
   libpng-dev             # libpng, PNG reading and writing
   ccache                 # compiler cache, used by the build when installed
   clang-format-14        # the formatting check of scripts/test.sh
+  libexif-dev            # reads the Exif orientation of photos
+  libstb-dev             # stb_image_resize: scales photos into the frame
   libgtest-dev           # GoogleTest
   libgmock-dev
   libbenchmark-dev       # Google Benchmark

@@ -18,6 +18,7 @@
 #include "io/picture_file.h"
 #include "support/damaged_pictures.h"
 #include "support/png_test_file.h"
+#include "support/jpeg_encoding.h"
 
 namespace pavona::cli {
 namespace {
@@ -258,6 +259,153 @@ TEST_F(CliBatch, ASaveThatDoesNotFitTheModeFails)
   EXPECT_NE(errors_.str().find("x.eci: use .art, .prg, .raw"), std::string::npos) << errors_.str();
   EXPECT_FALSE(fs::exists(directory_ / "x.eci"));
   EXPECT_EQ(fs::file_size(directory_ / "x.art"), 9009u);
+// --frame-png alone writes the placed frame and converts nothing.
+TEST_F(CliBatch, TheFrameAloneIsWrittenAsPlaced)
+{
+  CliOptions options;
+  options.inputs = {DataFile("coffee_frame.jpg")};
+  options.outputs.framePng = (directory_ / "frame.png").string();
+  ASSERT_EQ(Run(options), 0) << errors_.str();
+  EXPECT_EQ(out_.str(), "wrote " + options.outputs.framePng + "\n");
+  const PictureFileResult written = ReadPictureFile(options.outputs.framePng);
+  const PictureFileResult input = ReadPictureFile(DataFile("coffee_frame.jpg"));
+  ASSERT_TRUE(written.Ok() && input.Ok()) << written.error << input.error;
+  EXPECT_EQ(written.picture.pixels, input.picture.pixels) << "a 320 x 200 cut-out is the picture";
+}
+
+// Real files in each placement: a portrait photo stored turned (as cameras
+// do) with its Exif orientation, a picture smaller than the frame and a
+// 1 x 5000 sliver. Each row names frame pixels and whether they are black.
+TEST_F(CliBatch, PicturesArePlacedAsAsked)
+{
+  // Portrait 600 x 900 upright, white with a red top third: stored as
+  // 900 x 600 turned a quarter left, orientation 6.
+  LoadedPicture stored{900, 600, std::vector<std::uint32_t>(900 * 600, 0xFFFFFF)};
+  for (int y = 0; y < 600; ++y) {
+    for (int x = 0; x < 300; ++x) {
+      stored.pixels[std::size_t(y) * 900 + x] = 0xFF0000;  // the upright top third
+    }
+  }
+  const std::vector<std::uint8_t> portrait =
+      test::EncodeJpeg(stored, 90, test::ExifOrientationBlock(6));
+  std::ofstream(directory_ / "portrait.jpg", std::ios::binary)
+      .write(reinterpret_cast<const char*>(portrait.data()), std::streamsize(portrait.size()));
+  const std::vector<std::uint8_t> sliver =
+      test::EncodeJpeg(LoadedPicture{1, 5000, std::vector<std::uint32_t>(5000, 0x3060C0)}, 95);
+  std::ofstream(directory_ / "sliver.jpg", std::ios::binary)
+      .write(reinterpret_cast<const char*>(sliver.data()), std::streamsize(sliver.size()));
+
+  struct Row {
+    std::string name;
+    std::string file;
+    FitMode fit;
+    PixelAspect aspect;
+    std::vector<std::pair<int, int>> black, notBlack;
+  };
+  const std::string portraitFile = (directory_ / "portrait.jpg").string();
+  const std::string sliverFile = (directory_ / "sliver.jpg").string();
+  const Row rows[] = {
+      // Fitted 600 x 900 is 133 x 200 frame pixels (square), 143 x 200 (PAL).
+      {"portrait fit square",
+       portraitFile,
+       FitMode::Fit,
+       PixelAspect::Square,
+       {{90, 100}, {229, 100}},
+       {{95, 0}, {224, 199}}},
+      {"portrait fit pal",
+       portraitFile,
+       FitMode::Fit,
+       PixelAspect::Pal,
+       {{87, 100}, {232, 100}},
+       {{90, 0}, {229, 199}}},
+      {"portrait fill", portraitFile, FitMode::Fill, PixelAspect::Pal, {}, {{0, 0}, {319, 199}}},
+      {"portrait cutout",
+       portraitFile,
+       FitMode::Cutout,
+       PixelAspect::Pal,
+       {},
+       {{0, 0}, {319, 199}}},
+      // 48 x 32, not enlarged: at (136, 84) square.
+      {"small fit",
+       DataFile("baseline.jpg"),
+       FitMode::Fit,
+       PixelAspect::Square,
+       {{135, 100}, {184, 100}, {150, 83}, {150, 116}},
+       {{136, 84}, {183, 115}}},
+      {"small fill",
+       DataFile("baseline.jpg"),
+       FitMode::Fill,
+       PixelAspect::Square,
+       {},
+       {{0, 0}, {319, 199}}},
+      {"small cutout",
+       DataFile("baseline.jpg"),
+       FitMode::Cutout,
+       PixelAspect::Square,
+       {{48, 0}, {0, 32}},
+       {{0, 0}, {47, 31}}},
+      {"sliver fit",
+       sliverFile,
+       FitMode::Fit,
+       PixelAspect::Pal,
+       {{158, 0}, {160, 199}},
+       {{159, 0}, {159, 199}}},
+      {"sliver fill",
+       sliverFile,
+       FitMode::Fill,
+       PixelAspect::Pal,
+       {},
+       {{0, 0}, {319, 199}, {160, 100}}},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    CliOptions options;
+    options.inputs = {row.file};
+    options.fit = row.fit;
+    options.aspect = row.aspect;
+    options.outputs.framePng = (directory_ / "frame.png").string();
+    ASSERT_EQ(Run(options), 0) << errors_.str();
+    const PictureFileResult frame = ReadPictureFile(options.outputs.framePng);
+    ASSERT_TRUE(frame.Ok()) << frame.error;
+    ASSERT_EQ(frame.picture.width, PictureWidth);
+    const auto at = [&](std::pair<int, int> p) {
+      return frame.picture.pixels[std::size_t(p.second) * PictureWidth + p.first];
+    };
+    for (const auto& pixel : row.black) {
+      EXPECT_EQ(at(pixel), 0u) << pixel.first << "," << pixel.second;
+    }
+    for (const auto& pixel : row.notBlack) {
+      EXPECT_GT(RedOf(at(pixel)) + GreenOf(at(pixel)) + BlueOf(at(pixel)), 100)
+          << pixel.first << "," << pixel.second;
+    }
+    if (row.file == portraitFile && row.fit != FitMode::Cutout) {  // upright: red on top
+      EXPECT_LT(GreenOf(at({160, 2})), 40) << std::hex << at({160, 2});
+      EXPECT_GT(GreenOf(at({160, 197})), 215) << std::hex << at({160, 197});
+    }
+  }
+}
+
+TEST_F(CliBatch, AnOffsetPansAScaledPictureWithinItsRange)
+{
+  CliOptions options;
+  options.inputs = {DataFile("baseline.jpg")};  // 48 x 32: 300 % is 144 x 96
+  options.fit = FitMode::Fill;
+  options.scalePercent = 300;
+  options.aspect = PixelAspect::Square;
+  options.offsetGiven = true;
+  options.offsetX = 1;
+  options.outputs.framePng = (directory_ / "frame.png").string();
+  EXPECT_EQ(Run(options), 1);
+  EXPECT_NE(errors_.str().find("144 x 96"), std::string::npos) << errors_.str();
+  EXPECT_FALSE(fs::exists(directory_ / "frame.png"));
+
+  options.inputs = {DataFile("coffee_frame.jpg")};  // 320 x 200: 300 % is 960 x 600
+  options.offsetX = 640;
+  options.offsetY = 400;
+  EXPECT_EQ(Run(options), 0) << errors_.str();
+  options.offsetX = 641;
+  EXPECT_EQ(Run(options), 1);
+  EXPECT_NE(errors_.str().find("640,400"), std::string::npos) << errors_.str();
 }
 
 }  // namespace

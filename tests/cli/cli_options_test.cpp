@@ -76,6 +76,10 @@ TEST(CliOptions, UsageErrorsExitWithTwoAndSayWhatIsValid)
       {"contrast out of range", {"a.jpg", "--raw", "a.raw", "--contrast", "101"}, "100"},
       {"bad offset", {"a.jpg", "--raw", "a.raw", "--offset", "12"}, "--offset"},
       {"negative offset", {"a.jpg", "--raw", "a.raw", "--offset", "-1,0"}, "--offset"},
+      {"scale of a cut-out", {"a.jpg", "--raw", "a.raw", "--scale", "50"}, "--fit fit"},
+      {"aspect of a cut-out", {"a.jpg", "--raw", "a.raw", "--aspect", "square"}, "--aspect"},
+      {"scale 0", {"a.jpg", "--raw", "a.raw", "--fit", "fit", "--scale", "0"}, "1"},
+      {"bad placement", {"a.jpg", "--raw", "a.raw", "--fit", "stretch"}, "fill"},
       {"no input", {"--raw", "a.raw"}, "--test-picture"},
       {"nothing to write", {"a.jpg"}, "--out-dir"},
       {"one file for many", {"a.jpg", "b.jpg", "--raw", "a.raw"}, "--out-dir"},
@@ -122,6 +126,25 @@ TEST(CliOptions, PalettesByNameOrFile)
   const ParseOutcome file = Parse({"a.jpg", "--raw", "a.raw", "--palette-file", "my.vpl"});
   ASSERT_TRUE(file.options.has_value()) << file.message;
   EXPECT_EQ(file.options->paletteFile, "my.vpl");
+}
+
+TEST(CliOptions, PlacementOptions)
+{
+  ParseOutcome outcome = Parse({"a.jpg", "--frame-png", "f.png"});
+  ASSERT_TRUE(outcome.options.has_value()) << outcome.message;
+  EXPECT_EQ(outcome.options->fit, FitMode::Cutout);
+  EXPECT_EQ(outcome.options->aspect, PixelAspect::Pal);
+  EXPECT_FALSE(outcome.options->offsetGiven);
+  EXPECT_EQ(outcome.options->outputs.framePng, "f.png");
+
+  outcome = Parse({"a.jpg", "--raw", "a.raw", "--fit", "fill", "--scale", "150", "--aspect",
+                   "square", "--offset", "3,4"});
+  ASSERT_TRUE(outcome.options.has_value()) << outcome.message;
+  EXPECT_EQ(outcome.options->fit, FitMode::Fill);
+  EXPECT_EQ(outcome.options->scalePercent, 150);
+  EXPECT_EQ(outcome.options->aspect, PixelAspect::Square);
+  EXPECT_TRUE(outcome.options->offsetGiven);
+  EXPECT_EQ(outcome.options->offsetY, 4);
 }
 
 TEST(CliOptions, HelpListsValuesAndDefaults)

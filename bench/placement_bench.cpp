@@ -1,0 +1,127 @@
+// Loading a 24-megapixel photo and placing it fitted in the 320 x 200 frame,
+// from a baseline JPEG (decoded reduced, and whole for comparison) and from a
+// PNG file. The pictures are made once per machine in the temporary folder.
+#include <benchmark/benchmark.h>
+
+#include <QImage>
+#include <cmath>
+#include <cstdio>
+#include <filesystem>
+#include <fstream>
+#include <string>
+
+#include "core/placement.h"
+#include "io/picture_file.h"
+#include "support/jpeg_encoding.h"
+
+namespace pavona {
+namespace {
+
+constexpr int PhotoWidth = 6000;
+constexpr int PhotoHeight = 4000;
+
+// Smooth gradients, a few soft shapes and fine grain: compresses about as a
+// photo does, not as flat colour.
+LoadedPicture PhotoLikePicture()
+{
+  LoadedPicture picture{PhotoWidth, PhotoHeight,
+                        std::vector<std::uint32_t>(std::size_t(PhotoWidth) * PhotoHeight)};
+  std::uint32_t seed = 12345;
+  for (int y = 0; y < PhotoHeight; ++y) {
+    for (int x = 0; x < PhotoWidth; ++x) {
+      seed = seed * 1664525u + 1013904223u;
+      const int grain = int(seed >> 28) - 8;
+      const double wave = std::sin(x * 0.003) * std::cos(y * 0.004) * 60;
+      const double ring = std::hypot(x - 3000.0, y - 2000.0) < 900 ? 50 : 0;
+      const auto channel = [&](double base) {
+        return std::clamp(int(base + wave + ring) + grain, 0, 255);
+      };
+      picture.pixels[std::size_t(y) * PhotoWidth + x] =
+          MakeColour(channel(90 + x * 0.02), channel(110 + y * 0.02), channel(140 - x * 0.01));
+    }
+  }
+  return picture;
+}
+
+const std::string& PhotoFile(const char* extension)
+{
+  static const std::string jpeg =
+      (std::filesystem::temp_directory_path() / "pavona-bench-24mp.jpg").string();
+  static const std::string png =
+      (std::filesystem::temp_directory_path() / "pavona-bench-24mp.png").string();
+  static const bool made = [] {
+    if (std::filesystem::exists(jpeg) && std::filesystem::exists(png)) {
+      return true;
+    }
+    const LoadedPicture picture = PhotoLikePicture();
+    const std::vector<std::uint8_t> bytes = test::EncodeJpeg(picture, 90);
+    std::ofstream(jpeg, std::ios::binary)
+        .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
+    const QImage image(reinterpret_cast<const uchar*>(picture.pixels.data()), PhotoWidth,
+                       PhotoHeight, PhotoWidth * 4, QImage::Format_RGB32);
+    return image.save(QString::fromStdString(png), "PNG");
+  }();
+  (void)made;
+  return std::string(extension) == "jpg" ? jpeg : png;
+}
+
+Placement FitPal()
+{
+  Placement placement;
+  placement.mode = FitMode::Fit;
+  return placement;
+}
+
+void LoadAndPlace(benchmark::State& state, const std::string& path, bool reduced)
+{
+  const Placement placement = FitPal();
+  for (auto _ : state) {
+    PictureFileResult read =
+        reduced ? ReadPictureFile(path,
+                                  [&](int width, int height) {
+                                    return NeededDecodeSize(placement, width, height);
+                                  })
+                : ReadPictureFile(path);
+    if (!read.Ok()) {
+      state.SkipWithError(read.error.c_str());
+      return;
+    }
+    const PlacementGeometry geometry =
+        GeometryOfPlacement(placement, FileWidthOf(read.picture), FileHeightOf(read.picture));
+    Placement centred = placement;
+    centred.panX = geometry.centredPanX;
+    centred.panY = geometry.centredPanY;
+    benchmark::DoNotOptimize(PlacePicture(read.picture, centred));
+  }
+}
+
+void BM_FitJpeg24MegapixelsReduced(benchmark::State& state)
+{
+  LoadAndPlace(state, PhotoFile("jpg"), true);
+}
+BENCHMARK(BM_FitJpeg24MegapixelsReduced)->Unit(benchmark::kMillisecond);
+
+void BM_FitJpeg24MegapixelsWhole(benchmark::State& state)
+{
+  LoadAndPlace(state, PhotoFile("jpg"), false);
+}
+BENCHMARK(BM_FitJpeg24MegapixelsWhole)->Unit(benchmark::kMillisecond);
+
+void BM_FitPng24Megapixels(benchmark::State& state)
+{
+  LoadAndPlace(state, PhotoFile("png"), true);
+}
+BENCHMARK(BM_FitPng24Megapixels)->Unit(benchmark::kMillisecond);
+
+// The resampling alone, from the whole 24-megapixel picture.
+void BM_Resample24MegapixelsToFit(benchmark::State& state)
+{
+  const LoadedPicture picture = PhotoLikePicture();
+  for (auto _ : state) {
+    benchmark::DoNotOptimize(PlacePicture(picture, FitPal()));
+  }
+}
+BENCHMARK(BM_Resample24MegapixelsToFit)->Unit(benchmark::kMillisecond);
+
+}  // namespace
+}  // namespace pavona
