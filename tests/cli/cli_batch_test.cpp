@@ -17,8 +17,8 @@
 #include "core/test_picture.h"
 #include "io/picture_file.h"
 #include "support/damaged_pictures.h"
-#include "support/png_test_file.h"
 #include "support/jpeg_encoding.h"
+#include "support/png_test_file.h"
 
 namespace pavona::cli {
 namespace {
@@ -259,6 +259,8 @@ TEST_F(CliBatch, ASaveThatDoesNotFitTheModeFails)
   EXPECT_NE(errors_.str().find("x.eci: use .art, .prg, .raw"), std::string::npos) << errors_.str();
   EXPECT_FALSE(fs::exists(directory_ / "x.eci"));
   EXPECT_EQ(fs::file_size(directory_ / "x.art"), 9009u);
+}
+
 // --frame-png alone writes the placed frame and converts nothing.
 TEST_F(CliBatch, TheFrameAloneIsWrittenAsPlaced)
 {
