@@ -19,11 +19,15 @@
 #include "select/hires_colours.h"
 #include "select/hires_interlace_colours.h"
 #include "select/single_bank_colours.h"
+#include "support/decoded_pixel.h"
 #include "support/ppm_frame.h"
 #include "support/recording_progress.h"
 
 namespace pavona {
 namespace {
+
+using testing::DecodePixel;
+using testing::FieldColours;
 
 using testing::ReadPpmFrame;
 using testing::RecordingProgress;
@@ -200,31 +204,6 @@ TEST(CountErrorPixels, ShowsTheWholePercentageRoundedDown)
     EXPECT_EQ(outcome.changedPixels, c.changed);
     EXPECT_EQ(outcome.errorPercent, c.percent) << c.changed;
   }
-}
-
-// The colour numbers of pixel (x, y) in each field, read from the C64 data
-// the way the video chip reads it.
-struct FieldColours {
-  int field1, field2;
-};
-
-FieldColours DecodePixel(const C64Data& data, GraphicMode mode, int x, int y)
-{
-  const int cx = x / 8, cy = y / 8, row = y % 8, bit = 7 - x % 8;
-  FieldColours colours{};
-  for (int field = 0; field < 2; ++field) {
-    int screen, bitmap;
-    if (IsFli(mode)) {
-      screen = field * 0x4000 + row * ScreenBankSize + ScreenOffset(cx, cy);
-      bitmap = field * 0x4000 + 0x2000 + BitmapOffset(cx, cy, row);
-    } else {
-      screen = field * 0x2400 + ScreenOffset(cx, cy);
-      bitmap = field * 0x2400 + 0x0400 + BitmapOffset(cx, cy, row);
-    }
-    const int colour = (data[bitmap] >> bit) & 1 ? data[screen] >> 4 : data[screen] & 15;
-    (field == 0 ? colours.field1 : colours.field2) = colour;
-  }
-  return colours;
 }
 
 // On a real photo, in every mode that mixes through the table, what the two

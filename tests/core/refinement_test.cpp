@@ -11,10 +11,14 @@
 #include "colour/mix_pair_codes.h"
 #include "core/conversion_plan.h"
 #include "core/convert_run.h"
+#include "support/decoded_pixel.h"
 #include "support/ppm_frame.h"
 
 namespace pavona {
 namespace {
+
+using testing::DecodePixel;
+using testing::FieldColours;
 
 using testing::PhotoFrames;
 using testing::ReadPpmFrame;
@@ -28,31 +32,6 @@ std::unique_ptr<Workspace> Convert(const char* frame, const Settings& settings,
   SilentProgress progress;
   ConvertRun(*workspace, settings, progress);
   return workspace;
-}
-
-// The colour numbers of pixel (x, y) in each field, read from the C64 data
-// the way the video chip reads it.
-struct FieldColours {
-  int field1, field2;
-};
-
-FieldColours DecodePixel(const C64Data& data, GraphicMode mode, int x, int y)
-{
-  const int cx = x / 8, cy = y / 8, row = y % 8, bit = 7 - x % 8;
-  FieldColours colours{};
-  for (int field = 0; field < 2; ++field) {
-    int screen, bitmap;
-    if (IsFli(mode)) {
-      screen = field * 0x4000 + row * ScreenBankSize + ScreenOffset(cx, cy);
-      bitmap = field * 0x4000 + 0x2000 + BitmapOffset(cx, cy, row);
-    } else {
-      screen = field * 0x2400 + ScreenOffset(cx, cy);
-      bitmap = field * 0x2400 + 0x0400 + BitmapOffset(cx, cy, row);
-    }
-    const int colour = (data[bitmap] >> bit) & 1 ? data[screen] >> 4 : data[screen] & 15;
-    (field == 0 ? colours.field1 : colours.field2) = colour;
-  }
-  return colours;
 }
 
 // Pixels whose result the fields do not show: in the table modes the mix of

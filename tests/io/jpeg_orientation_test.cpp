@@ -9,6 +9,7 @@
 #include "io/exif_orientation.h"
 #include "io/picture_file.h"
 #include "support/jpeg_encoding.h"
+#include "support/scratch_folder.h"
 
 namespace pavona {
 namespace {
@@ -97,25 +98,13 @@ bool Near(std::uint32_t got, std::uint32_t expected)
 
 class JpegOrientation : public ::testing::Test {
  protected:
-  void SetUp() override
-  {
-    folder_ = fs::temp_directory_path() /
-              ("pavona-orientation-" + std::to_string(::getpid()) + "-" +
-               ::testing::UnitTest::GetInstance()->current_test_info()->name());
-    fs::remove_all(folder_);
-    fs::create_directories(folder_);
-  }
-  void TearDown() override { fs::remove_all(folder_); }
-
   std::string Write(const std::string& name, const std::vector<std::uint8_t>& bytes) const
   {
-    const std::string path = (folder_ / name).string();
-    std::ofstream out(path, std::ios::binary);
-    out.write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-    return path;
+    return scratch_.Write(name, bytes);
   }
 
-  fs::path folder_;
+  const pavona::testing::ScratchFolder scratch_;
+  const fs::path folder_ = scratch_.Folder();
 };
 
 TEST_F(JpegOrientation, EveryOrientationIsTurnedUpright)

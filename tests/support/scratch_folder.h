@@ -42,6 +42,7 @@ class ScratchFolder {
     return file;
   }
   std::string Path(const std::string& name) const { return (path_ / name).string(); }
+  const std::filesystem::path& Folder() const { return path_; }
 
  private:
   std::filesystem::path path_;
