@@ -356,11 +356,11 @@ void MainWindow::CreateActionGroups(Groups& groups)
   save.Add(c.saveRawButton, "saveRawButton", "Save Raw C64 data");
   save.Add(c.saveProgramButton, "saveProgramButton", "Save C64 .prg");
   save.Add(c.saveC64FileButton, "saveC64FileButton", "Save C64 File...");
+  save.Add(c.runEmulatorButton, "runEmulatorButton", "Run in Emulator");
   groups.save = save.box();
   GridGroup preview("Preview Options", central, 2);
   preview.Add(c.fieldPreviewButton, "fieldPreviewButton", "Field Seperate");
   preview.Add(c.interlacedPreviewButton, "interlacedPreviewButton", "Interlaced Preview");
-  preview.Add(c.runEmulatorButton, "runEmulatorButton", "Run in Emulator");
   groups.preview = preview.box();
   c.defaultsButton = Make<QPushButton>("defaultsButton", "Defaults", central);
 }

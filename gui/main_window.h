@@ -152,7 +152,6 @@ struct MainWindowControls {
   // "Preview Options"
   QPushButton* fieldPreviewButton;       // "Field Seperate"
   QPushButton* interlacedPreviewButton;  // "Interlaced Preview"
-  QPushButton* runEmulatorButton;        // "Run in Emulator"
   // "Load Options"
   QPushButton* testPictureButton;  // "Internal Test Image"
   QPushButton* loadPictureButton;  // "Load Bitmap / JPG"
@@ -160,6 +159,7 @@ struct MainWindowControls {
   QPushButton* saveRawButton;      // "Save Raw C64 data"
   QPushButton* saveProgramButton;  // "Save C64 .prg"
   QPushButton* saveC64FileButton;  // "Save C64 File..."
+  QPushButton* runEmulatorButton;  // "Run in Emulator"
   // "Palette"
   QPushButton* loadPaletteButton;  // "Load Palette..."
   QPushButton* defaultsButton;

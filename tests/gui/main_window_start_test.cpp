@@ -87,13 +87,13 @@ const ButtonRow ButtonRows[] = {
     {"holdDitheredButton", "Error Pixel Value", "Hold for pre-Hifli Conv", false, true},
     {"fieldPreviewButton", "Preview Options", "Field Seperate", false, true},
     {"interlacedPreviewButton", "Preview Options", "Interlaced Preview", false, true},
-    {"runEmulatorButton", "Preview Options", "Run in Emulator", false, false},
     {"testPictureButton", "Load Options", "Internal Test Image", false, true},
     {"loadPictureButton", "Load Options", "Load Bitmap / JPG", false, true},
     // Nothing to save before the first conversion.
     {"saveRawButton", "Save Options", "Save Raw C64 data", false, false},
     {"saveProgramButton", "Save Options", "Save C64 .prg", false, false},
     {"saveC64FileButton", "Save Options", "Save C64 File...", false, false},
+    {"runEmulatorButton", "Save Options", "Run in Emulator", false, false},
     {"defaultsButton", "", "Defaults", false, true},
 };
 
