@@ -104,7 +104,8 @@ TEST_F(ScriptedWindowTest, ALoadedPaletteIsSelectedAndUsedLikeABuiltInOne)
   ASSERT_TRUE(ConvertAndWait());
   EXPECT_EQ(window().workspace().converted->customPalette, FilePalette());
   Click(c().fieldPreviewButton);
-  const std::set<std::uint32_t> allowed(FilePalette().begin(), FilePalette().end());
+  const C64Palette colours = FilePalette();
+  const std::set<std::uint32_t> allowed(colours.begin(), colours.end());
   std::set<std::uint32_t> used;
   for (const PictureView* field :
        {window().FieldPreview().field1View, window().FieldPreview().field2View}) {
