@@ -277,6 +277,25 @@ TEST_F(MainWindowTest, StandardDialogsAskForFilesAndShowErrors)
   EXPECT_EQ(filters, QStringList({"Raw Data file (*.raw)"}));
   EXPECT_EQ(suffix, "");
 
+  // Saving with a choice of file types: the one chosen comes back with the
+  // name as typed, and the name field starts with the preset name.
+  QString presetShown;
+  AnswerModal<QFileDialog>([&](QFileDialog* dialog) {
+    filters = dialog->nameFilters();
+    suffix = dialog->defaultSuffix();
+    presetShown = dialog->findChild<QLineEdit*>("fileNameEdit")->text();
+    dialog->selectNameFilter("C64 program (*.prg)");
+    TypeFileName(dialog, dir.filePath("choice"));
+  });
+  QString chosen;
+  EXPECT_EQ(prompts.AskSaveFileChoice(&window(), "photo", "Art Studio (*.art);;C64 program (*.prg)",
+                                      &chosen),
+            dir.filePath("choice"));
+  EXPECT_EQ(filters, QStringList({"Art Studio (*.art)", "C64 program (*.prg)"}));
+  EXPECT_EQ(presetShown, "photo");
+  EXPECT_EQ(suffix, "");
+  EXPECT_EQ(chosen, "C64 program (*.prg)");
+
   QString title;
   QString text;
   AnswerModal<QMessageBox>([&](QMessageBox* box) {
