@@ -189,6 +189,7 @@ struct MainWindow::Groups {
   QGroupBox* sameBanks;
   QGroupBox* bruteForce;
   QGroupBox* interlace;
+  QGroupBox* refine;
   QGroupBox* adjustment;
   QGroupBox* mixTable;
   QGroupBox* errorValue;
@@ -251,6 +252,7 @@ void MainWindow::CreateMenu()
   c.openAction = Named(c.fileMenu->addAction("Open Image"), "openAction");
   c.saveRawAction = Named(c.fileMenu->addAction("Save Raw"), "saveRawAction");
   c.saveProgramAction = Named(c.fileMenu->addAction("Save C64 Exe"), "saveProgramAction");
+  c.saveC64FileAction = Named(c.fileMenu->addAction("Save C64 File..."), "saveC64FileAction");
   c.fileMenu->addSeparator();
   c.exitAction = Named(c.fileMenu->addAction("Exit"), "exitAction");
   c.aboutAction = Named(menuBar()->addAction("About"), "aboutAction");
@@ -326,12 +328,11 @@ MainWindow::Groups MainWindow::CreateGroups()
 
   // Everything but the pictures and the mix table; the scroll bars sit in
   // the source panel.
-  lockedWhileConverting_ = {groups.mode,        groups.load,       groups.save,
-                            groups.preview,     groups.palette,    groups.mixing,
-                            groups.matching,    groups.flicker,    groups.dithering,
-                            groups.fourColours, groups.sameBanks,  groups.bruteForce,
-                            groups.interlace,   groups.adjustment, groups.errorValue,
-                            ui_.defaultsButton, ui_.sourcePanel};
+  lockedWhileConverting_ = {
+      groups.mode,       groups.load,        groups.save,      groups.preview,   groups.palette,
+      groups.mixing,     groups.matching,    groups.flicker,   groups.dithering, groups.fourColours,
+      groups.sameBanks,  groups.bruteForce,  groups.interlace, groups.refine,    groups.adjustment,
+      groups.errorValue, ui_.defaultsButton, ui_.sourcePanel};
   return groups;
 }
 
@@ -354,6 +355,8 @@ void MainWindow::CreateActionGroups(Groups& groups)
   GridGroup save("Save Options", central, 2);
   save.Add(c.saveRawButton, "saveRawButton", "Save Raw C64 data");
   save.Add(c.saveProgramButton, "saveProgramButton", "Save C64 .prg");
+  save.Add(c.saveC64FileButton, "saveC64FileButton", "Save C64 File...");
+  save.Add(c.runEmulatorButton, "runEmulatorButton", "Run in Emulator");
   groups.save = save.box();
   GridGroup preview("Preview Options", central, 2);
   preview.Add(c.fieldPreviewButton, "fieldPreviewButton", "Field Seperate");
@@ -366,7 +369,10 @@ void MainWindow::CreateChoiceGroups(Groups& groups)
 {
   MainWindowControls& c = ui_;
   QWidget* central = centralWidget();
-  groups.palette = ChoiceGroup("Palette", central, 1, c.paletteButtons, PaletteChoices);
+  GridGroup palette("Palette", central);
+  AddChoices(palette, c.paletteButtons, std::span(PaletteChoices));
+  palette.Add(c.loadPaletteButton, "loadPaletteButton", "Load Palette...");
+  groups.palette = palette.box();
   groups.mixing = ChoiceGroup("Palette Mixing", central, 2, c.mixButtons, MixChoices);
   groups.matching = ChoiceGroup("Color matching", central, 1, c.matchingButtons, MatchingChoices);
   groups.flicker =
@@ -384,10 +390,11 @@ void MainWindow::CreateOptionGroups(Groups& groups)
   groups.sameBanks = SwitchGroup("Same Col Banks", central, c, options[1]);
   groups.bruteForce = SwitchGroup("Extra Brute Force", central, c, options[2]);
   GridGroup interlace("Interlace settings", central);
-  for (const Switch<Settings>& entry : options.subspan(3)) {
+  for (const Switch<Settings>& entry : options.subspan(3, 3)) {
     AddSwitch(interlace, c, entry);
   }
   groups.interlace = interlace.box();
+  groups.refine = SwitchGroup("Refine", central, c, options[6]);
 }
 
 // The mix table, and the error value with its hold buttons.
@@ -521,7 +528,7 @@ void MainWindow::ArrangeWindow(const Groups& groups)
   bottom->addLayout(column({groups.palette}));
   bottom->addLayout(
       column({groups.flicker, groups.fourColours, groups.sameBanks, groups.bruteForce}));
-  bottom->addLayout(column({groups.matching, groups.interlace}));
+  bottom->addLayout(column({groups.matching, groups.interlace, groups.refine}));
 
   auto* top = new QVBoxLayout(centralWidget());
   top->setContentsMargins(3, 2, 3, 0);
@@ -542,6 +549,8 @@ void MainWindow::InitialiseControls()
   ui_.verticalScroll->setEnabled(false);
   ui_.convertButton->setEnabled(false);
   EnableSaving(false);
+  // "Custom" has no colours before a palette file is read.
+  ui_.paletteButtons.custom->setEnabled(false);
   workspace_->conversionDone = false;
 }
 

@@ -56,6 +56,8 @@ struct PaletteButtons {
   QRadioButton* vice;
   QRadioButton* ccs64;
   QRadioButton* frodo;
+  QRadioButton* colodore;
+  QRadioButton* custom;  // the palette read by "Load Palette..."
 };
 
 // "Palette Mixing"
@@ -130,6 +132,7 @@ struct MainWindowControls {
   QCheckBox* alternateYBox;       // "Interlace settings"
   QCheckBox* alternateXBox;
   QCheckBox* alternateX8Box;
+  QCheckBox* refineBox;  // "Refine": "Activate"
   // "Color Adjustment"
   AdjustmentRows adjustment;
   // Pictures
@@ -155,6 +158,10 @@ struct MainWindowControls {
   // "Save Options"
   QPushButton* saveRawButton;      // "Save Raw C64 data"
   QPushButton* saveProgramButton;  // "Save C64 .prg"
+  QPushButton* saveC64FileButton;  // "Save C64 File..."
+  QPushButton* runEmulatorButton;  // "Run in Emulator"
+  // "Palette"
+  QPushButton* loadPaletteButton;  // "Load Palette..."
   QPushButton* defaultsButton;
   QProgressBar* progressBar;
   QStatusBar* statusBar;
@@ -164,6 +171,7 @@ struct MainWindowControls {
   QAction* openAction;         // "Open Image"
   QAction* saveRawAction;      // "Save Raw"
   QAction* saveProgramAction;  // "Save C64 Exe"
+  QAction* saveC64FileAction;  // "Save C64 File..."
   QAction* exitAction;
   QAction* aboutAction;
 };
@@ -248,7 +256,8 @@ class MainWindow : public QMainWindow {
   void InitialiseWorkingState();
 
   // Click handlers.
-  void SelectPalette(PaletteId palette);
+  void SelectPalette();
+  void LoadPaletteFile();
   void RebuildForMixing();
   void ModeSelected();
   void FlickerLevelSelected(FlickerLevel level);
@@ -277,6 +286,12 @@ class MainWindow : public QMainWindow {
   // Saving and previewing the last conversion.
   void SaveRawData();
   void SaveC64Program();
+  void SaveC64File();
+  // A save that would write over the loaded picture is refused with a message.
+  bool RefuseSavingOverSource(const QString& path);
+  void RunConversionInEmulator();
+  // "Run in Emulator" needs a conversion and the emulator on PATH.
+  void EnableEmulatorButton(bool converted);
   void ShowFieldPreview();
   void ShowInterlacedPreview();
   std::unique_ptr<FieldPictures> BuildFieldPictures();
@@ -301,6 +316,10 @@ class MainWindow : public QMainWindow {
   // own enabled states as the mode handlers set them.
   std::vector<QWidget*> lockedWhileConverting_;
   std::unique_ptr<UserPrompts> prompts_;
+  // The colours of the "Custom" palette, from the last palette file read.
+  C64Palette customPalette_{};
+  // The picture file loaded last, which no save may replace.
+  QString loadedPath_;
   std::thread worker_;
   std::unique_ptr<GuiProgress> progress_;
   AboutWindow* about_ = nullptr;

@@ -46,8 +46,7 @@ void MainWindow::ConnectSettingHandlers()
 {
   const MainWindowControls& c = ui_;
   for (const auto& choice : PaletteChoices) {
-    OnSelected(c.paletteButtons.*choice.button, this,
-               [this, palette = choice.value] { SelectPalette(palette); });
+    OnSelected(c.paletteButtons.*choice.button, this, [this] { SelectPalette(); });
   }
   for (const auto& choice : MixChoices) {
     OnSelected(c.mixButtons.*choice.button, this, [this] { RebuildForMixing(); });
@@ -96,6 +95,10 @@ void MainWindow::ConnectActionHandlers()
   connect(c.saveRawAction, &QAction::triggered, this, &MainWindow::SaveRawData);
   connect(c.saveProgramButton, &QPushButton::clicked, this, &MainWindow::SaveC64Program);
   connect(c.saveProgramAction, &QAction::triggered, this, &MainWindow::SaveC64Program);
+  connect(c.saveC64FileButton, &QPushButton::clicked, this, &MainWindow::SaveC64File);
+  connect(c.saveC64FileAction, &QAction::triggered, this, &MainWindow::SaveC64File);
+  connect(c.runEmulatorButton, &QPushButton::clicked, this, &MainWindow::RunConversionInEmulator);
+  connect(c.loadPaletteButton, &QPushButton::clicked, this, &MainWindow::LoadPaletteFile);
   connect(c.fieldPreviewButton, &QPushButton::clicked, this, &MainWindow::ShowFieldPreview);
   connect(c.interlacedPreviewButton, &QPushButton::clicked, this,
           &MainWindow::ShowInterlacedPreview);
@@ -134,9 +137,9 @@ bool MainWindow::SameColBanksActive() const
   return !ui_.sameBanksBox->testAttribute(Qt::WA_ForceDisabled) && ui_.sameBanksBox->isChecked();
 }
 
-void MainWindow::SelectPalette(PaletteId palette)
+void MainWindow::SelectPalette()
 {
-  workspace_->palette = PaletteColours(palette);
+  workspace_->palette = PaletteOf(GatherSettings());
   // Palettes are measured for the RGB average; selecting it rebuilds the
   // table when "YUV Mix" was selected.
   ui_.mixButtons.rgb->setChecked(true);
@@ -224,13 +227,14 @@ void MainWindow::ColourTrackBarChanged()
 }
 
 // Every setting back to its default but "Alternate X8", which keeps its
-// state. The palette is copied even when "Pepto" was selected already, and
-// the table shows the "Light" reduction like at start-up, although "Medium"
+// state, and the colours read from a palette file. The palette is copied even when "Pepto" was
+// selected already, and the table shows the "Light" reduction like at start-up, although "Medium"
 // is the selected level.
 void MainWindow::ResetDefaults()
 {
   Settings defaults;
   defaults.alternateX8 = ui_.alternateX8Box->isChecked();
+  defaults.customPalette = customPalette_;  // the palette file read stays at hand
   ShowSettings(defaults);
   ui_.errorValueLabel->setText("0");
   workspace_->palette = PaletteColours(defaults.palette);

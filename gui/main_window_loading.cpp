@@ -5,6 +5,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QScrollBar>
 #include <QSignalBlocker>
 
@@ -13,6 +14,7 @@
 #include "gui/main_window.h"
 #include "gui/picture_view.h"
 #include "gui/user_prompts.h"
+#include "io/palette_file.h"
 #include "io/picture_file.h"
 
 namespace pavona {
@@ -62,7 +64,41 @@ void MainWindow::LoadPictureFile()
   ResetScrollBar(c.verticalScroll, ranges.vertical);
   ShowSourceFrame(FrameFromPicture(loaded, 0, 0));
   c.convertButton->setEnabled(true);
-  SetStatusText("Loaded " + path);
+  loadedPath_ = path;
+  // Damage the reader tolerated stays in sight until the next status.
+  QString status = "Loaded " + path;
+  for (const std::string& warning : read.warnings) {
+    status += " (warning: " + QString::fromStdString(warning) + ")";
+  }
+  SetStatusText(status);
+}
+
+// A palette file that cannot be read changes nothing and says why; one that
+// is read selects "Custom" with its colours, like a built-in palette.
+void MainWindow::LoadPaletteFile()
+{
+  if (ConversionRunning()) {
+    return;
+  }
+  const QString path = prompts_->AskOpenFileName(this, "*.vpl", "VICE palette (*.vpl)");
+  if (path.isEmpty()) {
+    return;
+  }
+  const PaletteFileResult read = ReadPaletteFile(QFile::encodeName(path).toStdString());
+  if (!read.Ok()) {
+    prompts_->ShowError(this, QString::fromStdString(read.error));
+    return;
+  }
+  customPalette_ = read.colours;
+  QRadioButton* custom = ui_.paletteButtons.custom;
+  custom->setEnabled(true);
+  custom->setToolTip(path);
+  if (custom->isChecked()) {
+    SelectPalette();  // already selected: only its colours are new
+  } else {
+    custom->setChecked(true);
+  }
+  SetStatusText("Loaded palette " + path);
 }
 
 // The loaded picture is kept: the test picture is no source for scrolling,

@@ -25,6 +25,9 @@ void MainWindow::EnableSaving(bool enabled)
   ui_.saveProgramButton->setEnabled(enabled);
   ui_.saveRawAction->setEnabled(enabled);
   ui_.saveProgramAction->setEnabled(enabled);
+  ui_.saveC64FileButton->setEnabled(enabled);
+  ui_.saveC64FileAction->setEnabled(enabled);
+  EnableEmulatorButton(enabled);
 }
 
 void MainWindow::SaveRawData()
@@ -33,7 +36,7 @@ void MainWindow::SaveRawData()
     return;
   }
   const QString path = prompts_->AskSaveFileName(this, "Raw Data file (*.raw)");
-  if (path.isEmpty()) {
+  if (path.isEmpty() || RefuseSavingOverSource(path)) {
     return;
   }
   const std::string error = WriteFileAtomically(
@@ -50,7 +53,7 @@ void MainWindow::SaveC64Program()
     return;
   }
   const QString path = prompts_->AskSaveFileName(this, "C64 Executable (*.prg)");
-  if (path.isEmpty()) {
+  if (path.isEmpty() || RefuseSavingOverSource(path)) {
     return;
   }
   const std::string error = WriteFileAtomically(
@@ -69,7 +72,7 @@ std::unique_ptr<FieldPictures> MainWindow::BuildFieldPictures()
   if (ConversionRunning() || !workspace_->converted) {
     return nullptr;
   }
-  const C64Palette& palette = PaletteColours(GatherSettings().palette);
+  const C64Palette palette = PaletteOf(GatherSettings());
   return std::make_unique<FieldPictures>(
       DecodeFields(workspace_->c64, PlanConversion(*workspace_->converted).output, palette));
 }

@@ -55,6 +55,7 @@ Settings MainWindow::GatherSettings() const
   Settings settings;
   settings.mode = SelectedMode();
   settings.palette = SelectedValue(c.paletteButtons, PaletteChoices, PaletteId::Pepto);
+  settings.customPalette = customPalette_;
   settings.mix = SelectedMixMethod();
   settings.measure = SelectedValue(c.matchingButtons, MatchingChoices, Measure::Perceptual);
   settings.flicker = SelectedFlickerLevel();
@@ -95,7 +96,19 @@ void MainWindow::ShowSettings(const Settings& settings)
   for (const AdjustmentSpec& spec : AdjustmentSpecs) {
     (c.adjustment.*spec.row).field->setText(QString::number(settings.adjustment.*spec.setting));
   }
+  // New colours for "Custom" while it stays selected select nothing anew:
+  // its handler runs here instead.
+  const bool customColoursChanged = c.paletteButtons.custom->isChecked() &&
+                                    settings.palette == PaletteId::Custom &&
+                                    customPalette_ != settings.customPalette;
+  customPalette_ = settings.customPalette;
+  if (settings.palette == PaletteId::Custom) {
+    c.paletteButtons.custom->setEnabled(true);
+  }
   SelectValue(c.paletteButtons, PaletteChoices, settings.palette);
+  if (customColoursChanged) {
+    SelectPalette();
+  }
   SelectValue(c.mixButtons, MixChoices, settings.mix);
   SelectValue(c.ditherButtons, DitherChoices, settings.dither.method);
   SelectValue(c.flickerButtons, FlickerChoices, settings.flicker);

@@ -34,6 +34,8 @@ inline constexpr Choice<PaletteButtons, PaletteId> PaletteChoices[] = {
     {&PaletteButtons::vice,   PaletteId::Vice,   "paletteButtons.vice",   "Vice"},
     {&PaletteButtons::ccs64,  PaletteId::Ccs64,  "paletteButtons.ccs64",  "CCS64"},
     {&PaletteButtons::frodo,  PaletteId::Frodo,  "paletteButtons.frodo",  "Frodo"},
+    {&PaletteButtons::colodore, PaletteId::Colodore, "paletteButtons.colodore", "Colodore"},
+    {&PaletteButtons::custom,   PaletteId::Custom,   "paletteButtons.custom",   "Custom"},
 };
 
 inline constexpr Choice<MixButtons, MixMethod> MixChoices[] = {
@@ -109,7 +111,8 @@ inline constexpr Switch<DitherSettings> DitherSwitches[] = {
     {&MainWindowControls::separateRgbBox, &DitherSettings::separateRgb, "separateRgbBox", "Seperate RGB"},
 };
 
-// Each in a box of its own but the three of "Interlace settings".
+// Each in a box of its own but the three of "Interlace settings" (the 4th to
+// the 6th).
 inline constexpr Switch<Settings> OptionSwitches[] = {
     {&MainWindowControls::fourColoursBox,     &Settings::fourColours,     "fourColoursBox",     "Activate"},
     {&MainWindowControls::sameBanksBox,       &Settings::sameBanks,       "sameBanksBox",       "Enabled"},
@@ -117,6 +120,7 @@ inline constexpr Switch<Settings> OptionSwitches[] = {
     {&MainWindowControls::alternateYBox,      &Settings::alternateY,      "alternateYBox",      "Alternate Y"},
     {&MainWindowControls::alternateXBox,      &Settings::alternateX,      "alternateXBox",      "Alternate X"},
     {&MainWindowControls::alternateX8Box,     &Settings::alternateX8,     "alternateX8Box",     "Alternate X8"},
+    {&MainWindowControls::refineBox,          &Settings::refine,          "refineBox",          "Activate"},
 };
 // clang-format on
 

@@ -42,6 +42,22 @@ QString StandardPrompts::AskSaveFileName(QWidget* parent, const QString& filter)
   return RunFileDialog(dialog);
 }
 
+QString StandardPrompts::AskSaveFileChoice(QWidget* parent, const QString& presetName,
+                                           const QString& filters, QString* chosenFilter)
+{
+  QFileDialog dialog(parent);
+  dialog.setObjectName("saveChoiceDialog");
+  dialog.setAcceptMode(QFileDialog::AcceptSave);
+  dialog.setFileMode(QFileDialog::AnyFile);
+  dialog.setNameFilter(filters);
+  // The window adds the chosen type's extension itself.
+  dialog.setDefaultSuffix(QString());
+  dialog.selectFile(presetName);
+  const QString path = RunFileDialog(dialog);
+  *chosenFilter = dialog.selectedNameFilter();
+  return path;
+}
+
 void StandardPrompts::ShowError(QWidget* parent, const QString& text)
 {
   QMessageBox box(QMessageBox::Critical, ApplicationTitle, text, QMessageBox::Ok, parent);

@@ -19,6 +19,11 @@ class UserPrompts {
                                   const QString& filters) = 0;
   // The name as the user typed it: no extension is added.
   virtual QString AskSaveFileName(QWidget* parent, const QString& filter) = 0;
+  // A save dialog that offers several file types (filters separated by
+  // ";;"), its name field starting with presetName. The name as typed; the
+  // file type chosen goes to *chosenFilter.
+  virtual QString AskSaveFileChoice(QWidget* parent, const QString& presetName,
+                                    const QString& filters, QString* chosenFilter) = 0;
   // A modal message box with the program's title.
   virtual void ShowError(QWidget* parent, const QString& text) = 0;
 };
@@ -29,6 +34,8 @@ class StandardPrompts final : public UserPrompts {
   QString AskOpenFileName(QWidget* parent, const QString& presetName,
                           const QString& filters) override;
   QString AskSaveFileName(QWidget* parent, const QString& filter) override;
+  QString AskSaveFileChoice(QWidget* parent, const QString& presetName, const QString& filters,
+                            QString* chosenFilter) override;
   void ShowError(QWidget* parent, const QString& text) override;
 };
 

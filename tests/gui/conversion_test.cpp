@@ -8,9 +8,11 @@
 #include <QMenuBar>
 #include <QPushButton>
 #include <QSignalSpy>
+#include <cstdlib>
 #include <map>
 
 #include "core/convert_run.h"
+#include "core/emulator_launch.h"
 #include "core/test_picture.h"
 #include "gui/gui_progress.h"
 #include "scripted_prompts.h"
@@ -38,8 +40,8 @@ std::map<QString, bool> EnabledControls(const MainWindow& window)
     }
   }
   const MainWindowControls& c = window.Controls();
-  for (QAction* action :
-       {c.openAction, c.saveRawAction, c.saveProgramAction, c.exitAction, c.aboutAction}) {
+  for (QAction* action : {c.openAction, c.saveRawAction, c.saveProgramAction, c.saveC64FileAction,
+                          c.exitAction, c.aboutAction}) {
     enabled[action->objectName()] = action->isEnabled();
   }
   return enabled;
@@ -96,10 +98,14 @@ TEST_F(ScriptedWindowTest, ConvertRunsOnAWorkerAndMatchesTheHeadlessRun)
 
   // Exactly the earlier states come back, and saving becomes possible.
   std::map<QString, bool> expected = before;
-  for (const char* save :
-       {"saveRawButton", "saveProgramButton", "saveRawAction", "saveProgramAction"}) {
+  for (const char* save : {"saveRawButton", "saveProgramButton", "saveRawAction",
+                           "saveProgramAction", "saveC64FileButton", "saveC64FileAction"}) {
     expected[save] = true;
   }
+  // "Run in Emulator" needs the emulator as well.
+  const char* path = std::getenv("PATH");
+  expected["runEmulatorButton"] =
+      FindEmulator(std::string(EmulatorProgram), path != nullptr ? path : "").has_value();
   EXPECT_EQ(EnabledControls(window()), expected);
 
   const DirectRun direct = ConvertDirectly(TestPictureFrame(), Settings{});

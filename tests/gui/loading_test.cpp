@@ -13,6 +13,7 @@
 #include "core/test_picture.h"
 #include "io/picture_file.h"
 #include "scripted_prompts.h"
+#include "support/damaged_pictures.h"
 
 namespace pavona {
 namespace {
@@ -276,6 +277,25 @@ TEST_F(MainWindowTest, StandardDialogsAskForFilesAndShowErrors)
   EXPECT_EQ(filters, QStringList({"Raw Data file (*.raw)"}));
   EXPECT_EQ(suffix, "");
 
+  // Saving with a choice of file types: the one chosen comes back with the
+  // name as typed, and the name field starts with the preset name.
+  QString presetShown;
+  AnswerModal<QFileDialog>([&](QFileDialog* dialog) {
+    filters = dialog->nameFilters();
+    suffix = dialog->defaultSuffix();
+    presetShown = dialog->findChild<QLineEdit*>("fileNameEdit")->text();
+    dialog->selectNameFilter("C64 program (*.prg)");
+    TypeFileName(dialog, dir.filePath("choice"));
+  });
+  QString chosen;
+  EXPECT_EQ(prompts.AskSaveFileChoice(&window(), "photo", "Art Studio (*.art);;C64 program (*.prg)",
+                                      &chosen),
+            dir.filePath("choice"));
+  EXPECT_EQ(filters, QStringList({"Art Studio (*.art)", "C64 program (*.prg)"}));
+  EXPECT_EQ(presetShown, "photo");
+  EXPECT_EQ(suffix, "");
+  EXPECT_EQ(chosen, "C64 program (*.prg)");
+
   QString title;
   QString text;
   AnswerModal<QMessageBox>([&](QMessageBox* box) {
@@ -286,6 +306,36 @@ TEST_F(MainWindowTest, StandardDialogsAskForFilesAndShowErrors)
   prompts.ShowError(&window(), "cannot read x.jpg: broken");
   EXPECT_EQ(title, "Pavona Hi-FLI Convertor");
   EXPECT_EQ(text, "cannot read x.jpg: broken");
+}
+
+// Damage the reader tolerates is loaded, with the reader's warning in the
+// status line where the user sees it.
+TEST_F(ScriptedWindowTest, ToleratedDamageIsLoadedWithItsWarningShown)
+{
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  QFile whole(DataDir + "/baseline.jpg");
+  ASSERT_TRUE(whole.open(QIODevice::ReadOnly));
+  const QByteArray bytes = whole.readAll();
+  const std::vector<std::uint8_t> damaged =
+      test::JpegWithStrayBytes(std::vector<std::uint8_t>(bytes.begin(), bytes.end()));
+  const QString path = dir.filePath("stray.jpg");
+  QFile file(path);
+  ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+  file.write(reinterpret_cast<const char*>(damaged.data()), qsizetype(damaged.size()));
+  file.close();
+
+  prompts().answers = {path, DataDir + "/baseline.jpg"};
+  Click(c().loadPictureButton);
+  EXPECT_TRUE(prompts().errors.isEmpty());
+  EXPECT_TRUE(c().convertButton->isEnabled());
+  const QString status = c().statusText->text();
+  EXPECT_TRUE(status.startsWith("Loaded " + path + " (warning: ")) << status.toStdString();
+  EXPECT_TRUE(status.contains("3 extraneous bytes")) << status.toStdString();
+  EXPECT_TRUE(status.endsWith(")"));
+  // A whole file keeps the plain status.
+  Click(c().loadPictureButton);
+  EXPECT_EQ(c().statusText->text(), "Loaded " + DataDir + "/baseline.jpg");
 }
 
 }  // namespace

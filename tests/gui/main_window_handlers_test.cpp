@@ -370,6 +370,7 @@ TEST_F(MainWindowTest, DefaultsResetEverythingButAlternateX8)
   c().alternateYBox->setChecked(false);
   c().fourColoursBox->setChecked(false);
   c().extraBruteForceBox->setChecked(true);
+  c().refineBox->setChecked(true);
   c().altYDitherBox->setChecked(true);
   c().separateRgbBox->setChecked(false);
   c().serpentineBox->setChecked(false);
@@ -431,6 +432,7 @@ TEST_F(MainWindowTest, GatherSettingsReadsEveryControl)
   c().strengthField->setText("300");
   c().sameBanksBox->setChecked(true);
   c().extraBruteForceBox->setChecked(true);
+  c().refineBox->setChecked(true);
   c().alternateYBox->setChecked(false);
   c().alternateXBox->setChecked(true);
   c().alternateX8Box->setChecked(true);
@@ -451,6 +453,7 @@ TEST_F(MainWindowTest, GatherSettingsReadsEveryControl)
   expected.fourColours = true;
   expected.sameBanks = true;
   expected.extraBruteForce = true;
+  expected.refine = true;
   expected.alternateY = false;
   expected.alternateX = true;
   expected.alternateX8 = true;
@@ -471,7 +474,9 @@ TEST_F(MainWindowTest, GatherSettingsReadsEveryControl)
       {c().paletteButtons.pepto, PaletteId::Pepto},
       {c().paletteButtons.deekay, PaletteId::Deekay},
       {c().paletteButtons.vice, PaletteId::Vice},
-      {c().paletteButtons.frodo, PaletteId::Frodo}};
+      {c().paletteButtons.frodo, PaletteId::Frodo},
+      {c().paletteButtons.colodore, PaletteId::Colodore},
+      {c().paletteButtons.custom, PaletteId::Custom}};
   for (const auto& [button, palette] : palettes) {
     button->setChecked(true);
     EXPECT_EQ(window().GatherSettings().palette, palette);

@@ -17,7 +17,7 @@ struct SettingsRow {
 
 std::vector<SettingsRow> SettingsRows()
 {
-  std::vector<SettingsRow> rows(5);
+  std::vector<SettingsRow> rows(7);
   Settings& single = rows[0].settings;
   rows[0].name = "hires interlaced, single bank";
   single.mode = GraphicMode::HiresInterlaced;
@@ -62,7 +62,21 @@ std::vector<SettingsRow> SettingsRows()
   fliInterlace.dither.method = DitherMethod::None;
   fliInterlace.adjustment.contrast = 37;
 
-  rows[4].name = "defaults";
+  Settings& colodore = rows[4].settings;
+  rows[4].name = "colodore, refine";
+  colodore.palette = PaletteId::Colodore;
+  colodore.refine = true;
+
+  // Colours of a palette file, shown while "Custom" is selected already.
+  for (int row : {5, 6}) {
+    rows[row].name = "custom palette";
+    rows[row].settings.palette = PaletteId::Custom;
+    rows[row].settings.refine = row == 5;
+    for (std::uint32_t n = 0; n < 16; ++n) {
+      rows[row].settings.customPalette[n] = n * std::uint32_t(row) * 0x010203u;
+    }
+  }
+  rows.push_back({"defaults", {}});
   return rows;
 }
 
@@ -80,7 +94,7 @@ TEST_F(MainWindowTest, ShownSettingsAreReadBackUnchanged)
       EXPECT_EQ(controls.field->text(), QString::number(controls.trackBar->value()))
           << spec.fieldName;
     }
-    EXPECT_EQ(window().workspace().palette, PaletteColours(row.settings.palette));
+    EXPECT_EQ(window().workspace().palette, PaletteOf(row.settings));
   }
 }
 

@@ -51,6 +51,10 @@ const ButtonRow ButtonRows[] = {
     {"paletteButtons.vice", "Palette", "Vice", false, true},
     {"paletteButtons.ccs64", "Palette", "CCS64", false, true},
     {"paletteButtons.frodo", "Palette", "Frodo", false, true},
+    {"paletteButtons.colodore", "Palette", "Colodore", false, true},
+    // No colours before a palette file is read.
+    {"paletteButtons.custom", "Palette", "Custom", false, false},
+    {"loadPaletteButton", "Palette", "Load Palette...", false, true},
     {"mixButtons.rgb", "Palette Mixing", "RGB Mix", true, true},
     {"mixButtons.yuv", "Palette Mixing", "YUV Mix", false, true},
     {"matchingButtons.rgbDistance", "Color matching", "RGB Distance", false, true},
@@ -78,6 +82,7 @@ const ButtonRow ButtonRows[] = {
     {"alternateYBox", "Interlace settings", "Alternate Y", true, true},
     {"alternateXBox", "Interlace settings", "Alternate X", false, false},
     {"alternateX8Box", "Interlace settings", "Alternate X8", false, true},
+    {"refineBox", "Refine", "Activate", false, true},
     {"holdErrorsButton", "Error Pixel Value", "Hold to Show", false, true},
     {"holdDitheredButton", "Error Pixel Value", "Hold for pre-Hifli Conv", false, true},
     {"fieldPreviewButton", "Preview Options", "Field Seperate", false, true},
@@ -87,6 +92,8 @@ const ButtonRow ButtonRows[] = {
     // Nothing to save before the first conversion.
     {"saveRawButton", "Save Options", "Save Raw C64 data", false, false},
     {"saveProgramButton", "Save Options", "Save C64 .prg", false, false},
+    {"saveC64FileButton", "Save Options", "Save C64 File...", false, false},
+    {"runEmulatorButton", "Save Options", "Run in Emulator", false, false},
     {"defaultsButton", "", "Defaults", false, true},
 };
 
@@ -239,15 +246,17 @@ TEST_F(MainWindowTest, WindowPicturesBarsAndMenuStartAsTheProgramOpens)
       names << action->objectName();
     }
   }
-  EXPECT_EQ(items, QStringList({"Open Image", "Save Raw", "Save C64 Exe", "Exit"}));
-  EXPECT_EQ(names, QStringList({"openAction", "saveRawAction", "saveProgramAction", "exitAction"}));
+  EXPECT_EQ(items,
+            QStringList({"Open Image", "Save Raw", "Save C64 Exe", "Save C64 File...", "Exit"}));
+  EXPECT_EQ(names, QStringList({"openAction", "saveRawAction", "saveProgramAction",
+                                "saveC64FileAction", "exitAction"}));
   QList<bool> enabled;
   for (const QAction* action : file->actions()) {
     if (!action->isSeparator()) {
       enabled << action->isEnabled();
     }
   }
-  EXPECT_EQ(enabled, QList<bool>({true, false, false, true}));
+  EXPECT_EQ(enabled, QList<bool>({true, false, false, false, true}));
   const QList<QAction*> bar = window().menuBar()->actions();
   ASSERT_EQ(bar.size(), 2);
   EXPECT_EQ(bar[0], file->menuAction());

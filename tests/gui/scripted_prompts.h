@@ -24,9 +24,23 @@ class ScriptedPrompts final : public UserPrompts {
     saveQuestions << filter;
     return NextAnswer();
   }
+  // The file type chosen is the next of chosenFilters, else the first offered.
+  QString AskSaveFileChoice(QWidget*, const QString& presetName, const QString& filters,
+                            QString* chosenFilter) override
+  {
+    saveQuestions << presetName + " | " + filters;
+    if (chosenFilters.empty()) {
+      *chosenFilter = filters.section(";;", 0, 0);
+    } else {
+      *chosenFilter = chosenFilters.front();
+      chosenFilters.pop_front();
+    }
+    return NextAnswer();
+  }
   void ShowError(QWidget*, const QString& text) override { errors << text; }
 
   std::deque<QString> answers;
+  std::deque<QString> chosenFilters;
   QStringList openQuestions;
   QStringList saveQuestions;
   QStringList errors;

@@ -1,0 +1,160 @@
+// Saving the last conversion in the file format the user picks, the guard
+// that keeps every save off the loaded picture, and starting the conversion
+// in the emulator.
+#include <QAction>
+#include <QFile>
+#include <QFileInfo>
+#include <QPushButton>
+#include <cstdlib>
+#include <filesystem>
+#include <optional>
+#include <system_error>
+#include <vector>
+
+#include "c64/c64_files.h"
+#include "c64/file_writer.h"
+#include "c64/scene_formats.h"
+#include "core/conversion_plan.h"
+#include "core/emulator_launch.h"
+#include "gui/main_window.h"
+#include "gui/user_prompts.h"
+
+namespace pavona {
+namespace {
+
+// One choice of the save dialog's file types.
+struct C64FileType {
+  QString filter;     // "Art Studio (*.art)"
+  QString extension;  // ".art"
+};
+
+// The editor format of the mode first: it is the one an editor can open.
+std::vector<C64FileType> C64FileTypes(GraphicMode mode)
+{
+  const SceneFormatInfo& scene = SceneFormatInfoOf(SceneFormatOf(mode));
+  const QString sceneExtension = QString::fromUtf8(scene.extension.data(), scene.extension.size());
+  return {
+      {QString::fromUtf8(scene.name.data(), scene.name.size()) + " (*" + sceneExtension + ")",
+       sceneExtension},
+      {"C64 program (*.prg)", ".prg"},
+      {"Raw C64 data (*.raw)", ".raw"},
+  };
+}
+
+QString JoinedFilters(const std::vector<C64FileType>& types)
+{
+  QStringList filters;
+  for (const C64FileType& type : types) {
+    filters << type.filter;
+  }
+  return filters.join(";;");
+}
+
+// A name typed without an extension gets the one of the chosen file type.
+QString WithExtension(const QString& path, const QString& chosenFilter,
+                      const std::vector<C64FileType>& types)
+{
+  if (!QFileInfo(path).suffix().isEmpty()) {
+    return path;
+  }
+  for (const C64FileType& type : types) {
+    if (type.filter == chosenFilter) {
+      return path + type.extension;
+    }
+  }
+  return path + types.front().extension;
+}
+
+std::filesystem::path FileSystemPath(const QString& path)
+{
+  return QFile::encodeName(path).toStdString();
+}
+
+}  // namespace
+
+// Compared as files, not as names: another spelling or a link to the loaded
+// picture is the same picture. A file that does not exist yet is none.
+bool MainWindow::RefuseSavingOverSource(const QString& path)
+{
+  if (loadedPath_.isEmpty()) {
+    return false;
+  }
+  std::error_code error;
+  const std::filesystem::path target = FileSystemPath(path);
+  const std::filesystem::path source = FileSystemPath(loadedPath_);
+  if (!std::filesystem::exists(target, error) || !std::filesystem::exists(source, error) ||
+      !std::filesystem::equivalent(target, source, error)) {
+    return false;
+  }
+  prompts_->ShowError(
+      this, "cannot save " + path + ": it is the picture being converted; choose another name");
+  return true;
+}
+
+// The file types on offer are those of the mode that was converted, not of
+// the mode selected now; the extension of the name decides the format.
+void MainWindow::SaveC64File()
+{
+  if (ConversionRunning() || !workspace_->converted) {
+    return;
+  }
+  const OutputKind kind = PlanConversion(*workspace_->converted).output;
+  const std::vector<C64FileType> types = C64FileTypes(kind.mode);
+  const QString presetName =
+      loadedPath_.isEmpty() ? QString() : QFileInfo(loadedPath_).completeBaseName();
+  QString chosenFilter;
+  const QString typed =
+      prompts_->AskSaveFileChoice(this, presetName, JoinedFilters(types), &chosenFilter);
+  if (typed.isEmpty()) {
+    return;
+  }
+  const QString path = WithExtension(typed, chosenFilter, types);
+  if (RefuseSavingOverSource(path)) {
+    return;
+  }
+  const QString extension = "." + QFileInfo(path).suffix();
+  const std::optional<C64File> file = C64FileFor(extension.toStdString(), kind.mode);
+  if (!file) {
+    prompts_->ShowError(this, "cannot save " + path + ": " + extension +
+                                  " is no C64 file of this mode (use " +
+                                  QString::fromStdString(C64FileExtensions(kind.mode)) + ")");
+    return;
+  }
+  const std::string error =
+      WriteFileAtomically(FileSystemPath(path), C64FileBytes(*file, workspace_->c64, kind));
+  if (!error.empty()) {
+    prompts_->ShowError(this, QString::fromStdString(error));
+  }
+}
+
+// PATH is looked at each time: the emulator may be installed while the
+// program runs.
+void MainWindow::EnableEmulatorButton(bool converted)
+{
+  const char* searchPath = std::getenv("PATH");
+  const bool found =
+      FindEmulator(std::string(EmulatorProgram), searchPath != nullptr ? searchPath : "")
+          .has_value();
+  QPushButton* button = ui_.runEmulatorButton;
+  button->setEnabled(converted && found);
+  if (!converted) {
+    button->setToolTip("Convert a picture first");
+  } else if (!found) {
+    button->setToolTip("VICE's x64sc was not found on the PATH");
+  } else {
+    button->setToolTip("Start the conversion in VICE's x64sc");
+  }
+}
+
+void MainWindow::RunConversionInEmulator()
+{
+  if (ConversionRunning() || !workspace_->converted) {
+    return;
+  }
+  const std::string error = RunInEmulator(*workspace_);
+  if (!error.empty()) {
+    prompts_->ShowError(this, QString::fromStdString(error));
+  }
+}
+
+}  // namespace pavona
