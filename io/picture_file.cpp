@@ -86,7 +86,7 @@ int DuplicateAtStart(int descriptor)
   return duplicate;
 }
 
-std::string ReadKnownKind(const std::string& path, const OpenFile& opened, PictureFileKind kind,
+std::string ReadKnownKind(const OpenFile& opened, PictureFileKind kind,
                           const DecodeSizeNeeded& needed, PictureFileResult& result)
 {
   switch (kind) {
@@ -221,7 +221,7 @@ PictureFileResult ReadPictureFile(const std::string& path, const DecodeSizeNeede
     return fail("not a JPEG, bitmap or PNG file");
   }
   try {
-    const std::string reason = ReadKnownKind(path, opened, kind, needed, result);
+    const std::string reason = ReadKnownKind(opened, kind, needed, result);
     if (!reason.empty()) {
       return fail(reason);
     }
