@@ -14,7 +14,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   }
   pavona::LoadedPicture picture;
   std::vector<std::string> warnings;
-  const std::string error = pavona::ReadJpeg(file, size, picture, warnings);
+  const std::string error =
+      pavona::ReadJpeg(file, size, pavona::DecodeSizeNeeded(), picture, warnings);
   std::fclose(file);
   if (error.empty() && picture.pixels.size() != std::size_t(picture.width) * picture.height) {
     __builtin_trap();  // a picture that does not hold its own pixels
