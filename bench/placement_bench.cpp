@@ -2,13 +2,14 @@
 // from a baseline JPEG (decoded reduced, and whole for comparison) and from a
 // PNG file. The pictures are made once per machine in the temporary folder.
 #include <benchmark/benchmark.h>
+#include <png.h>
 
-#include <QImage>
 #include <cmath>
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
 #include <string>
+#include <vector>
 
 #include "core/placement.h"
 #include "io/picture_file.h"
@@ -43,6 +44,23 @@ LoadedPicture PhotoLikePicture()
   return picture;
 }
 
+// Writes the picture as an 8-bit RGB PNG file with libpng's simplified API.
+bool WritePng(const LoadedPicture& picture, const std::string& path)
+{
+  std::vector<png_byte> rgb;
+  rgb.reserve(picture.pixels.size() * 3);
+  for (const std::uint32_t colour : picture.pixels) {
+    rgb.insert(rgb.end(),
+               {png_byte(RedOf(colour)), png_byte(GreenOf(colour)), png_byte(BlueOf(colour))});
+  }
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  image.width = png_uint_32(picture.width);
+  image.height = png_uint_32(picture.height);
+  image.format = PNG_FORMAT_RGB;
+  return png_image_write_to_file(&image, path.c_str(), 0, rgb.data(), 0, nullptr) != 0;
+}
+
 const std::string& PhotoFile(const char* extension)
 {
   static const std::string jpeg =
@@ -57,9 +75,7 @@ const std::string& PhotoFile(const char* extension)
     const std::vector<std::uint8_t> bytes = test::EncodeJpeg(picture, 90);
     std::ofstream(jpeg, std::ios::binary)
         .write(reinterpret_cast<const char*>(bytes.data()), std::streamsize(bytes.size()));
-    const QImage image(reinterpret_cast<const uchar*>(picture.pixels.data()), PhotoWidth,
-                       PhotoHeight, PhotoWidth * 4, QImage::Format_RGB32);
-    return image.save(QString::fromStdString(png), "PNG");
+    return WritePng(picture, png);
   }();
   (void)made;
   return std::string(extension) == "jpg" ? jpeg : png;
