@@ -116,16 +116,16 @@ class GridGroup {
 };
 
 // A number field with its spinner and the label before them.
-QHBoxLayout* SpinnerRow(MainWindowControls& c, const SpinnerField& spec, QWidget* parent)
+QHBoxLayout* SpinnerRow(MainWindowControls& c, const SpinnerField& info, QWidget* parent)
 {
-  QLineEdit*& field = c.*spec.field;
-  field = Named(new QLineEdit(parent), spec.fieldName);
+  QLineEdit*& field = c.*info.field;
+  field = Named(new QLineEdit(parent), info.fieldName);
   field->setFixedWidth(32);
-  c.*spec.spinner = Named(new UpDown(field, spec.minimum, spec.maximum, parent), spec.spinnerName);
+  c.*info.spinner = Named(new UpDown(field, info.minimum, info.maximum, parent), info.spinnerName);
   auto* row = Stack<QHBoxLayout>();
-  row->addWidget(new QLabel(spec.label, parent));
+  row->addWidget(new QLabel(info.label, parent));
   row->addWidget(field);
-  row->addWidget(c.*spec.spinner);
+  row->addWidget(c.*info.spinner);
   row->addStretch();
   return row;
 }
@@ -477,17 +477,17 @@ QGroupBox* MainWindow::CreateAdjustmentGroup(QWidget* parent)
   layout->setContentsMargins(5, 2, 5, 3);
   layout->setSpacing(2);
   int row = 0;
-  for (const AdjustmentSpec& spec : AdjustmentSpecs) {
-    AdjustmentRow& controls = ui_.adjustment.*spec.row;
-    controls.trackBar = Named(new QSlider(Qt::Horizontal, group), spec.trackBarName);
-    controls.trackBar->setRange(-spec.limit, spec.limit);
+  for (const AdjustmentRowInfo& info : AdjustmentTable) {
+    AdjustmentRow& controls = ui_.adjustment.*info.row;
+    controls.trackBar = Named(new QSlider(Qt::Horizontal, group), info.trackBarName);
+    controls.trackBar->setRange(-info.limit, info.limit);
     controls.trackBar->setPageStep(8);
-    controls.trackBar->setToolTip(spec.tip);
-    controls.field = Named(new QLineEdit(group), spec.fieldName);
+    controls.trackBar->setToolTip(info.tip);
+    controls.field = Named(new QLineEdit(group), info.fieldName);
     controls.field->setFixedWidth(40);
-    controls.field->setToolTip(spec.tip);
-    if (spec.fieldColour != 0) {
-      SetEditColour(controls.field, QColor::fromRgb(spec.fieldColour));
+    controls.field->setToolTip(info.tip);
+    if (info.fieldColour != 0) {
+      SetEditColour(controls.field, QColor::fromRgb(info.fieldColour));
     }
     layout->addWidget(controls.trackBar, row, 0);
     layout->addWidget(controls.field, row, 1);

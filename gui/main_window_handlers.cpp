@@ -62,13 +62,13 @@ void MainWindow::ConnectSettingHandlers()
 
   // Each track bar is mirrored by its field. A track bar reports a change
   // only when its position really changes, so the pairs do not echo forever.
-  for (const AdjustmentSpec& spec : AdjustmentSpecs) {
-    const AdjustmentRow& row = c.adjustment.*spec.row;
+  for (const AdjustmentRowInfo& info : AdjustmentTable) {
+    const AdjustmentRow& row = c.adjustment.*info.row;
     connect(row.field, &QLineEdit::textChanged, row.trackBar,
             [trackBar = row.trackBar](const QString& text) {
               trackBar->setValue(ParseWholeNumber(text.toStdString()));
             });
-    if (spec.colourOffset) {
+    if (info.colourOffset) {
       connect(row.trackBar, &QSlider::valueChanged, this, &MainWindow::ColourTrackBarChanged);
     } else {
       connect(row.trackBar, &QSlider::valueChanged, row.field,
@@ -218,9 +218,9 @@ void MainWindow::SameColBanksClicked()
 // Any of the three colour offsets rewrites all three fields.
 void MainWindow::ColourTrackBarChanged()
 {
-  for (const AdjustmentSpec& spec : AdjustmentSpecs) {
-    if (spec.colourOffset) {
-      const AdjustmentRow& row = ui_.adjustment.*spec.row;
+  for (const AdjustmentRowInfo& info : AdjustmentTable) {
+    if (info.colourOffset) {
+      const AdjustmentRow& row = ui_.adjustment.*info.row;
       row.field->setText(QString::number(row.trackBar->value()));
     }
   }

@@ -22,10 +22,10 @@ int FieldNumber(const QLineEdit* field)
 
 // The spinner keeps its own position within its range; a value outside the
 // range is still shown as it would have been typed.
-void ShowSpinnerField(const MainWindowControls& c, const SpinnerField& spec, int value)
+void ShowSpinnerField(const MainWindowControls& c, const SpinnerField& info, int value)
 {
-  (c.*spec.spinner)->SetPosition(value);
-  QLineEdit* field = c.*spec.field;
+  (c.*info.spinner)->SetPosition(value);
+  QLineEdit* field = c.*info.field;
   const QString text = QString::number(value);
   if (field->text() != text) {
     field->setText(text);
@@ -63,15 +63,15 @@ Settings MainWindow::GatherSettings() const
   for (const Switch<DitherSettings>& entry : DitherSwitches) {
     settings.dither.*entry.setting = (c.*entry.box)->isChecked();
   }
-  for (const SpinnerField& spec : {ValueAmpSpinner, StrengthSpinner}) {
-    settings.dither.*spec.setting = FieldNumber(c.*spec.field);
+  for (const SpinnerField& info : {ValueAmpSpinner, StrengthSpinner}) {
+    settings.dither.*info.setting = FieldNumber(c.*info.field);
   }
   // Option check boxes count with their state, enabled or not.
   for (const Switch<Settings>& entry : OptionSwitches) {
     settings.*entry.setting = (c.*entry.box)->isChecked();
   }
-  for (const AdjustmentSpec& spec : AdjustmentSpecs) {
-    settings.adjustment.*spec.setting = (c.adjustment.*spec.row).trackBar->value();
+  for (const AdjustmentRowInfo& info : AdjustmentTable) {
+    settings.adjustment.*info.setting = (c.adjustment.*info.row).trackBar->value();
   }
   return settings;
 }
@@ -84,8 +84,8 @@ void MainWindow::ShowSettings(const Settings& settings)
   for (const Switch<DitherSettings>& entry : DitherSwitches) {
     (c.*entry.box)->setChecked(settings.dither.*entry.setting);
   }
-  for (const SpinnerField& spec : {ValueAmpSpinner, StrengthSpinner}) {
-    ShowSpinnerField(c, spec, settings.dither.*spec.setting);
+  for (const SpinnerField& info : {ValueAmpSpinner, StrengthSpinner}) {
+    ShowSpinnerField(c, info, settings.dither.*info.setting);
   }
   for (const Switch<Settings>& entry : OptionSwitches) {
     (c.*entry.box)->setChecked(settings.*entry.setting);
@@ -93,8 +93,8 @@ void MainWindow::ShowSettings(const Settings& settings)
   SelectValue(c.modeButtons, ModeChoices, settings.mode);
   // A field may hold text that is no number while its track bar is already
   // at the value: writing the field puts both right.
-  for (const AdjustmentSpec& spec : AdjustmentSpecs) {
-    (c.adjustment.*spec.row).field->setText(QString::number(settings.adjustment.*spec.setting));
+  for (const AdjustmentRowInfo& info : AdjustmentTable) {
+    (c.adjustment.*info.row).field->setText(QString::number(settings.adjustment.*info.setting));
   }
   // New colours for "Custom" while it stays selected select nothing anew:
   // its handler runs here instead.
@@ -113,8 +113,8 @@ void MainWindow::ShowSettings(const Settings& settings)
   SelectValue(c.ditherButtons, DitherChoices, settings.dither.method);
   SelectValue(c.flickerButtons, FlickerChoices, settings.flicker);
   SelectValue(c.matchingButtons, MatchingChoices, settings.measure);
-  for (const AdjustmentSpec& spec : AdjustmentSpecs) {
-    (c.adjustment.*spec.row).trackBar->setValue(settings.adjustment.*spec.setting);
+  for (const AdjustmentRowInfo& info : AdjustmentTable) {
+    (c.adjustment.*info.row).trackBar->setValue(settings.adjustment.*info.setting);
   }
   ApplyEnabledControls();
 }

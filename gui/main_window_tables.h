@@ -147,7 +147,7 @@ inline constexpr SpinnerField StrengthSpinner{
 // clang-format on
 
 // A track bar of "Color Adjustment" with its field, from -limit to limit.
-struct AdjustmentSpec {
+struct AdjustmentRowInfo {
   AdjustmentRow AdjustmentRows::*row;
   int ColourAdjustment::*setting;
   const char* trackBarName;
@@ -161,7 +161,7 @@ struct AdjustmentSpec {
 };
 
 // clang-format off
-inline constexpr AdjustmentSpec AdjustmentSpecs[] = {
+inline constexpr AdjustmentRowInfo AdjustmentTable[] = {
     {&AdjustmentRows::red,        &ColourAdjustment::red,        "adjustment.red.trackBar",        "adjustment.red.field",        255, "Red offset",         0xFF6060, true},
     {&AdjustmentRows::green,      &ColourAdjustment::green,      "adjustment.green.trackBar",      "adjustment.green.field",      255, "Green offset",       0x60D060, true},
     {&AdjustmentRows::blue,       &ColourAdjustment::blue,       "adjustment.blue.trackBar",       "adjustment.blue.field",       255, "Blue offset",        0x7090FF, true},

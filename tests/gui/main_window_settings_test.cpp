@@ -89,10 +89,10 @@ TEST_F(MainWindowTest, ShownSettingsAreReadBackUnchanged)
     window().ShowSettings(row.settings);
     EXPECT_EQ(window().GatherSettings(), row.settings);
     // The fields show what the track bars hold, and the palette is in use.
-    for (const AdjustmentSpec& spec : AdjustmentSpecs) {
-      const AdjustmentRow& controls = c().adjustment.*spec.row;
+    for (const AdjustmentRowInfo& info : AdjustmentTable) {
+      const AdjustmentRow& controls = c().adjustment.*info.row;
       EXPECT_EQ(controls.field->text(), QString::number(controls.trackBar->value()))
-          << spec.fieldName;
+          << info.fieldName;
     }
     EXPECT_EQ(window().workspace().palette, PaletteOf(row.settings));
   }
