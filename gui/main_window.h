@@ -219,6 +219,10 @@ class MainWindow : public QMainWindow {
   // "Defaults".
   void ResetDefaults();
 
+  // Loads a picture file into the source frame, as "Load Bitmap / JPG" does
+  // after its dialog; every way of opening a named file comes here.
+  void OpenPicture(const QString& path);
+
   // The dialogs and message boxes go through these prompts; the standard
   // dialogs unless replaced.
   void SetPrompts(std::unique_ptr<UserPrompts> prompts);

@@ -38,7 +38,6 @@ void MainWindow::ShowSourceFrame(const Picture& frame)
   ui_.sourceView->ShowPicture(frame);
 }
 
-// A file that cannot be read leaves everything as it was and says why.
 void MainWindow::LoadPictureFile()
 {
   if (ConversionRunning()) {
@@ -46,7 +45,15 @@ void MainWindow::LoadPictureFile()
   }
   const QString path = prompts_->AskOpenFileName(
       this, "*.jpg;*.bmp", "Pictures (*.jpg *.jpeg *.bmp *.png);;All files (*)");
-  if (path.isEmpty()) {
+  if (!path.isEmpty()) {
+    OpenPicture(path);
+  }
+}
+
+// A file that cannot be read leaves everything as it was and says why.
+void MainWindow::OpenPicture(const QString& path)
+{
+  if (ConversionRunning()) {
     return;
   }
   PictureFileResult read = ReadPictureFile(QFile::encodeName(path).toStdString());
