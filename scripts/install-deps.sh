@@ -25,6 +25,9 @@ packages=(
   fonts-dejavu-core      # a font for the offscreen GUI tests
   clang                  # builds the fuzzers (scripts/fuzz.sh)
   libclang-rt-14-dev     # libFuzzer and the sanitizer runtimes for clang 14
+  librsvg2-bin           # rsvg-convert renders the icon's PNG from its SVG
+  dpkg-dev               # dpkg-shlibdeps: the Debian package's dependencies (CPack)
+  desktop-file-utils     # desktop-file-validate, in scripts/check-package.sh
 )
 
 missing=()

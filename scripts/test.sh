@@ -1,12 +1,13 @@
 #!/usr/bin/env bash
 # Installs what is missing, checks the formatting, and builds and runs every
-# test: the normal build (warnings are errors); a build without Qt, which must
-# still build the command line and the benchmarks and pass the conversion,
-# picture file and command-line tests (same compiler flags as the first round,
-# so ccache already holds its objects); the picture-reader fuzzers for
-# FUZZ_SECONDS each (60 by default, scripts/fuzz.sh); and a build under
-# AddressSanitizer and UndefinedBehaviorSanitizer. The last line printed is
-# ctest's summary.
+# test: the normal build (warnings are errors), from which the Debian package
+# is made and its file list checked (scripts/check-package.sh); a build
+# without Qt, which must still build the command line and the benchmarks and
+# pass the conversion, picture file and command-line tests (same compiler
+# flags as the first round, so ccache already holds its objects); the
+# picture-reader fuzzers for FUZZ_SECONDS each (60 by default,
+# scripts/fuzz.sh); and a build under AddressSanitizer and
+# UndefinedBehaviorSanitizer. The last line printed is ctest's summary.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -19,6 +20,9 @@ step "normal build"
 cmake -S . -B build -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPAVONA_WERROR=ON >/dev/null
 cmake --build build
 ctest --test-dir build --output-on-failure -j 2
+
+step "Debian package"
+scripts/check-package.sh build
 
 step "build without Qt"
 cmake -S . -B build-nogui -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPAVONA_WERROR=ON \
