@@ -1,9 +1,10 @@
 #include "core/picture_resample.h"
 
 #include <algorithm>
-#include <array>
-#include <cmath>
 #include <vector>
+
+#include "core/box_reduction.h"
+#include "core/linear_light.h"
 
 // The one translation unit that holds stb_image_resize's implementation.
 #define STB_IMAGE_RESIZE_IMPLEMENTATION
@@ -12,49 +13,6 @@
 namespace pavona {
 
 namespace {
-
-// A box reduction before the filter leaves it at least this many picture
-// pixels per frame pixel, so that the box's own aliasing lies far above what
-// the filter lets through.
-constexpr int FilterShare = 3;
-// Keeps a box's sum of 16-bit values inside 32 bits.
-constexpr int MaxBox = 64;
-
-double SrgbToLinear(double value)
-{
-  return value <= 0.04045 ? value / 12.92 : std::pow((value + 0.055) / 1.055, 2.4);
-}
-
-double LinearToSrgb(double value)
-{
-  return value <= 0.0031308 ? value * 12.92 : 1.055 * std::pow(value, 1 / 2.4) - 0.055;
-}
-
-// sRGB byte -> linear light in 0..65535.
-const std::array<std::uint16_t, 256>& LinearOfByte()
-{
-  static const auto table = [] {
-    std::array<std::uint16_t, 256> values{};
-    for (int i = 0; i < 256; ++i) {
-      values[i] = std::uint16_t(std::lround(SrgbToLinear(i / 255.0) * 65535));
-    }
-    return values;
-  }();
-  return table;
-}
-
-// Linear light in 0..65535 -> sRGB byte.
-const std::vector<std::uint8_t>& ByteOfLinear()
-{
-  static const auto table = [] {
-    std::vector<std::uint8_t> values(65536);
-    for (int i = 0; i < 65536; ++i) {
-      values[i] = std::uint8_t(std::lround(LinearToSrgb(i / 65535.0) * 255));
-    }
-    return values;
-  }();
-  return table;
-}
 
 // The picture in linear light, 16 bits a channel (red, green, blue), each
 // pixel the average of a boxWidth x boxHeight block (smaller at the right
@@ -67,7 +25,6 @@ struct LinearPicture {
 
 LinearPicture BoxReduced(const LoadedPicture& picture, int boxWidth, int boxHeight)
 {
-  const auto& linear = LinearOfByte();
   LinearPicture reduced;
   reduced.width = (picture.width + boxWidth - 1) / boxWidth;
   reduced.height = (picture.height + boxHeight - 1) / boxHeight;
@@ -77,16 +34,8 @@ LinearPicture BoxReduced(const LoadedPicture& picture, int boxWidth, int boxHeig
     std::fill(sums.begin(), sums.end(), 0);
     const int firstY = ry * boxHeight, endY = std::min(picture.height, firstY + boxHeight);
     for (int y = firstY; y < endY; ++y) {
-      const std::uint32_t* row = picture.pixels.data() + std::size_t(y) * picture.width;
-      for (int rx = 0; rx < reduced.width; ++rx) {
-        std::uint32_t* sum = &sums[std::size_t(rx) * 3];
-        const int endX = std::min(picture.width, (rx + 1) * boxWidth);
-        for (int x = rx * boxWidth; x < endX; ++x) {
-          sum[0] += linear[RedOf(row[x])];
-          sum[1] += linear[GreenOf(row[x])];
-          sum[2] += linear[BlueOf(row[x])];
-        }
-      }
+      AddRowToBoxSums(picture.pixels.data() + std::size_t(y) * picture.width, picture.width,
+                      boxWidth, sums.data());
     }
     std::uint16_t* out = reduced.channels.data() + std::size_t(ry) * reduced.width * 3;
     for (int rx = 0; rx < reduced.width; ++rx) {
@@ -100,7 +49,7 @@ LinearPicture BoxReduced(const LoadedPicture& picture, int boxWidth, int boxHeig
   return reduced;
 }
 
-struct Region {
+struct CoveredRegion {
   int firstX, firstY, width, height;  // the frame pixels written
   int left, top;                      // the scaled picture's corner in the frame
 };
@@ -109,7 +58,7 @@ struct Region {
 // as a fourth colour channel (it stays 0) rather than as alpha, which stbir
 // would multiply the colours by.
 void ResampleBytes(const LoadedPicture& picture, int scaledWidth, int scaledHeight,
-                   const Region& region, Picture& frame)
+                   const CoveredRegion& region, Picture& frame)
 {
   std::vector<std::uint32_t> visible(std::size_t(region.width) * region.height);
   stbir_resize_subpixel(picture.pixels.data(), picture.width, picture.height, picture.width * 4,
@@ -130,7 +79,7 @@ void ResampleBytes(const LoadedPicture& picture, int scaledWidth, int scaledHeig
 // The same from a box-reduced picture, whose pixel i covers picture pixels
 // [i * box, (i + 1) * box).
 void ResampleBoxReduced(const LoadedPicture& picture, int boxWidth, int boxHeight, int scaledWidth,
-                        int scaledHeight, const Region& region, Picture& frame)
+                        int scaledHeight, const CoveredRegion& region, Picture& frame)
 {
   const LinearPicture reduced = BoxReduced(picture, boxWidth, boxHeight);
   std::vector<std::uint16_t> visible(std::size_t(region.width) * region.height * 3);
@@ -168,7 +117,8 @@ void DrawResampledPicture(const LoadedPicture& picture, int scaledWidth, int sca
   if (firstX >= endX || firstY >= endY) {
     return;
   }
-  const Region region{int(firstX), int(firstY), int(endX - firstX), int(endY - firstY), left, top};
+  const CoveredRegion region{int(firstX),        int(firstY), int(endX - firstX),
+                             int(endY - firstY), left,        top};
   const int boxWidth = std::clamp(picture.width / (scaledWidth * FilterShare), 1, MaxBox);
   const int boxHeight = std::clamp(picture.height / (scaledHeight * FilterShare), 1, MaxBox);
   if (route == ResampleRoute::Direct || boxWidth * boxHeight == 1) {

@@ -125,7 +125,7 @@ std::string ReadKnownKind(const OpenFile& opened, PictureFileKind kind,
       if (!file) {
         return SystemReason();
       }
-      return ReadPng(file.get(), result.picture, result.warnings);
+      return ReadPng(file.get(), needed, result.picture, result.warnings);
     }
     case PictureFileKind::Unknown:
       break;

@@ -49,7 +49,11 @@ std::string ReadJpeg(std::FILE* file, std::uint64_t fileSize, const DecodeSizeNe
 std::string ReadBitmap(std::istream& in, std::uint64_t size, LoadedPicture& picture);
 
 // Decodes the PNG file from its start with libpng; the first few of libpng's
-// warnings about damage it tolerates go to `warnings`.
-std::string ReadPng(std::FILE* file, LoadedPicture& picture, std::vector<std::string>& warnings);
+// warnings about damage it tolerates go to `warnings`. Where `needed` leaves
+// room for it, a picture stored without interlacing is reduced by a whole
+// factor while it is read, averaging blocks in linear light, so that a large
+// photo shown small is never held whole.
+std::string ReadPng(std::FILE* file, const DecodeSizeNeeded& needed, LoadedPicture& picture,
+                    std::vector<std::string>& warnings);
 
 }  // namespace pavona

@@ -3,6 +3,7 @@
 #include <csetjmp>
 #include <vector>
 
+#include "core/box_reduction.h"
 #include "io/picture_readers.h"
 #include "io/premultiplied.h"
 
@@ -90,6 +91,32 @@ bool ReadHeader(PngDecoder& decoder, PngLayout& layout)
   return true;
 }
 
+std::uint32_t PixelFrom8Bits(const png_byte* p)
+{
+  return std::uint32_t(Premultiplied8(p[0], p[3])) << 16 |
+         std::uint32_t(Premultiplied8(p[1], p[3])) << 8 | Premultiplied8(p[2], p[3]);
+}
+
+std::uint32_t PixelFrom16Bits(const png_byte* p)
+{
+  const auto channel = [p](int i) { return std::uint32_t(p[2 * i] << 8 | p[2 * i + 1]); };
+  const std::uint32_t alpha = channel(3);
+  const auto eightBits = [&](int i) {
+    return std::uint32_t(EightBitsOf(Premultiplied16(channel(i), alpha)));
+  };
+  return eightBits(0) << 16 | eightBits(1) << 8 | eightBits(2);
+}
+
+// `count` pixels of libpng's RGBA output at `bitDepth` bits a channel.
+void ConvertPixels(const png_byte* rgba, int bitDepth, std::uint32_t* pixels, std::size_t count)
+{
+  const std::size_t pixelBytes = 4 * (bitDepth / 8);
+  for (std::size_t i = 0; i < count; ++i) {
+    const png_byte* pixel = rgba + i * pixelBytes;
+    pixels[i] = bitDepth == 16 ? PixelFrom16Bits(pixel) : PixelFrom8Bits(pixel);
+  }
+}
+
 // Decodes the picture into `rgba` (rows of width x 4 channels at the layout's
 // depth, big-endian at 16 bits) and reads the end of the file.
 bool ReadRows(PngDecoder& decoder, const PngLayout& layout, std::vector<png_byte>& rgba)
@@ -107,25 +134,46 @@ bool ReadRows(PngDecoder& decoder, const PngLayout& layout, std::vector<png_byte
   return true;
 }
 
-std::uint32_t PixelFrom8Bits(const png_byte* p)
+bool ReadRowsInto(PngDecoder& decoder, const PngLayout& layout, png_byte* rgba,
+                  std::uint32_t* pixels, RowBoxReducer& reducer)
 {
-  return std::uint32_t(Premultiplied8(p[0], p[3])) << 16 |
-         std::uint32_t(Premultiplied8(p[1], p[3])) << 8 | Premultiplied8(p[2], p[3]);
+  if (setjmp(png_jmpbuf(decoder.png))) {
+    return false;
+  }
+  for (png_uint_32 y = 0; y < layout.height; ++y) {
+    png_read_row(decoder.png, rgba, nullptr);
+    ConvertPixels(rgba, layout.bitDepth, pixels, layout.width);
+    reducer.AddRow(pixels);
+  }
+  png_read_end(decoder.png, nullptr);
+  return true;
 }
 
-std::uint32_t PixelFrom16Bits(const png_byte* p)
+// Decodes a picture stored without interlacing row by row into `reducer`,
+// never holding more than a row. Besides libpng's calls only our own follow
+// setjmp, and none of them is left holding anything when libpng gives up.
+bool ReadRowsReduced(PngDecoder& decoder, const PngLayout& layout, RowBoxReducer& reducer)
 {
-  const auto channel = [p](int i) { return std::uint32_t(p[2 * i] << 8 | p[2 * i + 1]); };
-  const std::uint32_t alpha = channel(3);
-  const auto eightBits = [&](int i) {
-    return std::uint32_t(EightBitsOf(Premultiplied16(channel(i), alpha)));
-  };
-  return eightBits(0) << 16 | eightBits(1) << 8 | eightBits(2);
+  std::vector<png_byte> rgba(std::size_t(layout.width) * 4 * (layout.bitDepth / 8));
+  std::vector<std::uint32_t> pixels(layout.width);
+  return ReadRowsInto(decoder, layout, rgba.data(), pixels.data(), reducer);
+}
+
+bool ReadWhole(PngDecoder& decoder, const PngLayout& layout, LoadedPicture& picture)
+{
+  std::vector<png_byte> rgba(std::size_t(layout.width) * layout.height * 4 * (layout.bitDepth / 8));
+  if (!ReadRows(decoder, layout, rgba)) {
+    return false;
+  }
+  AllocatePicture(picture, int(layout.width), int(layout.height));
+  ConvertPixels(rgba.data(), layout.bitDepth, picture.pixels.data(), picture.pixels.size());
+  return true;
 }
 
 }  // namespace
 
-std::string ReadPng(std::FILE* file, LoadedPicture& picture, std::vector<std::string>& warnings)
+std::string ReadPng(std::FILE* file, const DecodeSizeNeeded& needed, LoadedPicture& picture,
+                    std::vector<std::string>& warnings)
 {
   PngDecoder decoder;
   decoder.source = {file};
@@ -145,17 +193,19 @@ std::string ReadPng(std::FILE* file, LoadedPicture& picture, std::vector<std::st
   if (std::string reason = CheckPictureSize(layout.width, layout.height); !reason.empty()) {
     return reason;
   }
-  std::vector<png_byte> rgba(std::size_t(layout.width) * layout.height * 4 * (layout.bitDepth / 8));
-  if (!ReadRows(decoder, layout, rgba)) {
+  const int width = int(layout.width), height = int(layout.height);
+  // An interlaced picture arrives in passes over the whole picture, so only
+  // one stored row by row can be reduced as it is read.
+  const int factor =
+      needed && layout.passes == 1 ? WholeReductionFactor(width, height, needed(width, height)) : 1;
+  if (factor == 1) {
+    return ReadWhole(decoder, layout, picture) ? std::string() : decoder.error;
+  }
+  RowBoxReducer reducer(width, height, factor);
+  if (!ReadRowsReduced(decoder, layout, reducer)) {
     return decoder.error;
   }
-  const int width = int(layout.width), height = int(layout.height);
-  AllocatePicture(picture, width, height);
-  const std::size_t pixelBytes = 4 * (layout.bitDepth / 8);
-  for (std::size_t i = 0; i < picture.pixels.size(); ++i) {
-    const png_byte* pixel = rgba.data() + i * pixelBytes;
-    picture.pixels[i] = layout.bitDepth == 16 ? PixelFrom16Bits(pixel) : PixelFrom8Bits(pixel);
-  }
+  picture = reducer.Finish();
   return {};
 }
 

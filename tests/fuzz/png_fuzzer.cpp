@@ -1,5 +1,6 @@
 // Feeds arbitrary bytes to the PNG structure check and, when it passes, to
-// the PNG reader, as ReadPictureFile does.
+// the PNG reader, as ReadPictureFile does: inputs of odd length ask for a
+// small picture, so that the reader reduces rows as it reads them.
 #include <cstdint>
 #include <cstdio>
 #include <string>
@@ -25,7 +26,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (stream == nullptr) {
     return 0;
   }
-  const std::string error = pavona::ReadPng(stream, picture, warnings);
+  const pavona::DecodeSizeNeeded small = [](int width, int height) {
+    return pavona::PictureSize{width / 8, height / 8};
+  };
+  const std::string error =
+      pavona::ReadPng(stream, size % 2 ? small : pavona::DecodeSizeNeeded(), picture, warnings);
   std::fclose(stream);
   if (error.empty() && picture.pixels.size() != std::size_t(picture.width) * picture.height) {
     __builtin_trap();  // a picture that does not hold its own pixels
