@@ -1,6 +1,8 @@
 #include <png.h>
 
+#include <bit>
 #include <csetjmp>
+#include <cstring>
 #include <vector>
 
 #include "core/box_reduction.h"
@@ -28,13 +30,20 @@ struct PngDecoder {
   ~PngDecoder() { png_destroy_read_struct(&png, &info, nullptr); }
 };
 
-// What libpng hands over once its transformations are set: rows of red,
-// green, blue and opacity, 8 or 16 bits each.
+// What libpng hands over once its transformations are set. At 8 bits a
+// channel a pixel is the four bytes blue, green, red, opacity, which on this
+// little-endian machine read as one 0xAARRGGBB word: an opaque picture gets
+// opacity 0 and so arrives as the picture's own 0x00RRGGBB pixels. At 16
+// bits it is red, green, blue, opacity, big-endian.
 struct PngLayout {
   png_uint_32 width = 0, height = 0;
   int bitDepth = 0;
   int passes = 1;
+  bool opaque = false;  // no opacity channel and no transparent colour
 };
+
+static_assert(std::endian::native == std::endian::little,
+              "8-bit PNG pixels are decoded straight into 0x00RRGGBB words");
 
 [[noreturn]] void FailDecoding(png_structp png, png_const_charp message)
 {
@@ -60,10 +69,10 @@ void ReadFromFile(png_structp png, png_bytep data, png_size_t length)
   }
 }
 
-// Reads the header and sets libpng to deliver RGBA at the file's depth:
-// palettes, grey levels below 8 bits and transparent colours are expanded,
-// grey becomes RGB and an opaque file gets full opacity. Only libpng calls
-// follow setjmp, so a longjmp skips no C++ destructor.
+// Reads the header and sets libpng to deliver the layout above at the file's
+// depth: palettes, grey levels below 8 bits and transparent colours are
+// expanded and grey becomes RGB. Only libpng calls follow setjmp, so a
+// longjmp skips no C++ destructor.
 bool ReadHeader(PngDecoder& decoder, PngLayout& layout)
 {
   png_structp png = decoder.png;
@@ -81,9 +90,13 @@ bool ReadHeader(PngDecoder& decoder, PngLayout& layout)
                nullptr, nullptr);
   png_set_expand(png);
   png_set_gray_to_rgb(png);
-  const png_uint_32 opaque = layout.bitDepth == 16 ? 0xFFFF : 0xFF;
-  if (!(colourType & PNG_COLOR_MASK_ALPHA) && !png_get_valid(png, info, PNG_INFO_tRNS)) {
-    png_set_add_alpha(png, opaque, PNG_FILLER_AFTER);
+  const bool sixteen = layout.bitDepth == 16;
+  if (!sixteen) {
+    png_set_bgr(png);
+  }
+  layout.opaque = !(colourType & PNG_COLOR_MASK_ALPHA) && !png_get_valid(png, info, PNG_INFO_tRNS);
+  if (layout.opaque) {
+    png_set_add_alpha(png, sixteen ? 0xFFFF : 0, PNG_FILLER_AFTER);
   }
   layout.passes = png_set_interlace_handling(png);
   png_read_update_info(png, info);
@@ -91,13 +104,14 @@ bool ReadHeader(PngDecoder& decoder, PngLayout& layout)
   return true;
 }
 
-std::uint32_t PixelFrom8Bits(const png_byte* p)
+// Blue, green, red and opacity bytes, shown over black.
+std::uint32_t PixelFromBgra8(const png_byte* p)
 {
-  return std::uint32_t(Premultiplied8(p[0], p[3])) << 16 |
-         std::uint32_t(Premultiplied8(p[1], p[3])) << 8 | Premultiplied8(p[2], p[3]);
+  return std::uint32_t(Premultiplied8(p[2], p[3])) << 16 |
+         std::uint32_t(Premultiplied8(p[1], p[3])) << 8 | Premultiplied8(p[0], p[3]);
 }
 
-std::uint32_t PixelFrom16Bits(const png_byte* p)
+std::uint32_t PixelFromRgba16(const png_byte* p)
 {
   const auto channel = [p](int i) { return std::uint32_t(p[2 * i] << 8 | p[2 * i + 1]); };
   const std::uint32_t alpha = channel(3);
@@ -107,67 +121,102 @@ std::uint32_t PixelFrom16Bits(const png_byte* p)
   return eightBits(0) << 16 | eightBits(1) << 8 | eightBits(2);
 }
 
-// `count` pixels of libpng's RGBA output at `bitDepth` bits a channel.
-void ConvertPixels(const png_byte* rgba, int bitDepth, std::uint32_t* pixels, std::size_t count)
+// Turns `count` pixels decoded at 8 bits in place into the picture's pixels.
+void ShowOverBlack(const PngLayout& layout, std::uint32_t* pixels, std::size_t count)
 {
-  const std::size_t pixelBytes = 4 * (bitDepth / 8);
+  if (layout.opaque) {
+    return;  // already 0x00RRGGBB
+  }
   for (std::size_t i = 0; i < count; ++i) {
-    const png_byte* pixel = rgba + i * pixelBytes;
-    pixels[i] = bitDepth == 16 ? PixelFrom16Bits(pixel) : PixelFrom8Bits(pixel);
+    png_byte bgra[4];
+    std::memcpy(bgra, &pixels[i], 4);
+    pixels[i] = PixelFromBgra8(bgra);
   }
 }
 
-// Decodes the picture into `rgba` (rows of width x 4 channels at the layout's
-// depth, big-endian at 16 bits) and reads the end of the file.
-bool ReadRows(PngDecoder& decoder, const PngLayout& layout, std::vector<png_byte>& rgba)
+// `count` pixels decoded at 16 bits.
+void ConvertRgba16(const png_byte* rgba, std::uint32_t* pixels, std::size_t count)
 {
-  const std::size_t rowBytes = std::size_t(layout.width) * 4 * (layout.bitDepth / 8);
+  for (std::size_t i = 0; i < count; ++i) {
+    pixels[i] = PixelFromRgba16(rgba + i * 8);
+  }
+}
+
+std::size_t RowBytes(const PngLayout& layout)
+{
+  return std::size_t(layout.width) * 4 * (layout.bitDepth / 8);
+}
+
+// Decodes every pass of the picture into `rows` (height rows of RowBytes
+// each) and reads the end of the file.
+bool ReadRows(PngDecoder& decoder, const PngLayout& layout, png_byte* rows)
+{
+  const std::size_t rowBytes = RowBytes(layout);
   if (setjmp(png_jmpbuf(decoder.png))) {
     return false;
   }
   for (int pass = 0; pass < layout.passes; ++pass) {
     for (png_uint_32 y = 0; y < layout.height; ++y) {
-      png_read_row(decoder.png, rgba.data() + y * rowBytes, nullptr);
+      png_read_row(decoder.png, rows + y * rowBytes, nullptr);
     }
   }
   png_read_end(decoder.png, nullptr);
   return true;
 }
 
-bool ReadRowsInto(PngDecoder& decoder, const PngLayout& layout, png_byte* rgba,
+// At 8 bits the rows are decoded straight into the picture; 16-bit ones go
+// through a buffer of their own.
+bool ReadWhole(PngDecoder& decoder, const PngLayout& layout, LoadedPicture& picture)
+{
+  const std::size_t count = std::size_t(layout.width) * layout.height;
+  if (layout.bitDepth == 8) {
+    AllocatePicture(picture, int(layout.width), int(layout.height));
+    if (!ReadRows(decoder, layout, reinterpret_cast<png_byte*>(picture.pixels.data()))) {
+      return false;
+    }
+    ShowOverBlack(layout, picture.pixels.data(), count);
+    return true;
+  }
+  std::vector<png_byte> rgba(count * 8);
+  if (!ReadRows(decoder, layout, rgba.data())) {
+    return false;
+  }
+  AllocatePicture(picture, int(layout.width), int(layout.height));
+  ConvertRgba16(rgba.data(), picture.pixels.data(), count);
+  return true;
+}
+
+// Decodes a picture stored without interlacing row by row into `reducer`,
+// through `decoded` (a row as libpng delivers it) and `pixels` (the row as
+// the picture's pixels, which at 8 bits is the same memory). Besides
+// libpng's calls only our own follow setjmp, and none of them is left
+// holding anything when libpng gives up.
+bool ReadRowsInto(PngDecoder& decoder, const PngLayout& layout, png_byte* decoded,
                   std::uint32_t* pixels, RowBoxReducer& reducer)
 {
   if (setjmp(png_jmpbuf(decoder.png))) {
     return false;
   }
   for (png_uint_32 y = 0; y < layout.height; ++y) {
-    png_read_row(decoder.png, rgba, nullptr);
-    ConvertPixels(rgba, layout.bitDepth, pixels, layout.width);
+    png_read_row(decoder.png, decoded, nullptr);
+    if (layout.bitDepth == 8) {
+      ShowOverBlack(layout, pixels, layout.width);
+    } else {
+      ConvertRgba16(decoded, pixels, layout.width);
+    }
     reducer.AddRow(pixels);
   }
   png_read_end(decoder.png, nullptr);
   return true;
 }
 
-// Decodes a picture stored without interlacing row by row into `reducer`,
-// never holding more than a row. Besides libpng's calls only our own follow
-// setjmp, and none of them is left holding anything when libpng gives up.
-bool ReadRowsReduced(PngDecoder& decoder, const PngLayout& layout, RowBoxReducer& reducer)
+bool ReadReduced(PngDecoder& decoder, const PngLayout& layout, RowBoxReducer& reducer)
 {
-  std::vector<png_byte> rgba(std::size_t(layout.width) * 4 * (layout.bitDepth / 8));
   std::vector<std::uint32_t> pixels(layout.width);
-  return ReadRowsInto(decoder, layout, rgba.data(), pixels.data(), reducer);
-}
-
-bool ReadWhole(PngDecoder& decoder, const PngLayout& layout, LoadedPicture& picture)
-{
-  std::vector<png_byte> rgba(std::size_t(layout.width) * layout.height * 4 * (layout.bitDepth / 8));
-  if (!ReadRows(decoder, layout, rgba)) {
-    return false;
-  }
-  AllocatePicture(picture, int(layout.width), int(layout.height));
-  ConvertPixels(rgba.data(), layout.bitDepth, picture.pixels.data(), picture.pixels.size());
-  return true;
+  std::vector<png_byte> sixteenBitRow(layout.bitDepth == 16 ? RowBytes(layout) : 0);
+  png_byte* decoded =
+      layout.bitDepth == 16 ? sixteenBitRow.data() : reinterpret_cast<png_byte*>(pixels.data());
+  return ReadRowsInto(decoder, layout, decoded, pixels.data(), reducer);
 }
 
 }  // namespace
@@ -202,7 +251,7 @@ std::string ReadPng(std::FILE* file, const DecodeSizeNeeded& needed, LoadedPictu
     return ReadWhole(decoder, layout, picture) ? std::string() : decoder.error;
   }
   RowBoxReducer reducer(width, height, factor);
-  if (!ReadRowsReduced(decoder, layout, reducer)) {
+  if (!ReadReduced(decoder, layout, reducer)) {
     return decoder.error;
   }
   picture = reducer.Finish();
