@@ -50,7 +50,10 @@ using DecodeSizeNeeded = std::function<PictureSize(int fileWidth, int fileHeight
 // As above, but a JPEG file may be decoded at a reduced size, at least as
 // large as `needed` asks and keeping its shape, which is several times faster
 // for a large photo shown scaled down; the picture's fileWidth and fileHeight
-// then keep its size in the file. Other files are read whole.
+// then keep its size in the file. A PNG file stored without interlacing may
+// likewise be reduced by a whole factor while it is read, each pixel the
+// average of a block in linear light, keeping FilterShare pixels for each one
+// `needed` asks for (core/box_reduction.h). Bitmaps are read whole.
 PictureFileResult ReadPictureFile(const std::string& path, const DecodeSizeNeeded& needed);
 
 }  // namespace pavona
