@@ -5,16 +5,36 @@
 #include "gui/remembered_state.h"
 #include "gui/start_arguments.h"
 
+namespace {
+
+using pavona::StartArguments;
+
+// Help and usage errors go to the terminal, without a window.
+int PrintUsage(const StartArguments& start)
+{
+  const bool help = start.action == StartArguments::Action::PrintUsage;
+  std::fputs(start.message.toLocal8Bit().constData(), help ? stdout : stderr);
+  return help ? 0 : 2;
+}
+
+}  // namespace
+
 int main(int argc, char* argv[])
 {
+  // Help needs no display, which QApplication would insist on.
+  QStringList rawArguments;
+  for (int i = 1; i < argc; ++i) {
+    rawArguments << QString::fromLocal8Bit(argv[i]);
+  }
+  const StartArguments early = pavona::ParseStartArguments(rawArguments);
+  if (early.action == StartArguments::Action::PrintUsage) {
+    return PrintUsage(early);
+  }
   QApplication application(argc, argv);
   pavona::SetSettingsNames();
-  using Action = pavona::StartArguments::Action;
-  const pavona::StartArguments start = pavona::ParseStartArguments(application.arguments().mid(1));
-  if (start.action != Action::OpenWindow) {
-    std::fputs(start.message.toLocal8Bit().constData(),
-               start.action == Action::PrintUsage ? stdout : stderr);
-    return start.action == Action::PrintUsage ? 0 : 2;
+  const StartArguments start = pavona::ParseStartArguments(application.arguments().mid(1));
+  if (start.action != StartArguments::Action::OpenWindow) {
+    return PrintUsage(start);
   }
   pavona::MainWindow window;
   window.show();

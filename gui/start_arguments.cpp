@@ -15,21 +15,26 @@ StartArguments Error(const QString& reason)
 
 }  // namespace
 
-// "--" ends the options, so that a file whose name starts with "-" can be given.
+// "--" ends the options, so that a file whose name starts with "-" can be
+// given. Help wins over every error.
 StartArguments ParseStartArguments(const QStringList& arguments)
 {
+  const qsizetype optionsEnd = arguments.indexOf("--");
+  const QStringList options = arguments.mid(0, optionsEnd);
+  if (options.contains("-h") || options.contains("--help")) {
+    return {StartArguments::Action::PrintUsage, {}, Usage};
+  }
   QStringList files;
-  bool options = true;
-  for (const QString& argument : arguments) {
-    if (options && argument == "--") {
-      options = false;
-    } else if (options && (argument == "-h" || argument == "--help")) {
-      return {StartArguments::Action::PrintUsage, {}, Usage};
-    } else if (options && argument.startsWith('-') && argument != "-") {
-      return Error("unknown option " + argument);
-    } else {
-      files << argument;
+  for (qsizetype i = 0; i < arguments.size(); ++i) {
+    const QString& argument = arguments[i];
+    const bool option = optionsEnd < 0 || i < optionsEnd;
+    if (i == optionsEnd) {
+      continue;
     }
+    if (option && argument.startsWith('-') && argument != "-") {
+      return Error("unknown option " + argument);
+    }
+    files << argument;
   }
   if (files.size() > 1) {
     return Error("one picture at a time, not " + QString::number(files.size()));

@@ -15,7 +15,8 @@ struct StartArguments {
   QString message;  // the usage text, or the error and the usage
 };
 
-// The arguments after the program's name, Qt's own options already taken out.
+// The arguments after the program's name, Qt's own options already taken out
+// (help is found among them too, so it can be answered without a display).
 StartArguments ParseStartArguments(const QStringList& arguments);
 
 }  // namespace pavona

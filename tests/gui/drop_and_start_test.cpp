@@ -1,6 +1,7 @@
 // Opening a picture without the dialog: dropped on the window, or named on
 // the command line.
 #include <QDropEvent>
+#include <QLabel>
 #include <QMimeData>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -111,6 +112,9 @@ TEST(StartArguments, OneOptionalPictureAndHelp)
       {"an unknown option", {"--zoom", "a.jpg"}, Action::UsageError, "", "unknown option --zoom"},
       {"help", {"--help"}, Action::PrintUsage, "", "usage: pavona [PICTURE]"},
       {"help, short", {"a.jpg", "-h"}, Action::PrintUsage, "", "usage: pavona [PICTURE]"},
+      // Before Qt takes its own options out, help is still found.
+      {"help among errors", {"-platform", "x", "y", "--help"}, Action::PrintUsage, "", "usage"},
+      {"a file named --help", {"--", "--help"}, Action::OpenWindow, "--help", ""},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
