@@ -179,6 +179,18 @@ PictureArea* PlacePictures(PictureArea* area, QGridLayout* pictures)
   return area;
 }
 
+// The settings fill the width of a window of the start-up size and keep that
+// width in a larger one: the room goes to the pictures, not to ever longer
+// track bars.
+QWidget* KeptAtStartUpWidth(QLayout* settings, int width, QWidget* parent)
+{
+  auto* holder = Named(new QWidget(parent), "settingsRow");
+  settings->setContentsMargins(0, 0, 0, 0);
+  holder->setLayout(settings);
+  holder->setMaximumWidth(width);
+  return holder;
+}
+
 void SetEditColour(QLineEdit* edit, QColor colour)
 {
   QPalette palette = edit->palette();
@@ -560,7 +572,13 @@ void MainWindow::ArrangeWindow(const Groups& groups)
   top->setSpacing(3);
   top->addWidget(c.bannerView, 0, Qt::AlignHCenter);
   top->addLayout(middle, 1);
-  top->addLayout(bottom);
+  const QMargins margins = top->contentsMargins();
+  auto* settings = Stack<QHBoxLayout>(0);
+  settings->addWidget(
+      KeptAtStartUpWidth(bottom, WindowWidth - margins.left() - margins.right(), centralWidget()),
+      1);
+  settings->addStretch();
+  top->addLayout(settings);
 }
 
 // Start values: the settings' defaults, shown with their click handlers
