@@ -3,6 +3,7 @@
 // nothing remembered (MainWindowTest clears the settings of the run).
 #include "gui/remembered_state.h"
 
+#include <QAction>
 #include <QFile>
 #include <QPushButton>
 #include <QTemporaryDir>
@@ -147,17 +148,33 @@ TEST_F(RememberedStateTest, SavesSuggestTheNameAndNeverReplaceUnasked)
   EXPECT_EQ(prompts().saveQuestions.last(), Path("shot.raw") + " | Raw Data file (*.raw)");
 }
 
+// Closed by its frame or by "Exit".
 TEST_F(RememberedStateTest, TheWindowReopensWhereItWasClosed)
 {
-  window().resize(1200, 700);
-  window().move(40, 30);
-  QCoreApplication::processEvents();
-  const QRect closedAt = window().geometry();
-  window().close();
-
-  const auto next = Restart();
-  EXPECT_EQ(next->size(), QSize(1200, 700));
-  EXPECT_EQ(next->geometry(), closedAt);
+  struct Row {
+    const char* name;
+    QRect geometry;
+    bool byExit;
+  };
+  const Row rows[] = {{"closed", QRect(40, 30, 1200, 700), false},
+                      {"File, Exit", QRect(60, 50, 1000, 640), true}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    QSettings().clear();
+    const auto first = Restart();
+    first->show();
+    first->setGeometry(row.geometry);
+    QCoreApplication::processEvents();
+    const QRect closedAt = first->geometry();
+    if (row.byExit) {
+      first->Controls().exitAction->trigger();
+    } else {
+      first->close();
+    }
+    const auto next = Restart();
+    EXPECT_EQ(next->size(), row.geometry.size());
+    EXPECT_EQ(next->geometry(), closedAt);
+  }
 }
 
 }  // namespace
