@@ -24,8 +24,10 @@
 #include "gui/artwork.h"
 #include "gui/gui_progress.h"
 #include "gui/main_window_tables.h"
+#include "gui/picture_area.h"
 #include "gui/picture_view.h"
 #include "gui/preview_windows.h"
+#include "gui/remembered_state.h"
 #include "gui/up_down.h"
 #include "gui/user_prompts.h"
 
@@ -37,7 +39,7 @@ constexpr int WindowHeight = 618;
 constexpr int BannerWidth = 928;
 constexpr int BannerHeight = 81;
 
-// Group boxes are packed tightly: the window has a fixed size. Their titles
+// Group boxes are packed tightly into the start-up size. Their titles
 // sit on the frame line, which saves a text row per box.
 constexpr char CompactGroupStyle[] =
     "QGroupBox { border: 1px solid palette(mid); border-radius: 3px; margin-top: 7px;"
@@ -164,6 +166,31 @@ QGroupBox* SwitchGroup(const QString& title, QWidget* parent, MainWindowControls
   return group.box();
 }
 
+// The pictures in the top-left corner of their area, where they are at 1:1
+// in a window of the start-up size.
+PictureArea* PlacePictures(PictureArea* area, QGridLayout* pictures)
+{
+  auto* content = Named(new QWidget(area), "pictureContent");
+  auto* layout = new QVBoxLayout(content);
+  layout->setContentsMargins(0, 0, 0, 0);
+  layout->addLayout(pictures);
+  layout->setAlignment(pictures, Qt::AlignTop | Qt::AlignLeft);
+  area->setWidget(content);
+  return area;
+}
+
+// The settings fill the width of a window of the start-up size and keep that
+// width in a larger one: the room goes to the pictures, not to ever longer
+// track bars.
+QWidget* KeptAtStartUpWidth(QLayout* settings, int width, QWidget* parent)
+{
+  auto* holder = Named(new QWidget(parent), "settingsRow");
+  settings->setContentsMargins(0, 0, 0, 0);
+  holder->setLayout(settings);
+  holder->setMaximumWidth(width);
+  return holder;
+}
+
 void SetEditColour(QLineEdit* edit, QColor colour)
 {
   QPalette palette = edit->palette();
@@ -212,10 +239,18 @@ MainWindow::MainWindow(QWidget* parent)
   CreatePictures();
   CreateStatusBar();
   ArrangeWindow(CreateGroups());
-  setFixedSize(WindowWidth, WindowHeight);
+  // The start-up size is the smallest that shows everything (a few boxes a
+  // little below their natural height, as they always were); larger windows
+  // give the pictures the room.
+  layout()->setSizeConstraint(QLayout::SetNoConstraint);
+  setMinimumSize(WindowWidth, WindowHeight);
+  resize(WindowWidth, WindowHeight);
+  setAcceptDrops(true);
+  MeasurePictureArea();
   if (const QScreen* screen = this->screen()) {
     move(screen->availableGeometry().center() - QPoint(WindowWidth / 2, WindowHeight / 2));
   }
+  RestoreWindowGeometry(this);
 
   progress_ = std::make_unique<GuiProgress>(ui_.statusText, ui_.progressBar, ui_.resultView,
                                             ui_.mixTableView, ui_.convertButton);
@@ -255,6 +290,7 @@ void MainWindow::CreateMenu()
   c.saveC64FileAction = Named(c.fileMenu->addAction("Save C64 File..."), "saveC64FileAction");
   c.fileMenu->addSeparator();
   c.exitAction = Named(c.fileMenu->addAction("Exit"), "exitAction");
+  CreateViewMenu();
   c.aboutAction = Named(menuBar()->addAction("About"), "aboutAction");
 }
 
@@ -291,6 +327,7 @@ void MainWindow::CreatePictures()
   source->addWidget(c.verticalScroll, 0, 1);
   source->addWidget(c.horizontalScroll, 1, 0);
 
+  c.pictureArea = Named(new PictureArea(central), "pictureArea");
   c.resultPanel = MakePanel("resultPanel", central);
   c.resultView = Named(
       new PictureView(PictureWidth, PictureHeight, PictureWidth, PictureHeight, c.resultPanel),
@@ -519,8 +556,8 @@ void MainWindow::ArrangeWindow(const Groups& groups)
   auto* actions = column({groups.mode, groups.load, groups.save, groups.preview});
   actions->addWidget(c.defaultsButton, 0, Qt::AlignRight);
   auto* middle = Stack<QHBoxLayout>(4);
-  middle->addLayout(pictures);
-  middle->addLayout(actions, 1);
+  middle->addWidget(PlacePictures(c.pictureArea, pictures), 1);
+  middle->addLayout(actions);
 
   auto* bottom = Stack<QHBoxLayout>(4);
   bottom->addLayout(column({groups.dithering}));
@@ -534,9 +571,14 @@ void MainWindow::ArrangeWindow(const Groups& groups)
   top->setContentsMargins(3, 2, 3, 0);
   top->setSpacing(3);
   top->addWidget(c.bannerView, 0, Qt::AlignHCenter);
-  top->addLayout(middle);
-  top->addLayout(bottom);
-  top->addStretch();
+  top->addLayout(middle, 1);
+  const QMargins margins = top->contentsMargins();
+  auto* settings = Stack<QHBoxLayout>(0);
+  settings->addWidget(
+      KeptAtStartUpWidth(bottom, WindowWidth - margins.left() - margins.right(), centralWidget()),
+      1);
+  settings->addStretch();
+  top->addLayout(settings);
 }
 
 // Start values: the settings' defaults, shown with their click handlers
@@ -583,6 +625,7 @@ void MainWindow::ShowAboutWindow()
 // secondary windows are open.
 void MainWindow::closeEvent(QCloseEvent* event)
 {
+  SaveWindowGeometry(this);
   event->accept();
   QCoreApplication::exit(0);
 }

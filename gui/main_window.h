@@ -1,7 +1,9 @@
 #pragma once
 
 #include <QMainWindow>
+#include <array>
 #include <memory>
+#include <optional>
 #include <string>
 #include <thread>
 #include <vector>
@@ -9,6 +11,7 @@
 #include "core/settings.h"
 #include "core/workspace.h"
 #include "gui/application_title.h"
+#include "gui/picture_scaling.h"
 
 class QAction;
 class QButtonGroup;
@@ -21,6 +24,8 @@ class QProgressBar;
 class QPushButton;
 class QRadioButton;
 class QCheckBox;
+class QDragEnterEvent;
+class QDropEvent;
 class QScrollBar;
 class QSlider;
 class QStatusBar;
@@ -31,6 +36,7 @@ class AboutWindow;
 class FieldPreviewWindow;
 class GuiProgress;
 class InterlacedPreviewWindow;
+class PictureArea;
 class PictureView;
 class UpDown;
 class UserPrompts;
@@ -143,6 +149,9 @@ struct MainWindowControls {
   QScrollBar* verticalScroll;    // beside it
   QFrame* resultPanel;
   PictureView* resultView;
+  // Holds both panels with the error value and the mix table under them,
+  // scrolled when a scale makes them larger than the window.
+  PictureArea* pictureArea;
   PictureView* mixTableView;  // "Mix palette"
   // "Error Pixel Value"
   QLabel* errorValueLabel;
@@ -173,6 +182,10 @@ struct MainWindowControls {
   QAction* saveProgramAction;  // "Save C64 Exe"
   QAction* saveC64FileAction;  // "Save C64 File..."
   QAction* exitAction;
+  QMenu* viewMenu;
+  std::array<QAction*, MaximumScaleFactor> scaleActions;  // "1x" .. "4x"
+  QAction* fitScaleAction;                                // "Fit": the largest that fits
+  QAction* palAspectAction;                               // "PAL aspect"
   QAction* aboutAction;
 };
 
@@ -231,6 +244,10 @@ class MainWindow : public QMainWindow {
   // its settings or its pictures are disabled meanwhile.
   bool ConversionRunning() const { return worker_.joinable(); }
 
+  // The scale the source, the result and the previews are drawn at now: the
+  // one chosen in "View", or with "Fit" the largest that fits the window.
+  ViewScale PictureScale() const;
+
  signals:
   // A conversion has ended, its result is shown and the controls are back.
   void ConversionFinished();
@@ -239,6 +256,9 @@ class MainWindow : public QMainWindow {
   void closeEvent(QCloseEvent* event) override;
   // The hold buttons react to every mouse button, not only the left one.
   bool eventFilter(QObject* watched, QEvent* event) override;
+  // A picture file dropped on the window is opened.
+  void dragEnterEvent(QDragEnterEvent* event) override;
+  void dropEvent(QDropEvent* event) override;
 
  private:
   struct Groups;
@@ -253,6 +273,8 @@ class MainWindow : public QMainWindow {
   QGroupBox* CreateDitheringGroup(QWidget* parent);
   QGroupBox* CreateAdjustmentGroup(QWidget* parent);
   void ArrangeWindow(const Groups& groups);
+  void CreateViewMenu();
+  void MeasurePictureArea();
   void ConnectHandlers();
   void ConnectSettingHandlers();
   void ConnectActionHandlers();
@@ -293,6 +315,17 @@ class MainWindow : public QMainWindow {
   void SaveC64File();
   // A save that would write over the loaded picture is refused with a message.
   bool RefuseSavingOverSource(const QString& path);
+  // The name a save dialog starts with: the loaded picture's base name with
+  // `extension`, in the folder saved to last.
+  QString SuggestedSaveName(const QString& extension) const;
+  // The typed name with `extension` added when it has none, or nothing when
+  // that name may not be written (the loaded picture, or an existing file
+  // the user keeps).
+  std::optional<QString> FinalSaveName(const QString& typed, const QString& extension);
+  // The one-type save dialog and FinalSaveName; nothing when cancelled.
+  std::optional<QString> AskSaveName(const QString& filter, const QString& extension);
+  // Shows a failed write's error, or remembers the folder of a done one.
+  void ReportSave(const QString& path, const std::string& error);
   void RunConversionInEmulator();
   // "Run in Emulator" needs a conversion and the emulator on PATH.
   void EnableEmulatorButton(bool converted);
@@ -307,6 +340,14 @@ class MainWindow : public QMainWindow {
   void DrawMixPalette();
   // BuildMixPalette, the reduction of the level, DrawMixPalette.
   void RebuildReducedMixPalette(FlickerLevel level);
+
+  // Draws the pictures at PictureScale(); when the chosen factor needs more
+  // room than the pictures have, the window grows towards it (within its
+  // screen).
+  void ApplyPictureScale();
+  void GrowToShowPictures();
+  // The pictures' area at a factor, with the room around them as it is now.
+  QSize PictureContentSize(ViewScale scale) const;
 
   // "Same Col Banks" both enabled and on: the single-bank searches then use
   // the whole mix table, so no flicker level applies.
@@ -333,6 +374,8 @@ class MainWindow : public QMainWindow {
   // release; both clear at start-up.
   bool errorViewHeld_ = false;
   bool ditherViewHeld_ = false;
+  // The pictures' area, all of it, at 1:1 without the PAL aspect.
+  QSize unscaledPictureContent_;
 };
 
 }  // namespace pavona

@@ -50,19 +50,15 @@ QString JoinedFilters(const std::vector<C64FileType>& types)
   return filters.join(";;");
 }
 
-// A name typed without an extension gets the one of the chosen file type.
-QString WithExtension(const QString& path, const QString& chosenFilter,
-                      const std::vector<C64FileType>& types)
+// The extension of the chosen file type, else of the first.
+QString ExtensionOfFilter(const QString& chosenFilter, const std::vector<C64FileType>& types)
 {
-  if (!QFileInfo(path).suffix().isEmpty()) {
-    return path;
-  }
   for (const C64FileType& type : types) {
     if (type.filter == chosenFilter) {
-      return path + type.extension;
+      return type.extension;
     }
   }
-  return path + types.front().extension;
+  return types.front().extension;
 }
 
 std::filesystem::path FileSystemPath(const QString& path)
@@ -100,18 +96,17 @@ void MainWindow::SaveC64File()
   }
   const OutputKind kind = PlanConversion(*workspace_->converted).output;
   const std::vector<C64FileType> types = C64FileTypes(kind.mode);
-  const QString presetName =
-      loadedPath_.isEmpty() ? QString() : QFileInfo(loadedPath_).completeBaseName();
   QString chosenFilter;
-  const QString typed =
-      prompts_->AskSaveFileChoice(this, presetName, JoinedFilters(types), &chosenFilter);
+  const QString typed = prompts_->AskSaveFileChoice(
+      this, SuggestedSaveName(types.front().extension), JoinedFilters(types), &chosenFilter);
   if (typed.isEmpty()) {
     return;
   }
-  const QString path = WithExtension(typed, chosenFilter, types);
-  if (RefuseSavingOverSource(path)) {
+  const std::optional<QString> final = FinalSaveName(typed, ExtensionOfFilter(chosenFilter, types));
+  if (!final) {
     return;
   }
+  const QString& path = *final;
   const QString extension = "." + QFileInfo(path).suffix();
   const std::optional<C64File> file = C64FileFor(extension.toStdString(), kind.mode);
   if (!file) {
@@ -120,11 +115,8 @@ void MainWindow::SaveC64File()
                                   QString::fromStdString(C64FileExtensions(kind.mode)) + ")");
     return;
   }
-  const std::string error =
-      WriteFileAtomically(FileSystemPath(path), C64FileBytes(*file, workspace_->c64, kind));
-  if (!error.empty()) {
-    prompts_->ShowError(this, QString::fromStdString(error));
-  }
+  ReportSave(path,
+             WriteFileAtomically(FileSystemPath(path), C64FileBytes(*file, workspace_->c64, kind)));
 }
 
 // PATH is looked at each time: the emulator may be installed while the

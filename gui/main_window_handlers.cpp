@@ -17,6 +17,7 @@
 #include "gui/main_window.h"
 #include "gui/main_window_tables.h"
 #include "gui/picture_view.h"
+#include "gui/remembered_state.h"
 #include "gui/up_down.h"
 
 namespace pavona {
@@ -102,7 +103,10 @@ void MainWindow::ConnectActionHandlers()
   connect(c.fieldPreviewButton, &QPushButton::clicked, this, &MainWindow::ShowFieldPreview);
   connect(c.interlacedPreviewButton, &QPushButton::clicked, this,
           &MainWindow::ShowInterlacedPreview);
-  connect(c.exitAction, &QAction::triggered, this, [] { QCoreApplication::exit(0); });
+  connect(c.exitAction, &QAction::triggered, this, [this] {
+    SaveWindowGeometry(this);
+    QCoreApplication::exit(0);
+  });
   connect(c.aboutAction, &QAction::triggered, this, &MainWindow::ShowAboutWindow);
 }
 

@@ -13,6 +13,7 @@
 #include "core/test_picture.h"
 #include "gui/main_window.h"
 #include "gui/picture_view.h"
+#include "gui/remembered_state.h"
 #include "gui/user_prompts.h"
 #include "io/palette_file.h"
 #include "io/picture_file.h"
@@ -43,8 +44,9 @@ void MainWindow::LoadPictureFile()
   if (ConversionRunning()) {
     return;
   }
-  const QString path = prompts_->AskOpenFileName(
-      this, "*.jpg;*.bmp", "Pictures (*.jpg *.jpeg *.bmp *.png);;All files (*)");
+  const QString path =
+      prompts_->AskOpenFileName(this, InFolder(RememberedFolder(DialogFolder::Open), "*.jpg;*.bmp"),
+                                "Pictures (*.jpg *.jpeg *.bmp *.png);;All files (*)");
   if (!path.isEmpty()) {
     OpenPicture(path);
   }
@@ -72,6 +74,7 @@ void MainWindow::OpenPicture(const QString& path)
   ShowSourceFrame(FrameFromPicture(loaded, 0, 0));
   c.convertButton->setEnabled(true);
   loadedPath_ = path;
+  RememberFolderOf(DialogFolder::Open, path);
   // Damage the reader tolerated stays in sight until the next status.
   QString status = "Loaded " + path;
   for (const std::string& warning : read.warnings) {
@@ -87,7 +90,8 @@ void MainWindow::LoadPaletteFile()
   if (ConversionRunning()) {
     return;
   }
-  const QString path = prompts_->AskOpenFileName(this, "*.vpl", "VICE palette (*.vpl)");
+  const QString path = prompts_->AskOpenFileName(
+      this, InFolder(RememberedFolder(DialogFolder::Open), "*.vpl"), "VICE palette (*.vpl)");
   if (path.isEmpty()) {
     return;
   }
@@ -96,6 +100,7 @@ void MainWindow::LoadPaletteFile()
     prompts_->ShowError(this, QString::fromStdString(read.error));
     return;
   }
+  RememberFolderOf(DialogFolder::Open, path);
   customPalette_ = read.colours;
   QRadioButton* custom = ui_.paletteButtons.custom;
   custom->setEnabled(true);

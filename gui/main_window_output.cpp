@@ -35,16 +35,14 @@ void MainWindow::SaveRawData()
   if (ConversionRunning() || !workspace_->converted) {
     return;
   }
-  const QString path = prompts_->AskSaveFileName(this, "Raw Data file (*.raw)");
-  if (path.isEmpty() || RefuseSavingOverSource(path)) {
+  const std::optional<QString> path = AskSaveName("Raw Data file (*.raw)", ".raw");
+  if (!path) {
     return;
   }
-  const std::string error = WriteFileAtomically(
-      QFile::encodeName(path).toStdString(),
-      RawDataBytes(workspace_->c64, PlanConversion(*workspace_->converted).output));
-  if (!error.empty()) {
-    prompts_->ShowError(this, QString::fromStdString(error));
-  }
+  ReportSave(*path,
+             WriteFileAtomically(
+                 QFile::encodeName(*path).toStdString(),
+                 RawDataBytes(workspace_->c64, PlanConversion(*workspace_->converted).output)));
 }
 
 void MainWindow::SaveC64Program()
@@ -52,16 +50,14 @@ void MainWindow::SaveC64Program()
   if (ConversionRunning() || !workspace_->converted) {
     return;
   }
-  const QString path = prompts_->AskSaveFileName(this, "C64 Executable (*.prg)");
-  if (path.isEmpty() || RefuseSavingOverSource(path)) {
+  const std::optional<QString> path = AskSaveName("C64 Executable (*.prg)", ".prg");
+  if (!path) {
     return;
   }
-  const std::string error = WriteFileAtomically(
-      QFile::encodeName(path).toStdString(),
-      C64ProgramBytes(workspace_->c64, PlanConversion(*workspace_->converted).output));
-  if (!error.empty()) {
-    prompts_->ShowError(this, QString::fromStdString(error));
-  }
+  ReportSave(*path,
+             WriteFileAtomically(
+                 QFile::encodeName(*path).toStdString(),
+                 C64ProgramBytes(workspace_->c64, PlanConversion(*workspace_->converted).output)));
 }
 
 // Decodes the fields in the layout of the converted mode, through the palette

@@ -38,7 +38,9 @@ Picture PictureFromImage(const QImage& image)
 }
 
 PictureView::PictureView(int width, int height, int imageWidth, int imageHeight, QWidget* parent)
-    : QWidget(parent), image_(imageWidth, imageHeight, QImage::Format_RGB32)
+    : QWidget(parent),
+      image_(imageWidth, imageHeight, QImage::Format_RGB32),
+      unscaledSize_(width, height)
 {
   image_.fill(Qt::black);
   setFixedSize(width, height);
@@ -96,7 +98,7 @@ void PictureView::ShowRowPixels(std::span<const std::uint32_t> rows, int firstRo
       line[x] = 0xFF000000u | row[x];
     }
   }
-  update(0, first, width, last - first);
+  update(WidgetRect(QRect(0, first, width, last - first)));
 }
 
 std::uint32_t PictureView::PixelAt(int x, int y) const
@@ -104,10 +106,41 @@ std::uint32_t PictureView::PixelAt(int x, int y) const
   return image_.pixel(x, y) & 0xFFFFFFu;
 }
 
+void PictureView::SetScale(ViewScale scale)
+{
+  scale_ = scale;
+  setFixedSize(ScaledSize(unscaledSize_, scale));
+  update();
+}
+
+QPointF PictureView::MapToImage(QPointF widgetPoint) const
+{
+  const QSizeF scaled = ScaledSize(image_.size(), scale_);
+  return {widgetPoint.x() * image_.width() / scaled.width(),
+          widgetPoint.y() * image_.height() / scaled.height()};
+}
+
+// Rounded outwards, so that a repaint covers every pixel that may change.
+QRect PictureView::WidgetRect(QRect imageRect) const
+{
+  const QSize scaled = ScaledSize(image_.size(), scale_);
+  const double x = double(scaled.width()) / image_.width();
+  const double y = double(scaled.height()) / image_.height();
+  const QRectF rect(imageRect.x() * x, imageRect.y() * y, imageRect.width() * x,
+                    imageRect.height() * y);
+  return rect.toAlignedRect();
+}
+
+// Without smooth transformation the painter scales by repeating pixels, which
+// keeps them crisp.
 void PictureView::paintEvent(QPaintEvent*)
 {
   QPainter painter(this);
-  painter.drawImage(0, 0, image_);
+  if (scale_ == ViewScale{}) {
+    painter.drawImage(0, 0, image_);
+    return;
+  }
+  painter.drawImage(QRect(QPoint(0, 0), ScaledSize(image_.size(), scale_)), image_);
 }
 
 }  // namespace pavona

@@ -6,6 +6,7 @@
 #include <span>
 
 #include "colour/picture.h"
+#include "gui/picture_scaling.h"
 
 namespace pavona {
 
@@ -16,8 +17,9 @@ QImage ImageFromPicture(const Picture& picture);
 // The top-left 320 x 200 of an image (black where it is smaller), 0x00RRGGBB.
 Picture PictureFromImage(const QImage& image);
 
-// An image shown at 1:1 in the top-left corner of a widget of fixed size.
-// Its pixels can be read back, so the frame as shown is what gets converted.
+// An image shown in the top-left corner of a widget of fixed size, at 1:1
+// or scaled up by a whole factor (the widget grows with it). Its pixels can
+// be read back, unscaled, so the frame as shown is what gets converted.
 class PictureView : public QWidget {
   Q_OBJECT
  public:
@@ -43,13 +45,25 @@ class PictureView : public QWidget {
   Picture ShownPicture() const { return PictureFromImage(image_); }
   std::uint32_t PixelAt(int x, int y) const;  // 0x00RRGGBB
 
+  // Draws the image, and sizes the widget, at this scale.
+  void SetScale(ViewScale scale);
+  ViewScale Scale() const { return scale_; }
+  // The point of the image under a point of the widget, in image pixels
+  // (fractions within a pixel; outside the image when the point is).
+  QPointF MapToImage(QPointF widgetPoint) const;
+
   QSize sizeHint() const override { return size(); }
 
  protected:
   void paintEvent(QPaintEvent* event) override;
 
  private:
+  // The part of the widget that shows a part of the image.
+  QRect WidgetRect(QRect imageRect) const;
+
   QImage image_;
+  QSize unscaledSize_;  // the widget's size at 1:1
+  ViewScale scale_;
 };
 
 }  // namespace pavona

@@ -2,7 +2,9 @@
 
 #include <QFrame>
 #include <QPushButton>
+#include <QScreen>
 #include <QTimer>
+#include <algorithm>
 
 #include "gui/picture_view.h"
 
@@ -18,7 +20,43 @@ QFrame* MakePanel(const char* name, QWidget* parent)
   return panel;
 }
 
+// Tries the factors from the one asked for down to 1:1 until the window fits.
+template <typename Arrange>
+void ArrangeToFitScreen(const QWidget* window, ViewScale scale, Arrange arrange)
+{
+  for (;;) {
+    arrange(scale);
+    if (scale.factor == 1 || FitsItsScreen(window)) {
+      return;
+    }
+    --scale.factor;
+  }
+}
+
+// The margins around the views and the "Close" button under them.
+constexpr int Margin = 8;
+constexpr int ButtonWidth = 90;
+constexpr int ButtonHeight = 30;
+// The panels' height to the window's: the margins, a gap, the button.
+constexpr int BelowPanels = 62;
+
+void PlaceCloseButton(QPushButton* button, QSize window)
+{
+  button->setGeometry(window.width() - Margin - ButtonWidth,
+                      window.height() - Margin - ButtonHeight, ButtonWidth, ButtonHeight);
+}
+
 }  // namespace
+
+bool FitsItsScreen(const QWidget* window)
+{
+  const QScreen* screen = window->screen();
+  if (screen == nullptr) {
+    return true;
+  }
+  const QSize space = screen->availableGeometry().size();
+  return window->width() <= space.width() && window->height() <= space.height();
+}
 
 void CentreOn(QWidget* window, const QWidget* owner)
 {
@@ -46,17 +84,35 @@ FieldPreviewWindow::FieldPreviewWindow(QWidget* parent)
 {
   setObjectName("fieldPreviewWindow");
   setWindowTitle("Field Preview");
-  setFixedSize(699, 279);
   field1View->setObjectName("field1View");
   field2View->setObjectName("field2View");
   closeButton->setObjectName("closeButton");
-
-  field1Panel->setGeometry(8, 8, 337, 217);
-  field1View->move(8, 8);
-  field2Panel->setGeometry(353, 8, 338, 217);
-  field2View->move(4, 8);
-  closeButton->setGeometry(699 - 8 - 90, 279 - 8 - 30, 90, 30);
+  Arrange(ViewScale{});
   connect(closeButton, &QPushButton::clicked, this, &QWidget::hide);
+}
+
+void FieldPreviewWindow::SetViewScale(ViewScale scale)
+{
+  ArrangeToFitScreen(this, scale, [this](ViewScale tried) { Arrange(tried); });
+}
+
+// At 1:1 the window is 699 x 279; the second view sits a little off centre
+// in its panel and is larger than its field, as it always was.
+void FieldPreviewWindow::Arrange(ViewScale scale)
+{
+  field1View->SetScale(scale);
+  field2View->SetScale(scale);
+  const QSize view1 = field1View->size();
+  const QSize view2 = field2View->size();
+  const int panelHeight = std::max(view1.height() + 17, view2.height() + 16);
+  field1Panel->setGeometry(Margin, Margin, view1.width() + 17, panelHeight);
+  field1View->move(8, 8);
+  field2Panel->setGeometry(field1Panel->geometry().right() + 1 + Margin, Margin, view2.width() + 9,
+                           panelHeight);
+  field2View->move(4, 8);
+  const QSize window(field2Panel->geometry().right() + 1 + Margin, panelHeight + BelowPanels);
+  setFixedSize(window);
+  PlaceCloseButton(closeButton, window);
 }
 
 InterlacedPreviewWindow::InterlacedPreviewWindow(QWidget* parent)
@@ -69,23 +125,37 @@ InterlacedPreviewWindow::InterlacedPreviewWindow(QWidget* parent)
 {
   setObjectName("interlacedPreviewWindow");
   setWindowTitle("Interlaced Preview");
-  setFixedSize(345, 279);
   field1View->setObjectName("field1View");
   field2View->setObjectName("field2View");
   closeButton->setObjectName("closeButton");
   flickerTimer->setObjectName("flickerTimer");
-
-  fieldsPanel->setGeometry(4, 4, 337, 217);
-  field1View->move(8, 8);
-  field2View->move(8, 8);
   field2View->raise();
-  closeButton->setGeometry(345 - 8 - 90, 279 - 8 - 30, 90, 30);
+  Arrange(ViewScale{});
   connect(closeButton, &QPushButton::clicked, this, &QWidget::hide);
 
   // The timer runs from start-up to exit, whether the window is shown or not.
   flickerTimer->setInterval(TickMilliseconds);
   connect(flickerTimer, &QTimer::timeout, this, &InterlacedPreviewWindow::Tick);
   flickerTimer->start();
+}
+
+void InterlacedPreviewWindow::SetViewScale(ViewScale scale)
+{
+  ArrangeToFitScreen(this, scale, [this](ViewScale tried) { Arrange(tried); });
+}
+
+// At 1:1 the window is 345 x 279.
+void InterlacedPreviewWindow::Arrange(ViewScale scale)
+{
+  field1View->SetScale(scale);
+  field2View->SetScale(scale);
+  const QSize view = field1View->size();
+  fieldsPanel->setGeometry(4, 4, view.width() + 17, view.height() + 17);
+  field1View->move(8, 8);
+  field2View->move(8, 8);
+  const QSize window(fieldsPanel->width() + Margin, fieldsPanel->height() + BelowPanels);
+  setFixedSize(window);
+  PlaceCloseButton(closeButton, window);
 }
 
 void InterlacedPreviewWindow::Tick()

@@ -2,6 +2,8 @@
 
 #include <QWidget>
 
+#include "gui/picture_scaling.h"
+
 class QFrame;
 class QPushButton;
 class QTimer;
@@ -15,17 +17,28 @@ void CentreOn(QWidget* window, const QWidget* owner);
 // Shows a secondary window centred on its owner, without making it modal.
 void ShowCentredOn(QWidget* window, const QWidget* owner);
 
+// Whether a window of this size fits on the screen it is on (or would be
+// shown on); true when there is no screen to ask.
+bool FitsItsScreen(const QWidget* window);
+
 // The two interlace fields side by side.
 class FieldPreviewWindow : public QWidget {
   Q_OBJECT
  public:
   explicit FieldPreviewWindow(QWidget* parent = nullptr);
 
+  // Shows the fields at this scale, or at the largest smaller factor with
+  // which the window fits its screen; the window takes the size it needs.
+  void SetViewScale(ViewScale scale);
+
   QFrame* field1Panel;
   PictureView* field1View;  // field 1
   QFrame* field2Panel;
   PictureView* field2View;   // field 2 in its top-left 320 x 200
   QPushButton* closeButton;  // "Close"
+
+ private:
+  void Arrange(ViewScale scale);
 };
 
 // The two interlace fields shown in turn at the same place, every timer tick,
@@ -36,6 +49,9 @@ class InterlacedPreviewWindow : public QWidget {
   static constexpr int TickMilliseconds = 10;
 
   explicit InterlacedPreviewWindow(QWidget* parent = nullptr);
+
+  // As for the field preview.
+  void SetViewScale(ViewScale scale);
 
   // One timer tick: shows the image whose turn it is.
   void Tick();
@@ -48,6 +64,8 @@ class InterlacedPreviewWindow : public QWidget {
   QTimer* flickerTimer;
 
  private:
+  void Arrange(ViewScale scale);
+
   bool showFirstImage_ = false;
 };
 

@@ -1,6 +1,7 @@
 #include "gui/user_prompts.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QMessageBox>
 
 #include "gui/application_title.h"
@@ -30,15 +31,18 @@ QString StandardPrompts::AskOpenFileName(QWidget* parent, const QString& presetN
   return RunFileDialog(dialog);
 }
 
-QString StandardPrompts::AskSaveFileName(QWidget* parent, const QString& filter)
+// With the extension added by the dialog, its question before replacing a
+// file is about the name that will be written.
+QString StandardPrompts::AskSaveFileName(QWidget* parent, const QString& presetName,
+                                         const QString& filter)
 {
   QFileDialog dialog(parent);
   dialog.setObjectName("saveDialog");
   dialog.setAcceptMode(QFileDialog::AcceptSave);
   dialog.setFileMode(QFileDialog::AnyFile);
   dialog.setNameFilter(filter);
-  // No default suffix: a name typed without an extension is saved without one.
-  dialog.setDefaultSuffix(QString());
+  dialog.setDefaultSuffix(QFileInfo(presetName).suffix());
+  dialog.selectFile(presetName);
   return RunFileDialog(dialog);
 }
 
@@ -56,6 +60,15 @@ QString StandardPrompts::AskSaveFileChoice(QWidget* parent, const QString& prese
   const QString path = RunFileDialog(dialog);
   *chosenFilter = dialog.selectedNameFilter();
   return path;
+}
+
+bool StandardPrompts::AskReplace(QWidget* parent, const QString& path)
+{
+  QMessageBox box(QMessageBox::Warning, ApplicationTitle,
+                  path + " already exists. Do you want to replace it?",
+                  QMessageBox::Yes | QMessageBox::No, parent);
+  box.setDefaultButton(QMessageBox::No);
+  return box.exec() == QMessageBox::Yes;
 }
 
 void StandardPrompts::ShowError(QWidget* parent, const QString& text)

@@ -14,16 +14,24 @@ class UserPrompts {
   virtual ~UserPrompts() = default;
 
   // The chosen file, or an empty string when the user cancelled. The file
-  // name field starts with presetName; filters are separated by ";;".
+  // name field starts with presetName, and a preset with a folder
+  // ("/photos/*.jpg") starts the dialog in that folder; filters are
+  // separated by ";;".
   virtual QString AskOpenFileName(QWidget* parent, const QString& presetName,
                                   const QString& filters) = 0;
-  // The name as the user typed it: no extension is added.
-  virtual QString AskSaveFileName(QWidget* parent, const QString& filter) = 0;
+  // A save dialog for one file type, started as the open dialog is. The
+  // standard dialog adds presetName's extension to a name typed without
+  // one, but the caller must not count on it.
+  virtual QString AskSaveFileName(QWidget* parent, const QString& presetName,
+                                  const QString& filter) = 0;
   // A save dialog that offers several file types (filters separated by
-  // ";;"), its name field starting with presetName. The name as typed; the
-  // file type chosen goes to *chosenFilter.
+  // ";;"), started as the open dialog is. The name as typed; the file type
+  // chosen goes to *chosenFilter.
   virtual QString AskSaveFileChoice(QWidget* parent, const QString& presetName,
                                     const QString& filters, QString* chosenFilter) = 0;
+  // Whether an existing file may be replaced; asked when the name the
+  // dialog confirmed became another by an added extension.
+  virtual bool AskReplace(QWidget* parent, const QString& path) = 0;
   // A modal message box with the program's title.
   virtual void ShowError(QWidget* parent, const QString& text) = 0;
 };
@@ -33,9 +41,11 @@ class StandardPrompts final : public UserPrompts {
  public:
   QString AskOpenFileName(QWidget* parent, const QString& presetName,
                           const QString& filters) override;
-  QString AskSaveFileName(QWidget* parent, const QString& filter) override;
+  QString AskSaveFileName(QWidget* parent, const QString& presetName,
+                          const QString& filter) override;
   QString AskSaveFileChoice(QWidget* parent, const QString& presetName, const QString& filters,
                             QString* chosenFilter) override;
+  bool AskReplace(QWidget* parent, const QString& path) override;
   void ShowError(QWidget* parent, const QString& text) override;
 };
 

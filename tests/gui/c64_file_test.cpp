@@ -91,14 +91,27 @@ TEST_F(C64FileTest, SaveC64FileOffersTheConvertedModesFormats)
         QString(mode.editorFilter) + ";;C64 program (*.prg);;Raw C64 data (*.raw)";
 
     prompts().saveQuestions.clear();
+    prompts().replaceQuestions.clear();
     prompts().answers = {Path("bare"), Path("typed.PRG"), Path("raw"), Path("picture.png")};
     prompts().chosenFilters = {mode.editorFilter, mode.editorFilter, "Raw C64 data (*.raw)",
                                mode.editorFilter};
+    // The second mode's "raw" becomes the first's raw.raw: replaced when the
+    // user says so.
+    prompts().replaceAnswers = {true};
     for (int save = 0; save < 4; ++save) {
       Click(c().saveC64FileButton);
     }
+    // The picture's base name with the editor format's extension, in the
+    // folder saved to last.
+    const bool firstMode = mode.button == c().modeButtons.hiresStandard;
+    const QString firstName = firstMode ? "holiday.photo" : Path("holiday.photo");
     EXPECT_EQ(prompts().saveQuestions,
-              QStringList(4, "holiday.photo | " + filters));  // the picture's base name
+              QStringList({firstName + mode.extension + " | " + filters,
+                           Path("holiday.photo") + mode.extension + " | " + filters,
+                           Path("holiday.photo") + mode.extension + " | " + filters,
+                           Path("holiday.photo") + mode.extension + " | " + filters}));
+    EXPECT_EQ(prompts().replaceQuestions,
+              firstMode ? QStringList() : QStringList({Path("raw.raw")}));
     EXPECT_EQ(FileBytes(Path("bare") + mode.extension), Expected(C64File::Scene));
     EXPECT_EQ(FileBytes(Path("typed.PRG")), Expected(C64File::Program));
     EXPECT_EQ(FileBytes(Path("raw.raw")), Expected(C64File::Raw));

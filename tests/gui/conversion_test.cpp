@@ -15,6 +15,7 @@
 #include "core/emulator_launch.h"
 #include "core/test_picture.h"
 #include "gui/gui_progress.h"
+#include "gui/picture_area.h"
 #include "scripted_prompts.h"
 
 namespace pavona {
@@ -25,8 +26,12 @@ std::map<QString, bool> EnabledControls(const MainWindow& window)
 {
   std::map<QString, bool> enabled;
   for (QWidget* widget : window.findChildren<QWidget*>()) {
-    // The menu bar's own overflow button is none of ours.
-    if (widget->window() != &window || window.menuBar()->isAncestorOf(widget)) {
+    // The menu bar's own overflow button is none of ours, nor are the
+    // picture area's scroll bars, which only move the view.
+    const QWidget* pictureArea = window.Controls().pictureArea;
+    if (widget->window() != &window || window.menuBar()->isAncestorOf(widget) ||
+        (pictureArea->isAncestorOf(widget) &&
+         !window.Controls().sourcePanel->isAncestorOf(widget))) {
       continue;
     }
     if (qobject_cast<QAbstractButton*>(widget) || qobject_cast<QAbstractSlider*>(widget) ||

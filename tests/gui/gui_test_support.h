@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <QAbstractButton>
+#include <QSettings>
 #include <QTest>
 #include <memory>
 
@@ -39,11 +40,13 @@ inline void ExpectMixTableShown(const MainWindow& window, const MixTable& expect
   EXPECT_EQ(wrong, 0) << "pixels of the mix table image differ";
 }
 
-// A main window as the program starts it, shown offscreen.
+// A main window as the program starts it for the first time (nothing
+// remembered from earlier runs), shown offscreen.
 class MainWindowTest : public testing::Test {
  protected:
   void SetUp() override
   {
+    QSettings().clear();
     window_ = std::make_unique<MainWindow>();
     window_->show();
     ASSERT_TRUE(QTest::qWaitForWindowExposed(window_.get()));

@@ -264,18 +264,34 @@ TEST_F(MainWindowTest, StandardDialogsAskForFilesAndShowErrors)
   EXPECT_EQ(filters, QStringList({"Pictures (*.jpg)", "All files (*)"}));
   EXPECT_EQ(nameField, "*.jpg;*.bmp");
 
-  // Saving: the name as typed, no extension added.
+  // Saving one file type: the dialog starts in the preset's folder with its
+  // name, and adds the preset's extension to a name typed without one.
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
   QString suffix = "unset";
+  QString folderShown;
   AnswerModal<QFileDialog>([&](QFileDialog* dialog) {
     filters = dialog->nameFilters();
     suffix = dialog->defaultSuffix();
+    folderShown = dialog->directory().absolutePath();
+    nameField = dialog->findChild<QLineEdit*>("fileNameEdit")->text();
     TypeFileName(dialog, dir.filePath("picture"));
   });
-  EXPECT_EQ(prompts.AskSaveFileName(&window(), "Raw Data file (*.raw)"), dir.filePath("picture"));
+  EXPECT_EQ(prompts.AskSaveFileName(&window(), dir.filePath("photo.raw"), "Raw Data file (*.raw)"),
+            dir.filePath("picture.raw"));
   EXPECT_EQ(filters, QStringList({"Raw Data file (*.raw)"}));
-  EXPECT_EQ(suffix, "");
+  EXPECT_EQ(suffix, "raw");
+  EXPECT_EQ(folderShown, QDir(dir.path()).absolutePath());
+  EXPECT_EQ(nameField, "photo.raw");
+
+  // Replacing a file is a question whose default answer is no.
+  for (const bool yes : {false, true}) {
+    AnswerModal<QMessageBox>([&](QMessageBox* box) {
+      EXPECT_EQ(box->defaultButton(), box->button(QMessageBox::No));
+      box->button(yes ? QMessageBox::Yes : QMessageBox::No)->click();
+    });
+    EXPECT_EQ(prompts.AskReplace(&window(), dir.filePath("picture.raw")), yes);
+  }
 
   // Saving with a choice of file types: the one chosen comes back with the
   // name as typed, and the name field starts with the preset name.

@@ -258,10 +258,11 @@ TEST_F(MainWindowTest, WindowPicturesBarsAndMenuStartAsTheProgramOpens)
   }
   EXPECT_EQ(enabled, QList<bool>({true, false, false, false, true}));
   const QList<QAction*> bar = window().menuBar()->actions();
-  ASSERT_EQ(bar.size(), 2);
+  ASSERT_EQ(bar.size(), 3);
   EXPECT_EQ(bar[0], file->menuAction());
-  EXPECT_EQ(bar[1]->objectName(), "aboutAction");
-  EXPECT_EQ(bar[1]->text(), "About");
+  EXPECT_EQ(bar[1]->text(), "View");
+  EXPECT_EQ(bar[2]->objectName(), "aboutAction");
+  EXPECT_EQ(bar[2]->text(), "About");
 
   EXPECT_FALSE(window().workspace().conversionDone);
   EXPECT_EQ(window().workspace().palette, PaletteColours(PaletteId::Pepto));

@@ -73,17 +73,19 @@ TEST_F(ScriptedWindowTest, SavingWaitsForAConversionAndWritesItsLayout)
   const QByteArray all = DataBytes(data, 0, C64DataSize);
   ASSERT_NE(all, QByteArray(C64DataSize, '\0'));
 
-  // A name without an extension is saved without one.
+  // A name without an extension gets the file type's. The test picture has
+  // no name to suggest, and no folder was saved to before.
   prompts().answers = {dir.filePath("picture")};
   Click(c().saveRawButton);
-  EXPECT_EQ(prompts().saveQuestions, QStringList({"Raw Data file (*.raw)"}));
-  EXPECT_EQ(FileBytes(dir.filePath("picture")), all);
+  EXPECT_EQ(prompts().saveQuestions, QStringList({" | Raw Data file (*.raw)"}));
+  EXPECT_EQ(FileBytes(dir.filePath("picture.raw")), all);
+  EXPECT_FALSE(QFile::exists(dir.filePath("picture")));
 
   // The program: the 770-byte viewer loading at $0800, the shared-bitmap
-  // byte 0, then the same data.
+  // byte 0, then the same data. The dialog starts in the folder saved to.
   prompts().answers = {dir.filePath("picture.prg")};
   c().saveProgramAction->trigger();
-  EXPECT_EQ(prompts().saveQuestions.last(), "C64 Executable (*.prg)");
+  EXPECT_EQ(prompts().saveQuestions.last(), dir.path() + "/ | C64 Executable (*.prg)");
   const QByteArray program = FileBytes(dir.filePath("picture.prg"));
   ASSERT_EQ(program.size(), 770 + C64DataSize);
   EXPECT_EQ(program.left(2), QByteArray("\x00\x08", 2));

@@ -19,9 +19,9 @@ class ScriptedPrompts final : public UserPrompts {
     openQuestions << presetName + " | " + filters;
     return NextAnswer();
   }
-  QString AskSaveFileName(QWidget*, const QString& filter) override
+  QString AskSaveFileName(QWidget*, const QString& presetName, const QString& filter) override
   {
-    saveQuestions << filter;
+    saveQuestions << presetName + " | " + filter;
     return NextAnswer();
   }
   // The file type chosen is the next of chosenFilters, else the first offered.
@@ -37,10 +37,23 @@ class ScriptedPrompts final : public UserPrompts {
     }
     return NextAnswer();
   }
+  // The next of replaceAnswers; no when there is none.
+  bool AskReplace(QWidget*, const QString& path) override
+  {
+    replaceQuestions << path;
+    if (replaceAnswers.empty()) {
+      return false;
+    }
+    const bool answer = replaceAnswers.front();
+    replaceAnswers.pop_front();
+    return answer;
+  }
   void ShowError(QWidget*, const QString& text) override { errors << text; }
 
   std::deque<QString> answers;
   std::deque<QString> chosenFilters;
+  std::deque<bool> replaceAnswers;
+  QStringList replaceQuestions;
   QStringList openQuestions;
   QStringList saveQuestions;
   QStringList errors;

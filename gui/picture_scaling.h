@@ -1,0 +1,39 @@
+#pragma once
+
+#include <QSize>
+
+#include "core/placement.h"
+
+namespace pavona {
+
+// How the pictures are drawn on screen. Whole factors keep every pixel a
+// crisp block; the PAL aspect narrows each pixel to PalPixelAspect (0.936)
+// of its height, as a PAL screen shows the C64's pixels. Only the drawing changes: the pictures
+// themselves, and everything converted from them, keep their pixels.
+struct ViewScale {
+  int factor = 1;
+  bool palAspect = false;
+
+  bool operator==(const ViewScale&) const = default;
+};
+
+constexpr int MaximumScaleFactor = 4;
+
+// The size `size` is drawn at; a fraction of a pixel is rounded.
+QSize ScaledSize(QSize size, ViewScale scale);
+
+// The largest factor, 1 to MaximumScaleFactor, whose size `sizeAt` (a
+// function of the factor) lies within `space`; 1 when none does.
+template <typename SizeAt>
+int LargestFittingFactor(QSize space, SizeAt sizeAt)
+{
+  for (int factor = MaximumScaleFactor; factor > 1; --factor) {
+    const QSize size = sizeAt(factor);
+    if (size.width() <= space.width() && size.height() <= space.height()) {
+      return factor;
+    }
+  }
+  return 1;
+}
+
+}  // namespace pavona
