@@ -3,6 +3,7 @@
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QMouseEvent>
 #include <QRadioButton>
@@ -55,6 +56,7 @@ SourcePlacement::SourcePlacement(PlacementControls& controls, QScrollBar* horizo
   CreateGroup(groupParent);
   ConnectControls();
   view_->installEventFilter(this);
+  horizontal_->installEventFilter(this);
 }
 
 void SourcePlacement::CreateGroup(QWidget* parent)
@@ -247,8 +249,27 @@ void SourcePlacement::PanBy(QPointF framePixels)
   emit Changed();
 }
 
+// A horizontal scroll bar takes the left and right keys the opposite way by
+// default (its controls are inverted, for the wheel's sake).
+bool SourcePlacement::ArrowKeyEvent(QEvent* event)
+{
+  if (event->type() != QEvent::KeyPress) {
+    return false;
+  }
+  const int key = static_cast<QKeyEvent*>(event)->key();
+  if (key != Qt::Key_Left && key != Qt::Key_Right) {
+    return false;
+  }
+  horizontal_->triggerAction(key == Qt::Key_Right ? QAbstractSlider::SliderSingleStepAdd
+                                                  : QAbstractSlider::SliderSingleStepSub);
+  return true;
+}
+
 bool SourcePlacement::eventFilter(QObject* watched, QEvent* event)
 {
+  if (watched == horizontal_) {
+    return ArrowKeyEvent(event) || QObject::eventFilter(watched, event);
+  }
   if (watched != view_ || !HasPicture()) {
     return QObject::eventFilter(watched, event);
   }

@@ -83,6 +83,7 @@ class SourcePlacement : public QObject {
   void RestartPlacement();
   void ZoomTo(int percent, QPointF anchor);
   void PanBy(QPointF framePixels);
+  bool ArrowKeyEvent(QEvent* event);
   bool DragEvent(QEvent* event);
   bool WheelEvent(QEvent* event);
 
