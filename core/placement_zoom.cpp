@@ -47,7 +47,13 @@ int ShownScalePercent(const Placement& placement, int fileWidth, int fileHeight)
   if (placement.mode != FitMode::Cutout && placement.scalePercent > 0) {
     return placement.scalePercent;
   }
-  return std::max(1, int(std::lround(100 * ShownScale(placement, fileWidth, fileHeight))));
+  // Rounded towards the mode: a fitted picture's zoom is the lowest offered
+  // (ZoomRangeOf rounds down too), a filled one's still covers the frame.
+  const double percent = 100 * ShownScale(placement, fileWidth, fileHeight);
+  const double whole = placement.mode == FitMode::Fill  ? std::ceil(percent - 1e-9)
+                       : placement.mode == FitMode::Fit ? std::floor(percent + 1e-9)
+                                                        : std::round(percent);
+  return std::max(1, int(whole));
 }
 
 ZoomRange ZoomRangeOf(PixelAspect aspect, int fileWidth, int fileHeight)
