@@ -213,8 +213,6 @@ void SourcePlacement::RestartPlacement()
   if (HasPicture()) {
     Show(StartingPlacement(SelectedMode(), SelectedAspect(), fileWidth_, fileHeight_));
     emit Changed();
-  } else {
-    Show(Placement{});
   }
   emit ModeChanged();
 }
