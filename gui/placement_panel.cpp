@@ -71,6 +71,7 @@ void SourcePlacement::CreateGroup(QWidget* parent)
   c_.squarePixelsBox = Named(new QCheckBox("Square pixels", box), "placement.squarePixelsBox");
   c_.cutout->setChecked(true);
   c_.zoomField->setSuffix(" %");
+  c_.zoomField->setKeyboardTracking(false);  // zoom once the number is typed, not per digit
   c_.zoomField->setToolTip("Zoom: percent of the picture's own size");
   c_.zoomSlider->setToolTip(c_.zoomField->toolTip());
   c_.squarePixelsBox->setToolTip("Off: scaled for the C64's narrower PAL pixels");
