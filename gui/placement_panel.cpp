@@ -239,13 +239,16 @@ void SourcePlacement::PanBy(QPointF framePixels)
   if (dx == 0 && dy == 0) {
     return;
   }
+  const QPoint before(horizontal_->value(), vertical_->value());
   {
     const QSignalBlocker blockHorizontal(horizontal_);
     const QSignalBlocker blockVertical(vertical_);
-    horizontal_->setValue(horizontal_->value() + dx);
-    vertical_->setValue(vertical_->value() + dy);
+    horizontal_->setValue(before.x() + dx);
+    vertical_->setValue(before.y() + dy);
   }
-  emit Changed();
+  if (QPoint(horizontal_->value(), vertical_->value()) != before) {  // not at an edge already
+    emit Changed();
+  }
 }
 
 // A horizontal scroll bar takes the left and right keys the opposite way by

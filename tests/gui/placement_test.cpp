@@ -299,6 +299,7 @@ TEST_F(PlacementTest, ASecondLoadWaitsForTheFirst)
   const QString second = Write("second.png", 400, 300);
   Click(c().testPictureButton);
   QSignalSpy finished(&window(), &MainWindow::PictureLoadFinished);
+  QSignalSpy progress(c().progressBar, &QProgressBar::valueChanged);
   prompts().answers = {first};
   Click(c().loadPictureButton);
   ASSERT_TRUE(window().PictureLoading());
@@ -319,7 +320,15 @@ TEST_F(PlacementTest, ASecondLoadWaitsForTheFirst)
   EXPECT_FALSE(window().PictureLoading());
   EXPECT_EQ(window().workspace().loaded.width, 2000);
   EXPECT_EQ(c().statusText->text(), "Loaded first.png, 2000 x 1500, Cut-out 1:1");
-  EXPECT_EQ(c().progressBar->value(), 200);
+  // Started, decoded, placed.
+  QList<int> steps;
+  for (const QList<QVariant>& change : progress) {
+    steps << change[0].toInt();
+  }
+  ASSERT_EQ(steps.size(), 3);
+  EXPECT_LT(steps[0], steps[1]);
+  EXPECT_LT(steps[1], steps[2]);
+  EXPECT_EQ(steps[2], 200);
   EXPECT_TRUE(c().convertButton->isEnabled());
   EXPECT_TRUE(c().loadPictureButton->isEnabled());
   EXPECT_TRUE(c().openAction->isEnabled());
