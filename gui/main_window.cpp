@@ -25,6 +25,7 @@
 #include "gui/gui_progress.h"
 #include "gui/main_window_tables.h"
 #include "gui/picture_area.h"
+#include "gui/picture_loader.h"
 #include "gui/picture_view.h"
 #include "gui/preview_windows.h"
 #include "gui/remembered_state.h"
@@ -35,7 +36,7 @@ namespace pavona {
 namespace {
 
 constexpr int WindowWidth = 938;
-constexpr int WindowHeight = 618;
+constexpr int WindowHeight = 618 + 46;  // with "Placement" under the source
 constexpr int BannerWidth = 928;
 constexpr int BannerHeight = 81;
 
@@ -254,6 +255,8 @@ MainWindow::MainWindow(QWidget* parent)
 
   progress_ = std::make_unique<GuiProgress>(ui_.statusText, ui_.progressBar, ui_.resultView,
                                             ui_.mixTableView, ui_.convertButton);
+  loader_ = std::make_unique<PictureLoader>(
+      this, [bar = ui_.progressBar](int position) { bar->setValue(position); });
   // The secondary windows come after the main window and stay hidden until
   // asked for; the Interlaced Preview's timer starts now and runs until exit.
   about_ = new AboutWindow(this);
@@ -311,12 +314,9 @@ void MainWindow::CreatePictures()
   c.verticalScroll = Named(new QScrollBar(Qt::Vertical, c.sourcePanel), "verticalScroll");
   c.horizontalScroll->setRange(0, 0);
   c.verticalScroll->setRange(0, 0);
-  // A position is where the picture's top-left corner lies in the frame (0 or
-  // less), so its value falls as the view moves right or down; inverted bars
-  // keep that value and still move the handle the way the view goes.
-  c.horizontalScroll->setInvertedAppearance(true);
-  c.verticalScroll->setInvertedAppearance(true);
-  c.verticalScroll->setInvertedControls(false);  // vertical bars invert their keys by default
+  // A position is the pan, where the frame's top-left corner lies on the
+  // picture, so its value grows as the view moves right or down: plain bars
+  // then move the view the way their arrows, troughs and keys point.
   // The handle's length shows how much of the picture the frame holds.
   c.horizontalScroll->setPageStep(PictureWidth);
   c.verticalScroll->setPageStep(PictureHeight);
@@ -326,6 +326,9 @@ void MainWindow::CreatePictures()
   source->addWidget(c.sourceView, 0, 0);
   source->addWidget(c.verticalScroll, 0, 1);
   source->addWidget(c.horizontalScroll, 1, 0);
+  placement_ = new SourcePlacement(c.placement, c.horizontalScroll, c.verticalScroll, c.sourceView,
+                                   c.sourcePanel);
+  source->addWidget(c.placement.group, 2, 0, 1, 2);
 
   c.pictureArea = Named(new PictureArea(central), "pictureArea");
   c.resultPanel = MakePanel("resultPanel", central);

@@ -12,6 +12,7 @@
 #include "core/workspace.h"
 #include "gui/application_title.h"
 #include "gui/picture_scaling.h"
+#include "gui/placement_panel.h"
 
 class QAction;
 class QButtonGroup;
@@ -37,11 +38,13 @@ class FieldPreviewWindow;
 class GuiProgress;
 class InterlacedPreviewWindow;
 class PictureArea;
+class PictureLoader;
 class PictureView;
 class UpDown;
 class UserPrompts;
 struct ConversionOutcome;
 struct FieldPictures;
+struct LoadOutcome;
 
 // The main window's controls, grouped as the window groups them. Each
 // control's object name is its member's path here ("modeButtons.hiresFli",
@@ -147,6 +150,7 @@ struct MainWindowControls {
   PictureView* sourceView;       // the shown source frame
   QScrollBar* horizontalScroll;  // under the source
   QScrollBar* verticalScroll;    // beside it
+  PlacementControls placement;   // "Placement", under the scroll bars
   QFrame* resultPanel;
   PictureView* resultView;
   // Holds both panels with the error value and the mix table under them,
@@ -247,10 +251,16 @@ class MainWindow : public QMainWindow {
   // The scale the source, the result and the previews are drawn at now: the
   // one chosen in "View", or with "Fit" the largest that fits the window.
   ViewScale PictureScale() const;
+  // A picture file is read on a thread of its own; meanwhile no other file is
+  // loaded and nothing is converted.
+  bool PictureLoading() const;
 
  signals:
   // A conversion has ended, its result is shown and the controls are back.
   void ConversionFinished();
+  void SourceFrameChanged();
+  // A picture file has been read and shown, or refused with a message.
+  void PictureLoadFinished();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -296,7 +306,14 @@ class MainWindow : public QMainWindow {
   // Loading the source frame.
   void LoadPictureFile();
   void LoadTestPicture();
-  void ScrollSource();
+  // The loaded picture as the placement controls place it, in the source view.
+  void ShowPlacedFrame();
+  void StartLoading(const QString& path, bool newPicture);
+  void FinishLoading(const QString& path, bool newPicture, LoadOutcome& outcome);
+  void LockForLoading(bool locked);
+  // A zoom that needs more pixels than were decoded reads the file again.
+  void ReloadIfDecodedTooSmall();
+  void ShowLoadedStatus();
   void ShowSourceFrame(const Picture& frame);
 
   // The conversion and its result.
@@ -366,7 +383,15 @@ class MainWindow : public QMainWindow {
   // The picture file loaded last, which no save may replace.
   QString loadedPath_;
   std::thread worker_;
+  SourcePlacement* placement_ = nullptr;
+  // The source view shows loadedPath_ as placed, not the test picture.
+  bool fileShown_ = false;
+  std::vector<std::string> loadWarnings_;  // of the file shown
+  bool convertEnabledBeforeLoading_ = false;
   std::unique_ptr<GuiProgress> progress_;
+  // Declared after everything its calls touch, so it waits for a read under
+  // way before they go.
+  std::unique_ptr<PictureLoader> loader_;
   AboutWindow* about_ = nullptr;
   FieldPreviewWindow* fieldPreview_ = nullptr;
   InterlacedPreviewWindow* interlacedPreview_ = nullptr;

@@ -21,7 +21,7 @@ namespace pavona {
 // progress reaches the widgets through queued calls.
 void MainWindow::StartConversion()
 {
-  if (ConversionRunning()) {
+  if (ConversionRunning() || PictureLoading()) {
     return;
   }
   workspace_->source = ui_.sourceView->ShownPicture();

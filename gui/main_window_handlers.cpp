@@ -85,8 +85,8 @@ void MainWindow::ConnectActionHandlers()
   connect(c.loadPictureButton, &QPushButton::clicked, this, &MainWindow::LoadPictureFile);
   connect(c.openAction, &QAction::triggered, this, &MainWindow::LoadPictureFile);
   connect(c.testPictureButton, &QPushButton::clicked, this, &MainWindow::LoadTestPicture);
-  connect(c.horizontalScroll, &QScrollBar::valueChanged, this, &MainWindow::ScrollSource);
-  connect(c.verticalScroll, &QScrollBar::valueChanged, this, &MainWindow::ScrollSource);
+  connect(placement_, &SourcePlacement::Changed, this, &MainWindow::ShowPlacedFrame);
+  connect(placement_, &SourcePlacement::ModeChanged, this, &MainWindow::ShowLoadedStatus);
   connect(c.convertButton, &QPushButton::clicked, this, &MainWindow::StartConversion);
   // The hold buttons watch the mouse themselves: pressed() and released()
   // come from the left button only.

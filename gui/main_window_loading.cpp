@@ -1,47 +1,40 @@
-// Bringing a picture into the 320 x 200 source frame: from a file, with the
-// scroll bars choosing the cut-out of a larger picture, or the built-in test
-// picture.
+// Bringing a picture into the 320 x 200 source frame: from a file, read on a
+// thread of its own and placed as the "Placement" group says, or the built-in
+// test picture.
+#include <QAction>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QScrollBar>
-#include <QSignalBlocker>
 
-#include "core/source_frame.h"
 #include "core/test_picture.h"
 #include "gui/main_window.h"
+#include "gui/picture_loader.h"
 #include "gui/picture_view.h"
 #include "gui/remembered_state.h"
 #include "gui/user_prompts.h"
 #include "io/palette_file.h"
-#include "io/picture_file.h"
 
 namespace pavona {
-namespace {
-
-// Sets a scroll bar's range and puts it at 0 without running its change
-// handler: the caller shows the new frame itself.
-void ResetScrollBar(QScrollBar* scrollBar, ScrollRange range)
-{
-  const QSignalBlocker blocker(scrollBar);
-  scrollBar->setRange(range.minimum, range.maximum);
-  scrollBar->setValue(0);
-  scrollBar->setEnabled(true);
-}
-
-}  // namespace
 
 void MainWindow::ShowSourceFrame(const Picture& frame)
 {
   workspace_->source = frame;
   ui_.sourceView->ShowPicture(frame);
+  emit SourceFrameChanged();
+}
+
+bool MainWindow::PictureLoading() const
+{
+  return loader_ != nullptr && loader_->Busy();
 }
 
 void MainWindow::LoadPictureFile()
 {
-  if (ConversionRunning()) {
+  if (ConversionRunning() || PictureLoading()) {
     return;
   }
   const QString path =
@@ -52,35 +45,135 @@ void MainWindow::LoadPictureFile()
   }
 }
 
-// A file that cannot be read leaves everything as it was and says why.
+// A second picture never mixes with one still being read: it is refused and
+// the status line says why.
 void MainWindow::OpenPicture(const QString& path)
 {
   if (ConversionRunning()) {
     return;
   }
-  PictureFileResult read = ReadPictureFile(QFile::encodeName(path).toStdString());
-  if (!read.Ok()) {
-    prompts_->ShowError(this, QString::fromStdString(read.error));
+  if (PictureLoading()) {
+    SetStatusText("Still loading a picture: open " + QFileInfo(path).fileName() +
+                  " when it is shown");
     return;
   }
-  workspace_->loaded = std::move(read.picture);
-  const LoadedPicture& loaded = workspace_->loaded;
+  StartLoading(path, true);
+}
 
-  const MainWindowControls& c = ui_;
-  c.progressBar->setValue(0);
-  const SourceScrollRanges ranges = ScrollRangesForPicture(loaded.width, loaded.height);
-  ResetScrollBar(c.horizontalScroll, ranges.horizontal);
-  ResetScrollBar(c.verticalScroll, ranges.vertical);
-  ShowSourceFrame(FrameFromPicture(loaded, 0, 0));
-  c.convertButton->setEnabled(true);
-  loadedPath_ = path;
-  RememberFolderOf(DialogFolder::Open, path);
+// A file that cannot be read leaves everything as it was and says why.
+void MainWindow::StartLoading(const QString& path, bool newPicture)
+{
+  LoadRequest request;
+  request.path = QFile::encodeName(path).toStdString();
+  request.placement = placement_->Current();
+  request.newPicture = newPicture;
+  if (newPicture) {
+    request.placement.scalePercent = 0;  // the old picture's zoom means nothing for this one
+  }
+  const int progressBefore = ui_.progressBar->value();
+  LockForLoading(true);
+  loader_->Start(std::move(request),
+                 [this, path, newPicture, progressBefore](LoadOutcome& outcome) {
+                   if (!outcome.read.Ok()) {
+                     ui_.progressBar->setValue(progressBefore);
+                   }
+                   FinishLoading(path, newPicture, outcome);
+                 });
+}
+
+void MainWindow::FinishLoading(const QString& path, bool newPicture, LoadOutcome& outcome)
+{
+  LockForLoading(false);
+  if (!outcome.read.Ok()) {
+    const QString error = QString::fromStdString(outcome.read.error);
+    if (newPicture) {
+      prompts_->ShowError(this, error);
+    } else {
+      SetStatusText(error);  // the picture decoded before stays
+    }
+    emit PictureLoadFinished();
+    return;
+  }
+  workspace_->loaded = std::move(outcome.read.picture);
+  const LoadedPicture& loaded = workspace_->loaded;
+  const QSize fileSize(FileWidthOf(loaded), FileHeightOf(loaded));
+  // A file read again for a zoom keeps its placement, unless it has changed
+  // size since: then it is placed as a new picture.
+  const bool fresh = newPicture || placement_->FileSize() != fileSize;
+  if (fresh) {
+    loadedPath_ = path;
+    RememberFolderOf(DialogFolder::Open, path);
+    loadWarnings_ = outcome.read.warnings;
+    fileShown_ = true;
+    placement_->StartPicture(fileSize.width(), fileSize.height());
+  }
+  const Placement placement = placement_->Current();
+  const Picture frame =
+      placement == outcome.placement ? outcome.frame : PlacePicture(loaded, placement);
+  if (fresh) {
+    ShowSourceFrame(frame);
+  } else {
+    ui_.sourceView->ShowPicture(frame);  // "Convert" takes the frame as shown
+    emit SourceFrameChanged();
+  }
+  ui_.progressBar->setValue(LoadPlacedProgress);
+  ui_.convertButton->setEnabled(true);
+  ShowLoadedStatus();
+  emit PictureLoadFinished();
+  ReloadIfDecodedTooSmall();
+}
+
+// Nothing else may load a file or convert while a file is read; the buttons
+// come back as they were ("Convert" is enabled by a picture that was read).
+void MainWindow::LockForLoading(bool locked)
+{
+  if (locked) {
+    convertEnabledBeforeLoading_ = ui_.convertButton->isEnabled();
+  }
+  ui_.convertButton->setEnabled(!locked && convertEnabledBeforeLoading_);
+  ui_.loadPictureButton->setEnabled(!locked);
+  ui_.testPictureButton->setEnabled(!locked);
+  ui_.openAction->setEnabled(!locked);
+}
+
+void MainWindow::ShowLoadedStatus()
+{
+  if (!fileShown_) {
+    return;
+  }
+  const LoadedPicture& loaded = workspace_->loaded;
+  QString status = QString("Loaded %1, %2 x %3, %4")
+                       .arg(QFileInfo(loadedPath_).fileName())
+                       .arg(FileWidthOf(loaded))
+                       .arg(FileHeightOf(loaded))
+                       .arg(placement_->Description());
   // Damage the reader tolerated stays in sight until the next status.
-  QString status = "Loaded " + path;
-  for (const std::string& warning : read.warnings) {
+  for (const std::string& warning : loadWarnings_) {
     status += " (warning: " + QString::fromStdString(warning) + ")";
   }
   SetStatusText(status);
+}
+
+// Only the shown frame changes; "Convert" takes the frame as shown.
+void MainWindow::ShowPlacedFrame()
+{
+  if (!fileShown_ || ConversionRunning()) {
+    return;
+  }
+  ui_.sourceView->ShowPicture(PlacePicture(workspace_->loaded, placement_->Current()));
+  emit SourceFrameChanged();
+  ReloadIfDecodedTooSmall();
+}
+
+// The frame shows the smaller picture meanwhile; a zoom that goes on while
+// the file is read is caught up when it arrives.
+void MainWindow::ReloadIfDecodedTooSmall()
+{
+  if (!fileShown_ || PictureLoading() || ConversionRunning() ||
+      DecodedLargeEnough(workspace_->loaded, placement_->Current())) {
+    return;
+  }
+  StartLoading(loadedPath_, false);
 }
 
 // A palette file that cannot be read changes nothing and says why; one that
@@ -117,23 +210,16 @@ void MainWindow::LoadPaletteFile()
 // and both ranges are 0..0.
 void MainWindow::LoadTestPicture()
 {
-  if (ConversionRunning()) {
+  if (ConversionRunning() || PictureLoading()) {
     return;
   }
   const MainWindowControls& c = ui_;
-  ResetScrollBar(c.horizontalScroll, {});
-  ResetScrollBar(c.verticalScroll, {});
+  fileShown_ = false;
+  placement_->ForgetPicture();
   ShowSourceFrame(TestPictureFrame());
   c.progressBar->setValue(0);
   c.convertButton->setEnabled(true);
   SetStatusText("Loaded internal test image");
-}
-
-// Only the shown frame changes; "Convert" takes the frame as shown.
-void MainWindow::ScrollSource()
-{
-  ui_.sourceView->ShowPicture(FrameFromPicture(workspace_->loaded, ui_.horizontalScroll->value(),
-                                               ui_.verticalScroll->value()));
 }
 
 }  // namespace pavona

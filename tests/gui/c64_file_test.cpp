@@ -53,7 +53,7 @@ class C64FileTest : public ScriptedWindowTest {
     const QString copy = Path(name);
     QFile::copy(QString(PAVONA_TEST_DATA_DIR) + "/coffee_frame.jpg", copy);
     prompts().answers = {copy};
-    Click(c().loadPictureButton);
+    EXPECT_TRUE(LoadAndWait());
     return copy;
   }
 

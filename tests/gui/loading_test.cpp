@@ -53,12 +53,13 @@ Picture WideFrame(int left, int top)
   return frame;
 }
 
-void ExpectScrollBar(const QScrollBar* bar, int minimum, int position)
+// A scroll bar holds the pan: how far the frame lies into the picture.
+void ExpectScrollBar(const QScrollBar* bar, int maximum, int position)
 {
   SCOPED_TRACE(bar->objectName().toStdString());
   EXPECT_TRUE(bar->isEnabled());
-  EXPECT_EQ(bar->minimum(), minimum);
-  EXPECT_EQ(bar->maximum(), 0);
+  EXPECT_EQ(bar->minimum(), 0);
+  EXPECT_EQ(bar->maximum(), maximum);
   EXPECT_EQ(bar->value(), position);
 }
 
@@ -72,7 +73,7 @@ TEST_F(ScriptedWindowTest, LoadingFilesShowsTheirFrameAndScrollsLargerOnes)
 
   // A JPEG of exactly the frame's size, from the button.
   prompts().answers = {coffee};
-  Click(c().loadPictureButton);
+  ASSERT_TRUE(LoadAndWait());
   ASSERT_EQ(prompts().openQuestions.size(), 1);
   EXPECT_EQ(prompts().openQuestions[0],
             "*.jpg;*.bmp | Pictures (*.jpg *.jpeg *.bmp *.png);;All files (*)");
@@ -88,46 +89,48 @@ TEST_F(ScriptedWindowTest, LoadingFilesShowsTheirFrameAndScrollsLargerOnes)
   ExpectScrollBar(c().horizontalScroll, 0, 0);
   ExpectScrollBar(c().verticalScroll, 0, 0);
   EXPECT_TRUE(c().convertButton->isEnabled());
-  EXPECT_EQ(c().progressBar->value(), 0);
-  EXPECT_EQ(c().statusText->text(), "Loaded " + coffee);
+  EXPECT_EQ(c().progressBar->value(), 200);
+  EXPECT_EQ(c().statusText->text(), "Loaded coffee_frame.jpg, 320 x 200, Cut-out 1:1");
 
   // A larger PNG, from the menu: the scroll bars reach its right and bottom
   // edges, and the frame shows its top-left corner.
   prompts().answers = {wide};
+  QSignalSpy loaded(&window(), &MainWindow::PictureLoadFinished);
   c().openAction->trigger();
+  ASSERT_TRUE(loaded.wait(60'000));
   EXPECT_EQ(prompts().openQuestions.size(), 2);
-  ExpectScrollBar(c().horizontalScroll, PictureWidth - WideWidth, 0);
-  ExpectScrollBar(c().verticalScroll, PictureHeight - WideHeight, 0);
+  ExpectScrollBar(c().horizontalScroll, WideWidth - PictureWidth, 0);
+  ExpectScrollBar(c().verticalScroll, WideHeight - PictureHeight, 0);
   EXPECT_EQ(DifferingPixels(*c().sourceView, WideFrame(0, 0)), 0);
-  EXPECT_EQ(c().statusText->text(), "Loaded " + wide);
+  EXPECT_EQ(c().statusText->text(), "Loaded wide.png, 400 x 260, Cut-out 1:1");
   EXPECT_EQ(window().workspace().loaded.width, WideWidth);
 
   // Each scroll bar moves the cut-out; the working source picture waits for
   // "Convert" to read the frame as shown.
-  c().horizontalScroll->setValue(-80);
+  c().horizontalScroll->setValue(80);
   EXPECT_EQ(DifferingPixels(*c().sourceView, WideFrame(-80, 0)), 0);
-  c().verticalScroll->setValue(-45);
+  c().verticalScroll->setValue(45);
   EXPECT_EQ(DifferingPixels(*c().sourceView, WideFrame(-80, -45)), 0);
-  c().verticalScroll->setValue(-60);
+  c().verticalScroll->setValue(60);
   EXPECT_EQ(DifferingPixels(*c().sourceView, WideFrame(-80, -60)), 0);
   EXPECT_EQ(window().workspace().source, WideFrame(0, 0));
 
   // The bars move the way the view goes: the right arrow shows more of the
   // picture's right side, the down arrow more of its bottom.
-  c().horizontalScroll->setValue(-40);
-  c().verticalScroll->setValue(-30);
+  c().horizontalScroll->setValue(40);
+  c().verticalScroll->setValue(30);
   QTest::keyClick(c().horizontalScroll, Qt::Key_Right);
-  EXPECT_LT(c().horizontalScroll->value(), -40);
+  EXPECT_GT(c().horizontalScroll->value(), 40);
   QTest::keyClick(c().verticalScroll, Qt::Key_Down);
-  EXPECT_LT(c().verticalScroll->value(), -30);
+  EXPECT_GT(c().verticalScroll->value(), 30);
   QTest::keyClick(c().verticalScroll, Qt::Key_Up);
   QTest::keyClick(c().verticalScroll, Qt::Key_Up);
-  EXPECT_GT(c().verticalScroll->value(), -30);
+  EXPECT_LT(c().verticalScroll->value(), 30);
 
   // A picture smaller than the frame: the rest of the frame is black, not
   // what the larger picture left there.
   prompts().answers = {DataDir + "/alpha.png"};
-  Click(c().loadPictureButton);
+  ASSERT_TRUE(LoadAndWait());
   ASSERT_TRUE(prompts().errors.isEmpty());
   ExpectScrollBar(c().horizontalScroll, 0, 0);
   ExpectScrollBar(c().verticalScroll, 0, 0);
@@ -150,8 +153,8 @@ TEST_F(ScriptedWindowTest, AFileThatCannotBeReadChangesNothing)
   ASSERT_TRUE(dir.isValid());
   const QString wide = WriteWidePng(dir);
   prompts().answers = {wide};
-  Click(c().loadPictureButton);
-  c().horizontalScroll->setValue(-30);
+  ASSERT_TRUE(LoadAndWait());
+  c().horizontalScroll->setValue(30);
   c().progressBar->setValue(70);
   const QString status = c().statusText->text();
 
@@ -164,14 +167,14 @@ TEST_F(ScriptedWindowTest, AFileThatCannotBeReadChangesNothing)
     SCOPED_TRACE(row.file);
     prompts().errors.clear();
     prompts().answers = {DataDir + "/" + row.file};
-    Click(c().loadPictureButton);
+    ASSERT_TRUE(LoadAndWait());
     ASSERT_EQ(prompts().errors.size(), 1);
     EXPECT_TRUE(prompts().errors[0].contains(row.file)) << prompts().errors[0].toStdString();
     EXPECT_TRUE(prompts().errors[0].contains(row.reason)) << prompts().errors[0].toStdString();
     EXPECT_EQ(DifferingPixels(*c().sourceView, WideFrame(-30, 0)), 0);
     EXPECT_EQ(window().workspace().source, WideFrame(0, 0));
     EXPECT_EQ(window().workspace().loaded.width, WideWidth);
-    ExpectScrollBar(c().horizontalScroll, PictureWidth - WideWidth, -30);
+    ExpectScrollBar(c().horizontalScroll, WideWidth - PictureWidth, 30);
     EXPECT_EQ(c().statusText->text(), status);
     EXPECT_EQ(c().progressBar->value(), 70);
   }
@@ -202,9 +205,9 @@ TEST_F(ScriptedWindowTest, TheTestPictureIsShownAtOnceAndKeepsTheLoadedPicture)
   QTemporaryDir dir;
   ASSERT_TRUE(dir.isValid());
   prompts().answers = {WriteWidePng(dir)};
-  Click(c().loadPictureButton);
-  c().horizontalScroll->setValue(-50);
-  c().verticalScroll->setValue(-20);
+  ASSERT_TRUE(LoadAndWait());
+  c().horizontalScroll->setValue(50);
+  c().verticalScroll->setValue(20);
   c().progressBar->setValue(90);
   Click(c().testPictureButton);
   ExpectScrollBar(c().horizontalScroll, 0, 0);
@@ -342,16 +345,17 @@ TEST_F(ScriptedWindowTest, ToleratedDamageIsLoadedWithItsWarningShown)
   file.close();
 
   prompts().answers = {path, DataDir + "/baseline.jpg"};
-  Click(c().loadPictureButton);
+  ASSERT_TRUE(LoadAndWait());
   EXPECT_TRUE(prompts().errors.isEmpty());
   EXPECT_TRUE(c().convertButton->isEnabled());
   const QString status = c().statusText->text();
-  EXPECT_TRUE(status.startsWith("Loaded " + path + " (warning: ")) << status.toStdString();
+  EXPECT_TRUE(status.startsWith("Loaded stray.jpg, 48 x 32, Cut-out 1:1 (warning: "))
+      << status.toStdString();
   EXPECT_TRUE(status.contains("3 extraneous bytes")) << status.toStdString();
   EXPECT_TRUE(status.endsWith(")"));
   // A whole file keeps the plain status.
-  Click(c().loadPictureButton);
-  EXPECT_EQ(c().statusText->text(), "Loaded " + DataDir + "/baseline.jpg");
+  ASSERT_TRUE(LoadAndWait());
+  EXPECT_EQ(c().statusText->text(), "Loaded baseline.jpg, 48 x 32, Cut-out 1:1");
 }
 
 }  // namespace

@@ -12,6 +12,7 @@
 #include <QRadioButton>
 #include <QScrollBar>
 #include <QSlider>
+#include <QSpinBox>
 #include <QStatusBar>
 #include <map>
 
@@ -95,6 +96,11 @@ const ButtonRow ButtonRows[] = {
     {"saveC64FileButton", "Save Options", "Save C64 File...", false, false},
     {"runEmulatorButton", "Save Options", "Run in Emulator", false, false},
     {"defaultsButton", "", "Defaults", false, true},
+    // A picture is cut out 1:1 until another placement is chosen.
+    {"placement.cutout", "Placement", "Cut-out 1:1", true, true},
+    {"placement.fit", "Placement", "Fit", false, true},
+    {"placement.fill", "Placement", "Fill", false, true},
+    {"placement.squarePixelsBox", "Placement", "Square pixels", false, true},
 };
 
 TEST_F(MainWindowTest, ButtonsStartWithTheirCaptionsValuesAndEnabledStates)
@@ -184,7 +190,7 @@ TEST_F(MainWindowTest, WindowPicturesBarsAndMenuStartAsTheProgramOpens)
 {
   EXPECT_EQ(window().objectName(), "mainWindow");
   EXPECT_EQ(window().windowTitle(), "Pavona HI-FLI Convertor");
-  EXPECT_EQ(window().size(), QSize(938, 618));
+  EXPECT_EQ(window().size(), QSize(938, 664));
 
   struct ImageRow {
     const char* name;
@@ -216,6 +222,9 @@ TEST_F(MainWindowTest, WindowPicturesBarsAndMenuStartAsTheProgramOpens)
     EXPECT_EQ(bar->maximum(), 0) << name;
     EXPECT_FALSE(bar->isEnabled()) << name;
   }
+  // Nothing to zoom before a picture is placed in "Fit" or "Fill".
+  EXPECT_FALSE(c().placement.zoomSlider->isEnabled());
+  EXPECT_FALSE(c().placement.zoomField->isEnabled());
   EXPECT_EQ(c().horizontalScroll->orientation(), Qt::Horizontal);
   EXPECT_EQ(c().verticalScroll->orientation(), Qt::Vertical);
 

@@ -95,6 +95,15 @@ class ScriptedWindowTest : public MainWindowTest {
 
   ScriptedPrompts& prompts() { return *prompts_; }
 
+  // Clicks "Load Bitmap / JPG" and waits until the file answered is read and
+  // shown, or refused.
+  bool LoadAndWait()
+  {
+    QSignalSpy finished(&window(), &MainWindow::PictureLoadFinished);
+    Click(c().loadPictureButton);
+    return finished.wait(60'000);
+  }
+
   // Presses "Convert" and waits until the result is shown. Generous: the
   // sanitizer build converts many times slower.
   bool ConvertAndWait()
