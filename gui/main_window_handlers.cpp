@@ -13,9 +13,9 @@
 #include <QSlider>
 
 #include "core/conversion_plan.h"
-#include "core/whole_number.h"
 #include "gui/main_window.h"
 #include "gui/main_window_tables.h"
+#include "gui/number_field.h"
 #include "gui/picture_view.h"
 #include "gui/up_down.h"
 
@@ -64,16 +64,16 @@ void MainWindow::ConnectSettingHandlers()
   // only when its position really changes, so the pairs do not echo forever.
   for (const AdjustmentRowInfo& info : AdjustmentTable) {
     const AdjustmentRow& row = c.adjustment.*info.row;
-    connect(row.field, &QLineEdit::textChanged, row.trackBar,
-            [trackBar = row.trackBar](const QString& text) {
-              trackBar->setValue(ParseWholeNumber(text.toStdString()));
-            });
+    ConnectTrackBarField(row.field, row.trackBar);
     if (info.colourOffset) {
       connect(row.trackBar, &QSlider::valueChanged, this, &MainWindow::ColourTrackBarChanged);
     } else {
       connect(row.trackBar, &QSlider::valueChanged, row.field,
-              [field = row.field](int position) { field->setText(QString::number(position)); });
+              [field = row.field](int position) { ShowTrackBarPosition(field, position); });
     }
+  }
+  for (const SpinnerField& info : {ValueAmpSpinner, StrengthSpinner}) {
+    ConnectSpinnerField(c.*info.field, c.*info.spinner);
   }
 }
 
@@ -221,7 +221,7 @@ void MainWindow::ColourTrackBarChanged()
   for (const AdjustmentRowInfo& info : AdjustmentTable) {
     if (info.colourOffset) {
       const AdjustmentRow& row = ui_.adjustment.*info.row;
-      row.field->setText(QString::number(row.trackBar->value()));
+      ShowTrackBarPosition(row.field, row.trackBar->value());
     }
   }
 }

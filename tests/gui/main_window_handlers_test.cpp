@@ -288,10 +288,12 @@ TEST_F(MainWindowTest, TrackBarsAndTheirFieldsFollowEachOther)
   EXPECT_EQ(c().adjustment.red.trackBar->value(), 0);
   EXPECT_EQ(edit1->text(), "abc");
 
-  // 300 is limited to 255; the track bar moved, so it rewrites the field.
+  // 300 is limited to 255; the field shows it once the typing ends.
   edit1->selectAll();
   QTest::keyClicks(edit1, "300");
   EXPECT_EQ(c().adjustment.red.trackBar->value(), 255);
+  EXPECT_EQ(edit1->text(), "300");
+  QTest::keyClick(edit1, Qt::Key_Return);
   EXPECT_EQ(edit1->text(), "255");
 
   // A moved track bar is not at 0, so "abc" now moves it back and "0" is shown.
