@@ -102,6 +102,12 @@ void MainWindow::ConnectActionHandlers()
   connect(c.fieldPreviewButton, &QPushButton::clicked, this, &MainWindow::ShowFieldPreview);
   connect(c.interlacedPreviewButton, &QPushButton::clicked, this,
           &MainWindow::ShowInterlacedPreview);
+  connect(c.exportPngButton, &QPushButton::clicked, this, &MainWindow::ExportPng);
+  connect(c.exportPngAction, &QAction::triggered, this, &MainWindow::ExportPng);
+  // A click does nothing while "Convert" is disabled, so neither does the key.
+  connect(c.convertAction, &QAction::triggered, c.convertButton, &QPushButton::click);
+  connect(c.stopButton, &QPushButton::clicked, this, &MainWindow::StopConversion);
+  connect(c.stopAction, &QAction::triggered, this, &MainWindow::StopConversion);
   connect(c.exitAction, &QAction::triggered, this, [] { QCoreApplication::exit(0); });
   connect(c.aboutAction, &QAction::triggered, this, &MainWindow::ShowAboutWindow);
 }

@@ -36,6 +36,7 @@ void MainWindow::ShowSourceFrame(const Picture& frame)
 {
   workspace_->source = frame;
   ui_.sourceView->ShowPicture(frame);
+  emit SourceFrameChanged();
 }
 
 void MainWindow::LoadPictureFile()
@@ -106,6 +107,7 @@ void MainWindow::LoadPaletteFile()
     custom->setChecked(true);
   }
   SetStatusText("Loaded palette " + path);
+  emit PaletteFileRead();
 }
 
 // The loaded picture is kept: the test picture is no source for scrolling,
@@ -129,6 +131,7 @@ void MainWindow::ScrollSource()
 {
   ui_.sourceView->ShowPicture(FrameFromPicture(workspace_->loaded, ui_.horizontalScroll->value(),
                                                ui_.verticalScroll->value()));
+  emit SourceFrameChanged();
 }
 
 }  // namespace pavona

@@ -1,5 +1,5 @@
-// "Save C64 File...", the guard that keeps every save off the loaded
-// picture, and "Run in Emulator".
+// "Save C64 File...", "Export PNG...", the guard that keeps every save off
+// the loaded picture, and "Run in Emulator".
 #include <sys/stat.h>
 
 #include <QAction>
@@ -13,7 +13,9 @@
 #include <cstdlib>
 
 #include "c64/c64_files.h"
+#include "c64/field_pictures.h"
 #include "core/conversion_plan.h"
+#include "io/png_writer.h"
 #include "scripted_prompts.h"
 
 namespace pavona {
@@ -142,6 +144,7 @@ TEST_F(C64FileTest, NoSaveReplacesTheLoadedPicture)
       {"program", c().saveProgramButton, otherSpelling},
       {"C64 file", c().saveC64FileButton, Path("link.prg")},
       {"C64 file, bare name", c().saveC64FileButton, Path("photo")},
+      {"PNG", c().exportPngButton, otherSpelling},
   };
   for (const SaveRow& save : saves) {
     SCOPED_TRACE(save.name);
@@ -160,6 +163,67 @@ TEST_F(C64FileTest, NoSaveReplacesTheLoadedPicture)
   Click(c().saveRawButton);
   EXPECT_TRUE(prompts().errors.isEmpty());
   EXPECT_EQ(FileBytes(Path("photo.raw")), Expected(C64File::Raw));
+}
+
+// The pictures of the conversion as the command line writes them: the
+// fields only for the interlaced modes, in the palette the conversion ran
+// with even when another is selected now.
+TEST_F(C64FileTest, ExportPngWritesThePicturesOfTheConversion)
+{
+  EXPECT_FALSE(c().exportPngButton->isEnabled());
+  EXPECT_FALSE(c().exportPngAction->isEnabled());
+  LoadPicture("holiday.photo.jpg");
+  Click(c().paletteButtons.vice);
+  ASSERT_TRUE(ConvertAndWait());
+  EXPECT_TRUE(c().exportPngButton->isEnabled());
+  Click(c().paletteButtons.frodo);
+  Click(c().modeButtons.hiresFli);  // the converted mode counts, not this one
+
+  const Workspace& w = window().workspace();
+  const auto fields = std::make_unique<FieldPictures>(
+      DecodeFields(w.c64, PlanConversion(*w.converted).output, PaletteColours(PaletteId::Vice)));
+  ASSERT_NE(fields->field1, fields->field2);
+  ASSERT_NE(w.result, w.dithered);
+  struct Row {
+    const char* filter;
+    QString typed;
+    QString written;
+    const Picture& picture;
+  };
+  const Row rows[] = {
+      {"Result (*.png)", Path("result"), Path("result.png"), w.result},
+      {"Dithered (*.png)", Path("dithered.PNG"), Path("dithered.PNG"), w.dithered},
+      {"Field 1 (*.png)", Path("one"), Path("one.png"), fields->field1},
+      {"Field 2 (*.png)", Path("two.png"), Path("two.png"), fields->field2},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.filter);
+    prompts().saveQuestions.clear();
+    prompts().answers = {row.typed};
+    prompts().chosenFilters = {row.filter};
+    c().exportPngAction->trigger();
+    EXPECT_EQ(prompts().saveQuestions,
+              QStringList("holiday.photo | Result (*.png);;Dithered (*.png);;Field 1 (*.png);;"
+                          "Field 2 (*.png)"));
+    EXPECT_EQ(FileBytes(row.written), Bytes(EncodePng(row.picture)));
+  }
+  EXPECT_TRUE(prompts().errors.isEmpty());
+
+  // Without interlace both fields are the result: they are not offered.
+  ASSERT_TRUE(ConvertAndWait());
+  prompts().saveQuestions.clear();
+  prompts().answers = {Path("fli")};
+  Click(c().exportPngButton);
+  EXPECT_EQ(prompts().saveQuestions,
+            QStringList("holiday.photo | Result (*.png);;Dithered (*.png)"));
+  EXPECT_EQ(FileBytes(Path("fli.png")), Bytes(EncodePng(w.result)));
+
+  // A file that cannot be written says which.
+  prompts().answers = {Path("no_such_folder/picture.png")};
+  Click(c().exportPngButton);
+  ASSERT_EQ(prompts().errors.size(), 1);
+  EXPECT_TRUE(prompts().errors[0].contains(Path("no_such_folder/picture.png")))
+      << prompts().errors[0].toStdString();
 }
 
 // A folder that stands for PATH while the test runs, where a stand-in for
