@@ -11,9 +11,11 @@
 #include <QThread>
 #include <cstdio>
 #include <cstdlib>
+#include <sstream>
 
 #include "c64/c64_files.h"
 #include "c64/field_pictures.h"
+#include "cli/cli_batch.h"
 #include "core/conversion_plan.h"
 #include "io/png_writer.h"
 #include "scripted_prompts.h"
@@ -50,6 +52,7 @@ class C64FileTest : public ScriptedWindowTest {
   }
 
   // Loads a copy of a picture file from the test data, as the user would.
+  // Returns the copy's path.
   QString LoadPicture(const QString& name)
   {
     const QString copy = Path(name);
@@ -172,7 +175,7 @@ TEST_F(C64FileTest, ExportPngWritesThePicturesOfTheConversion)
 {
   EXPECT_FALSE(c().exportPngButton->isEnabled());
   EXPECT_FALSE(c().exportPngAction->isEnabled());
-  LoadPicture("holiday.photo.jpg");
+  const QString picture = LoadPicture("holiday.photo.jpg");
   Click(c().paletteButtons.vice);
   ASSERT_TRUE(ConvertAndWait());
   EXPECT_TRUE(c().exportPngButton->isEnabled());
@@ -208,6 +211,25 @@ TEST_F(C64FileTest, ExportPngWritesThePicturesOfTheConversion)
     EXPECT_EQ(FileBytes(row.written), Bytes(EncodePng(row.picture)));
   }
   EXPECT_TRUE(prompts().errors.isEmpty());
+
+  // The command line converts the same picture with the same settings into
+  // the same files.
+  cli::CliOptions options;
+  options.inputs = {QFile::encodeName(picture).toStdString()};
+  options.settings = *w.converted;
+  options.outputs.resultPng = QFile::encodeName(Path("cli-result.png")).toStdString();
+  options.outputs.ditheredPng = QFile::encodeName(Path("cli-dithered.png")).toStdString();
+  options.outputs.field1Png = QFile::encodeName(Path("cli-one.png")).toStdString();
+  options.outputs.field2Png = QFile::encodeName(Path("cli-two.png")).toStdString();
+  options.quiet = true;
+  std::ostringstream out;
+  std::ostringstream errors;
+  SilentProgress silent;
+  ASSERT_EQ(cli::RunBatch(options, out, errors, silent), 0) << errors.str();
+  EXPECT_EQ(FileBytes(Path("cli-result.png")), FileBytes(Path("result.png")));
+  EXPECT_EQ(FileBytes(Path("cli-dithered.png")), FileBytes(Path("dithered.PNG")));
+  EXPECT_EQ(FileBytes(Path("cli-one.png")), FileBytes(Path("one.png")));
+  EXPECT_EQ(FileBytes(Path("cli-two.png")), FileBytes(Path("two.png")));
 
   // Without interlace both fields are the result: they are not offered.
   ASSERT_TRUE(ConvertAndWait());
