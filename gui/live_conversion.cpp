@@ -5,6 +5,7 @@
 #include <QRadioButton>
 #include <QSlider>
 
+#include "core/whole_number.h"
 #include "gui/main_window.h"
 #include "gui/main_window_tables.h"
 
@@ -51,10 +52,15 @@ void LiveConversion::WatchSettings()
   for (const auto& entry : OptionSwitches) {
     connect(c.*entry.box, &QCheckBox::toggled, this, &LiveConversion::Changed);
   }
-  // The spinner fields are read as typed; the adjustment fields move their
-  // track bars, which are read.
+  // The spinner fields are read as typed, but a sign or an emptied field on
+  // the way to a number is no value to convert with. The adjustment fields
+  // move their track bars, which are read.
   for (const SpinnerField& info : {ValueAmpSpinner, StrengthSpinner}) {
-    connect(c.*info.field, &QLineEdit::textChanged, this, &LiveConversion::Changed);
+    connect(c.*info.field, &QLineEdit::textChanged, this, [this](const QString& text) {
+      if (ReadWholeNumber(text.toStdString())) {
+        Changed();
+      }
+    });
   }
   for (const AdjustmentRowInfo& info : AdjustmentTable) {
     connect((c.adjustment.*info.row).trackBar, &QSlider::valueChanged, this,

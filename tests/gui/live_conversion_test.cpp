@@ -1,5 +1,7 @@
 // "Live" converts again after every change, with the same result as
 // "Convert"; "Stop" ends a run and keeps the previous result.
+#include "gui/live_conversion.h"
+
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -75,7 +77,7 @@ TEST_F(LiveConversionTest, LiveGivesTheSameConversionAsConvert)
   ChooseSettings(converted().Controls());
   ASSERT_EQ(window().GatherSettings(), converted().GatherSettings());
   // Nothing converts while "Live" is off.
-  QTest::qWait(2 * 150);
+  QTest::qWait(2 * LiveConversion::PauseMilliseconds);
   EXPECT_FALSE(window().AnyRunGoing());
   EXPECT_FALSE(window().workspace().conversionDone);
 
@@ -98,6 +100,12 @@ TEST_F(LiveConversionTest, LiveGivesTheSameConversionAsConvert)
          c.adjustment.brightness.field->selectAll();
          QTest::keyClicks(c.adjustment.brightness.field, "-12");
        }},
+      {"a spinner's typed number",
+       [](const MainWindowControls& c) {
+         c.valueAmpField->selectAll();
+         QTest::keyClicks(c.valueAmpField, "3");
+         QTest::keyClick(c.valueAmpField, Qt::Key_Return);
+       }},
       {"the source frame", [](const MainWindowControls& c) { Click(c.testPictureButton); }},
   };
   for (const Row& row : rows) {
@@ -108,6 +116,14 @@ TEST_F(LiveConversionTest, LiveGivesTheSameConversionAsConvert)
     ASSERT_TRUE(ConvertInTheOtherWindow());
     ExpectSameConversion(window(), converted());
   }
+
+  // A sign on the way to a number is no value to convert with.
+  QSignalSpy finished(&window(), &MainWindow::ConversionFinished);
+  c().strengthField->selectAll();
+  QTest::keyClicks(c().strengthField, "-");
+  QTest::qWait(2 * LiveConversion::PauseMilliseconds);
+  EXPECT_EQ(finished.count(), 0);
+  EXPECT_FALSE(window().AnyRunGoing());
 }
 
 // A change while a run goes stops it; only the run with the newest settings
