@@ -22,9 +22,6 @@ class LiveConversion : public QObject {
   // Watches the window's controls; a child of the window.
   explicit LiveConversion(MainWindow& window);
 
-  // A conversion is due once the changes pause.
-  bool Waiting() const { return pause_.isActive(); }
-
  private:
   void WatchSettings();
   void Changed();

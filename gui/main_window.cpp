@@ -229,6 +229,7 @@ MainWindow::MainWindow(QWidget* parent)
   ConnectHandlers();
   InitialiseControls();
   InitialiseWorkingState();
+  // Watching starts after the start values are shown: they are no changes.
   live_ = new LiveConversion(*this);
 }
 

@@ -42,8 +42,9 @@ struct FieldPictures;
 // control's object name is its member's path here ("modeButtons.hiresFli",
 // "adjustment.red.trackBar"). A number field with a spinner is a QLineEdit
 // that takes any text, plus an UpDown that steps it within a range: the typed
-// text is what the conversion uses, unclamped, so a QSpinBox (which validates
-// and clamps) would not do.
+// text is what the conversion uses, unclamped until the typing ends (see
+// gui/number_field.h), so a QSpinBox (which validates and clamps every key)
+// would not do.
 struct ModeButtons {
   QRadioButton* hiresStandard;
   QRadioButton* hiresInterlaced;
