@@ -98,6 +98,27 @@ void Commit(const RunPictures& run, const Settings& settings, Workspace& workspa
 
 }  // namespace
 
+void CopyRunInputs(const Workspace& shown, Workspace& run)
+{
+  run.source = shown.source;
+  run.adjusted = shown.adjusted;
+  run.randomState = shown.randomState;
+}
+
+// What Commit writes, field for field.
+void CopyRunResults(const Workspace& run, Workspace& shown)
+{
+  shown.conversionDone = run.conversionDone;
+  shown.converted = run.converted;
+  shown.palette = run.palette;
+  shown.mix = run.mix;
+  shown.adjusted = run.adjusted;
+  shown.dithered = run.dithered;
+  shown.result = run.result;
+  shown.c64 = run.c64;
+  shown.randomState = run.randomState;
+}
+
 ConversionOutcome CountErrorPixels(const Picture& result, const Picture& dithered)
 {
   ConversionOutcome outcome;

@@ -26,6 +26,15 @@ struct ConversionOutcome {
 ConversionOutcome ConvertRun(Workspace& workspace, const Settings& settings,
                              ProgressReport& progress);
 
+// A run in a workspace of its own, apart from the one a window shows and
+// keeps changing while the run goes: ConvertRun reads from a workspace only
+// what CopyRunInputs copies (the frame, the planes' carried-over tails and the
+// random state), and CopyRunResults puts back all a finished run committed.
+// Converting in `run` between the two gives the same bytes as converting in
+// `shown` itself.
+void CopyRunInputs(const Workspace& shown, Workspace& run);
+void CopyRunResults(const Workspace& run, Workspace& shown);
+
 ConversionOutcome CountErrorPixels(const Picture& result, const Picture& dithered);
 
 }  // namespace pavona

@@ -113,4 +113,9 @@ void GuiProgress::Stop()
   stopped_.store(true, std::memory_order_relaxed);
 }
 
+void GuiProgress::Resume()
+{
+  stopped_.store(false, std::memory_order_relaxed);
+}
+
 }  // namespace pavona

@@ -33,8 +33,11 @@ class GuiProgress final : public ProgressReport {
   void ReportStrayColour(std::uint32_t colour) override;
   bool ShouldContinue() const override;
 
-  // Tells the stage that reports here to stop; from any thread, for good.
+  // Tells the stage that reports here to stop; from any thread, until
+  // Resume.
   void Stop();
+  // Lets the next stage run; call it only while no stage reports here.
+  void Resume();
 
  private:
   // Runs `apply(onOwnThread)` on the widgets' thread. onOwnThread is true

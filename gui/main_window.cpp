@@ -23,6 +23,7 @@
 #include "gui/about_window.h"
 #include "gui/artwork.h"
 #include "gui/gui_progress.h"
+#include "gui/live_conversion.h"
 #include "gui/main_window_tables.h"
 #include "gui/picture_area.h"
 #include "gui/picture_loader.h"
@@ -266,6 +267,8 @@ MainWindow::MainWindow(QWidget* parent)
   ConnectHandlers();
   InitialiseControls();
   InitialiseWorkingState();
+  // Watching starts after the start values are shown: they are no changes.
+  live_ = new LiveConversion(*this);
 }
 
 // A conversion still running reports to the widgets: it is told to stop and
@@ -286,15 +289,17 @@ void MainWindow::SetPrompts(std::unique_ptr<UserPrompts> prompts)
 void MainWindow::CreateMenu()
 {
   MainWindowControls& c = ui_;
-  c.fileMenu = Named(menuBar()->addMenu("File"), "fileMenu");
-  c.openAction = Named(c.fileMenu->addAction("Open Image"), "openAction");
-  c.saveRawAction = Named(c.fileMenu->addAction("Save Raw"), "saveRawAction");
-  c.saveProgramAction = Named(c.fileMenu->addAction("Save C64 Exe"), "saveProgramAction");
-  c.saveC64FileAction = Named(c.fileMenu->addAction("Save C64 File..."), "saveC64FileAction");
+  c.fileMenu = Named(menuBar()->addMenu("&File"), "fileMenu");
+  c.openAction = Named(c.fileMenu->addAction("&Open Image"), "openAction");
+  c.saveRawAction = Named(c.fileMenu->addAction("Save &Raw"), "saveRawAction");
+  c.saveProgramAction = Named(c.fileMenu->addAction("Save C64 &Exe"), "saveProgramAction");
+  c.saveC64FileAction = Named(c.fileMenu->addAction("Save C64 &File..."), "saveC64FileAction");
+  c.exportPngAction = Named(c.fileMenu->addAction("Export &PNG..."), "exportPngAction");
   c.fileMenu->addSeparator();
-  c.exitAction = Named(c.fileMenu->addAction("Exit"), "exitAction");
+  c.exitAction = Named(c.fileMenu->addAction("E&xit"), "exitAction");
   CreateViewMenu();
-  c.aboutAction = Named(menuBar()->addAction("About"), "aboutAction");
+  c.aboutAction = Named(menuBar()->addAction("&About"), "aboutAction");
+  CreateShortcuts();
 }
 
 void MainWindow::CreatePictures()
@@ -354,6 +359,9 @@ void MainWindow::CreateStatusBar()
   c.progressBar->setTextVisible(false);
   c.progressBar->setFixedSize(320, 14);
   c.statusBar->addPermanentWidget(c.progressBar);
+  c.stopButton = Make<QPushButton>("stopButton", "&Stop", c.statusBar);
+  c.stopButton->setEnabled(false);
+  c.statusBar->addPermanentWidget(c.stopButton);
 }
 
 MainWindow::Groups MainWindow::CreateGroups()
@@ -383,26 +391,32 @@ void MainWindow::CreateActionGroups(Groups& groups)
   QWidget* central = centralWidget();
   GridGroup mode("Graphic Mode", central);
   AddChoices(mode, c.modeButtons, std::span(ModeChoices));
-  c.convertButton = Make<QPushButton>("convertButton", "Convert", mode.box());
+  c.convertButton = Make<QPushButton>("convertButton", "&Convert", mode.box());
   c.convertButton->setMinimumHeight(28);
-  mode.AddRow(c.convertButton);
+  auto* convertRow = Stack<QHBoxLayout>();
+  convertRow->addWidget(c.convertButton, 1);
+  c.liveBox = Make<QCheckBox>("liveBox", "&Live", mode.box());
+  c.liveBox->setToolTip("Convert again after every change");
+  convertRow->addWidget(c.liveBox);
+  mode.AddRow(convertRow);
   groups.mode = mode.box();
 
   GridGroup load("Load Options", central, 2);
-  load.Add(c.testPictureButton, "testPictureButton", "Internal Test Image");
-  load.Add(c.loadPictureButton, "loadPictureButton", "Load Bitmap / JPG");
+  load.Add(c.testPictureButton, "testPictureButton", "Internal &Test Image");
+  load.Add(c.loadPictureButton, "loadPictureButton", "Load &Bitmap / JPG");
   groups.load = load.box();
   GridGroup save("Save Options", central, 2);
-  save.Add(c.saveRawButton, "saveRawButton", "Save Raw C64 data");
-  save.Add(c.saveProgramButton, "saveProgramButton", "Save C64 .prg");
-  save.Add(c.saveC64FileButton, "saveC64FileButton", "Save C64 File...");
-  save.Add(c.runEmulatorButton, "runEmulatorButton", "Run in Emulator");
+  save.Add(c.saveRawButton, "saveRawButton", "Save Ra&w C64 data");
+  save.Add(c.saveProgramButton, "saveProgramButton", "Save C64 .&prg");
+  save.Add(c.saveC64FileButton, "saveC64FileButton", "Save C64 F&ile...");
+  save.Add(c.runEmulatorButton, "runEmulatorButton", "Run in &Emulator");
+  save.Add(c.exportPngButton, "exportPngButton", "Export P&NG...");
   groups.save = save.box();
   GridGroup preview("Preview Options", central, 2);
-  preview.Add(c.fieldPreviewButton, "fieldPreviewButton", "Field Seperate");
-  preview.Add(c.interlacedPreviewButton, "interlacedPreviewButton", "Interlaced Preview");
+  preview.Add(c.fieldPreviewButton, "fieldPreviewButton", "Field Sepe&rate");
+  preview.Add(c.interlacedPreviewButton, "interlacedPreviewButton", "Interlaced Pre&view");
   groups.preview = preview.box();
-  c.defaultsButton = Make<QPushButton>("defaultsButton", "Defaults", central);
+  c.defaultsButton = Make<QPushButton>("defaultsButton", "&Defaults", central);
 }
 
 void MainWindow::CreateChoiceGroups(Groups& groups)
@@ -411,7 +425,7 @@ void MainWindow::CreateChoiceGroups(Groups& groups)
   QWidget* central = centralWidget();
   GridGroup palette("Palette", central);
   AddChoices(palette, c.paletteButtons, std::span(PaletteChoices));
-  palette.Add(c.loadPaletteButton, "loadPaletteButton", "Load Palette...");
+  palette.Add(c.loadPaletteButton, "loadPaletteButton", "L&oad Palette...");
   groups.palette = palette.box();
   groups.mixing = ChoiceGroup("Palette Mixing", central, 2, c.mixButtons, MixChoices);
   groups.matching = ChoiceGroup("Color matching", central, 1, c.matchingButtons, MatchingChoices);

@@ -39,6 +39,7 @@ class GuiProgress;
 class InterlacedPreviewWindow;
 class PictureArea;
 class PictureLoader;
+class LiveConversion;
 class PictureView;
 class UpDown;
 class UserPrompts;
@@ -50,8 +51,9 @@ struct LoadOutcome;
 // control's object name is its member's path here ("modeButtons.hiresFli",
 // "adjustment.red.trackBar"). A number field with a spinner is a QLineEdit
 // that takes any text, plus an UpDown that steps it within a range: the typed
-// text is what the conversion uses, unclamped, so a QSpinBox (which validates
-// and clamps) would not do.
+// text is what the conversion uses, unclamped until the typing ends (see
+// gui/number_field.h), so a QSpinBox (which validates and clamps every key)
+// would not do.
 struct ModeButtons {
   QRadioButton* hiresStandard;
   QRadioButton* hiresInterlaced;
@@ -120,6 +122,7 @@ struct MainWindowControls {
   // "Graphic Mode"
   ModeButtons modeButtons;
   QPushButton* convertButton;
+  QCheckBox* liveBox;  // "Live": convert again after every change
   PaletteButtons paletteButtons;
   MixButtons mixButtons;
   MatchingButtons matchingButtons;
@@ -173,24 +176,30 @@ struct MainWindowControls {
   QPushButton* saveProgramButton;  // "Save C64 .prg"
   QPushButton* saveC64FileButton;  // "Save C64 File..."
   QPushButton* runEmulatorButton;  // "Run in Emulator"
+  QPushButton* exportPngButton;    // "Export PNG..."
   // "Palette"
   QPushButton* loadPaletteButton;  // "Load Palette..."
   QPushButton* defaultsButton;
   QProgressBar* progressBar;
   QStatusBar* statusBar;
-  QLabel* statusText;  // the status bar's one panel
+  QLabel* statusText;       // the status bar's one panel
+  QPushButton* stopButton;  // beside the progress bar, enabled while a run goes
   // Menu
   QMenu* fileMenu;
   QAction* openAction;         // "Open Image"
   QAction* saveRawAction;      // "Save Raw"
   QAction* saveProgramAction;  // "Save C64 Exe"
   QAction* saveC64FileAction;  // "Save C64 File..."
+  QAction* exportPngAction;    // "Export PNG..."
   QAction* exitAction;
   QMenu* viewMenu;
   std::array<QAction*, MaximumScaleFactor> scaleActions;  // "1x" .. "4x"
   QAction* fitScaleAction;                                // "Fit": the largest that fits
   QAction* palAspectAction;                               // "PAL aspect"
   QAction* aboutAction;
+  // Window shortcuts without a menu entry
+  QAction* convertAction;  // Ctrl+Return
+  QAction* stopAction;     // Esc
 };
 
 // The main window. It owns the working pictures and tables (the Workspace)
@@ -244,9 +253,20 @@ class MainWindow : public QMainWindow {
   // dialogs unless replaced.
   void SetPrompts(std::unique_ptr<UserPrompts> prompts);
 
-  // A conversion runs on its worker thread; the controls that could change
-  // its settings or its pictures are disabled meanwhile.
-  bool ConversionRunning() const { return worker_.joinable(); }
+  // A conversion started by "Convert" runs on its worker thread; the
+  // controls that could change its settings or its pictures are disabled
+  // meanwhile.
+  bool ConversionRunning() const { return worker_.joinable() && lockedRun_; }
+  // Any run, also one of "Live", which leaves the controls as they are.
+  bool AnyRunGoing() const { return worker_.joinable(); }
+
+  // Converts the frame as shown with the settings as shown, for "Live": a
+  // run still going is stopped and this one follows it. Does nothing before a
+  // picture is loaded, or while "Convert" runs (with the controls locked,
+  // nothing has changed since it started).
+  void ConvertLive();
+  // "Stop": the run going ends without a result; the previous one stays.
+  void StopConversion();
 
   // The scale the source, the result and the previews are drawn at now: the
   // one chosen in "View", or with "Fit" the largest that fits the window.
@@ -261,6 +281,8 @@ class MainWindow : public QMainWindow {
   void SourceFrameChanged();
   // A picture file has been read and shown, or refused with a message.
   void PictureLoadFinished();
+  // "Custom" has new colours from a palette file.
+  void PaletteFileRead();
 
  protected:
   void closeEvent(QCloseEvent* event) override;
@@ -318,6 +340,13 @@ class MainWindow : public QMainWindow {
 
   // The conversion and its result.
   void StartConversion();
+  // Starts the worker on a copy of what the run reads; `locked` for "Convert".
+  void BeginRun(const Settings& settings, bool locked);
+  // The result view and mix table image as they were before a run that ended
+  // without a result drew into them.
+  void ShowPreviousResult();
+  void EnableStop(bool enabled);
+  void CreateShortcuts();
   void FinishConversion(const ConversionOutcome& outcome);
   void FailConversion(const std::string& error);
   void LockForConversion(bool locked);
@@ -330,6 +359,7 @@ class MainWindow : public QMainWindow {
   void SaveRawData();
   void SaveC64Program();
   void SaveC64File();
+  void ExportPng();
   // A save that would write over the loaded picture is refused with a message.
   bool RefuseSavingOverSource(const QString& path);
   // The name a save dialog starts with: the loaded picture's base name with
@@ -388,6 +418,13 @@ class MainWindow : public QMainWindow {
   bool fileShown_ = false;
   std::vector<std::string> loadWarnings_;  // of the file shown
   bool convertEnabledBeforeLoading_ = false;
+  // The run converts here, apart from the workspace the window shows and
+  // goes on changing; a finished run's results are copied over.
+  std::unique_ptr<Workspace> runSpace_ = std::make_unique<Workspace>();
+  bool lockedRun_ = false;
+  // "Live" asked for a run while one was going: it starts when that one ends.
+  bool liveRunWaiting_ = false;
+  LiveConversion* live_ = nullptr;
   std::unique_ptr<GuiProgress> progress_;
   // Declared after everything its calls touch, so it waits for a read under
   // way before they go.

@@ -16,25 +16,64 @@
 namespace pavona {
 
 // The run takes seconds, so it goes to a worker thread and the window stays
-// responsive. Until it ends, the worker owns the workspace: every control
-// that could change a setting or a working picture is disabled, and the
-// progress reaches the widgets through queued calls.
+// responsive. Every control that could change a setting or a working picture
+// is disabled until it ends, and the progress reaches the widgets through
+// queued calls.
 void MainWindow::StartConversion()
 {
-  if (ConversionRunning() || PictureLoading()) {
+  if (PictureLoading()) {
+    return;
+  }
+  // A "Live" run going is overtaken by one with the settings as they are,
+  // which is what "Convert" would give.
+  if (AnyRunGoing()) {
+    ConvertLive();
     return;
   }
   workspace_->source = ui_.sourceView->ShownPicture();
-  const Settings settings = GatherSettings();
+  LockForConversion(true);
+  BeginRun(GatherSettings(), true);
+}
+
+void MainWindow::ConvertLive()
+{
+  if (!ui_.convertButton->isEnabledTo(this) || ConversionRunning()) {
+    return;
+  }
+  if (AnyRunGoing()) {
+    progress_->Stop();
+    liveRunWaiting_ = true;
+    return;
+  }
+  workspace_->source = ui_.sourceView->ShownPicture();
+  BeginRun(GatherSettings(), false);
+}
+
+void MainWindow::StopConversion()
+{
+  if (AnyRunGoing()) {
+    liveRunWaiting_ = false;
+    progress_->Stop();
+  }
+}
+
+// The run converts in a workspace of its own, so the window may go on
+// changing its own (a "Live" run leaves the controls enabled) and a run that
+// is stopped or overtaken leaves it untouched.
+void MainWindow::BeginRun(const Settings& settings, bool locked)
+{
   // The result image is about to be replaced: a hold in progress ends here.
   errorViewHeld_ = false;
   ditherViewHeld_ = false;
-  LockForConversion(true);
+  lockedRun_ = locked;
+  CopyRunInputs(*workspace_, *runSpace_);
+  progress_->Resume();
+  EnableStop(true);
   worker_ = std::thread([this, settings] {
     // The completion is queued behind the progress the run has reported, so
     // the final result is drawn last.
     try {
-      const ConversionOutcome outcome = ConvertRun(*workspace_, settings, *progress_);
+      const ConversionOutcome outcome = ConvertRun(*runSpace_, settings, *progress_);
       QMetaObject::invokeMethod(
           this, [this, outcome] { FinishConversion(outcome); }, Qt::QueuedConnection);
     } catch (const std::exception& error) {
@@ -45,14 +84,27 @@ void MainWindow::StartConversion()
   });
 }
 
+// A run that "Live" has overtaken shows nothing: the one with the newer
+// settings starts at once.
 void MainWindow::FinishConversion(const ConversionOutcome& outcome)
 {
   worker_.join();
+  EnableStop(false);
+  if (liveRunWaiting_) {
+    liveRunWaiting_ = false;
+    ShowPreviousResult();
+    LockForConversion(false);
+    ConvertLive();
+    return;
+  }
   if (outcome.stopped) {
+    ShowPreviousResult();
     LockForConversion(false);  // the previous result stays; there is nothing new to show
+    SetStatusText("Conversion stopped");
     emit ConversionFinished();
     return;
   }
+  CopyRunResults(*runSpace_, *workspace_);
   ui_.resultView->ShowPicture(workspace_->result);
   ui_.errorValueLabel->setText(QString::number(outcome.errorPercent));
   LockForConversion(false);
@@ -64,9 +116,28 @@ void MainWindow::FinishConversion(const ConversionOutcome& outcome)
 void MainWindow::FailConversion(const std::string& error)
 {
   worker_.join();
+  EnableStop(false);
+  liveRunWaiting_ = false;
+  ShowPreviousResult();
   LockForConversion(false);
   prompts_->ShowError(this, "Conversion failed: " + QString::fromStdString(error));
   emit ConversionFinished();
+}
+
+void MainWindow::ShowPreviousResult()
+{
+  if (workspace_->conversionDone) {
+    ui_.resultView->ShowPicture(workspace_->result);
+  } else {
+    ui_.resultView->Fill(0x000000);
+  }
+  DrawMixPalette();
+}
+
+void MainWindow::EnableStop(bool enabled)
+{
+  ui_.stopButton->setEnabled(enabled);
+  ui_.stopAction->setEnabled(enabled);
 }
 
 // Disabling the containers keeps each control's own enabled state, so

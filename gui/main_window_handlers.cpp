@@ -13,9 +13,9 @@
 #include <QSlider>
 
 #include "core/conversion_plan.h"
-#include "core/whole_number.h"
 #include "gui/main_window.h"
 #include "gui/main_window_tables.h"
+#include "gui/number_field.h"
 #include "gui/picture_view.h"
 #include "gui/remembered_state.h"
 #include "gui/up_down.h"
@@ -65,16 +65,16 @@ void MainWindow::ConnectSettingHandlers()
   // only when its position really changes, so the pairs do not echo forever.
   for (const AdjustmentRowInfo& info : AdjustmentTable) {
     const AdjustmentRow& row = c.adjustment.*info.row;
-    connect(row.field, &QLineEdit::textChanged, row.trackBar,
-            [trackBar = row.trackBar](const QString& text) {
-              trackBar->setValue(ParseWholeNumber(text.toStdString()));
-            });
+    ConnectTrackBarField(row.field, row.trackBar);
     if (info.colourOffset) {
       connect(row.trackBar, &QSlider::valueChanged, this, &MainWindow::ColourTrackBarChanged);
     } else {
       connect(row.trackBar, &QSlider::valueChanged, row.field,
-              [field = row.field](int position) { field->setText(QString::number(position)); });
+              [field = row.field](int position) { ShowTrackBarPosition(field, position); });
     }
+  }
+  for (const SpinnerField& info : {ValueAmpSpinner, StrengthSpinner}) {
+    ConnectSpinnerField(c.*info.field, c.*info.spinner);
   }
 }
 
@@ -103,6 +103,12 @@ void MainWindow::ConnectActionHandlers()
   connect(c.fieldPreviewButton, &QPushButton::clicked, this, &MainWindow::ShowFieldPreview);
   connect(c.interlacedPreviewButton, &QPushButton::clicked, this,
           &MainWindow::ShowInterlacedPreview);
+  connect(c.exportPngButton, &QPushButton::clicked, this, &MainWindow::ExportPng);
+  connect(c.exportPngAction, &QAction::triggered, this, &MainWindow::ExportPng);
+  // A click does nothing while "Convert" is disabled, so neither does the key.
+  connect(c.convertAction, &QAction::triggered, c.convertButton, &QPushButton::click);
+  connect(c.stopButton, &QPushButton::clicked, this, &MainWindow::StopConversion);
+  connect(c.stopAction, &QAction::triggered, this, &MainWindow::StopConversion);
   connect(c.exitAction, &QAction::triggered, this, [this] {
     SaveWindowGeometry(this);
     QCoreApplication::exit(0);
@@ -225,7 +231,7 @@ void MainWindow::ColourTrackBarChanged()
   for (const AdjustmentRowInfo& info : AdjustmentTable) {
     if (info.colourOffset) {
       const AdjustmentRow& row = ui_.adjustment.*info.row;
-      row.field->setText(QString::number(row.trackBar->value()));
+      ShowTrackBarPosition(row.field, row.trackBar->value());
     }
   }
 }

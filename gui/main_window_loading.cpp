@@ -204,6 +204,7 @@ void MainWindow::LoadPaletteFile()
     custom->setChecked(true);
   }
   SetStatusText("Loaded palette " + path);
+  emit PaletteFileRead();
 }
 
 // The loaded picture is kept: the test picture is no source for scrolling,

@@ -27,6 +27,8 @@ void MainWindow::EnableSaving(bool enabled)
   ui_.saveProgramAction->setEnabled(enabled);
   ui_.saveC64FileButton->setEnabled(enabled);
   ui_.saveC64FileAction->setEnabled(enabled);
+  ui_.exportPngButton->setEnabled(enabled);
+  ui_.exportPngAction->setEnabled(enabled);
   EnableEmulatorButton(enabled);
 }
 

@@ -45,6 +45,11 @@ void UpDown::SetPosition(int position)
   buddy_->setText(QString::number(position_));
 }
 
+void UpDown::TakeTypedPosition(int typed)
+{
+  position_ = std::clamp(typed, minimum_, maximum_);
+}
+
 void UpDown::StepBy(int steps)
 {
   SetPosition(position() + steps);

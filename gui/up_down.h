@@ -21,6 +21,9 @@ class UpDown : public QWidget {
   int position() const;
   // Clamps to the range and writes the position into the field.
   void SetPosition(int position);
+  // A whole number typed into the field, kept within the range as the
+  // position to fall back on; the field stays as typed.
+  void TakeTypedPosition(int typed);
   void StepBy(int steps);
 
   QToolButton* upButton() const { return up_; }

@@ -11,6 +11,7 @@
 #include "c64/field_pictures.h"
 #include "c64/fli_interlace_data.h"
 #include "colour/mix_pair_codes.h"
+#include "colour/mix_palette.h"
 #include "core/conversion_plan.h"
 #include "select/fli_colours.h"
 #include "select/fli_extreme.h"
@@ -545,6 +546,60 @@ TEST(ConvertRun, ACustomPaletteActsAsTheBuiltInOneWithItsColours)
     EXPECT_TRUE(actual->mix == expected->mix);
     EXPECT_TRUE(actual->c64 == expected->c64);
     EXPECT_TRUE(actual->result == expected->result);
+  }
+}
+
+}  // namespace
+}  // namespace pavona
+
+namespace pavona {
+namespace {
+
+// The window converts in a workspace of its own while it goes on changing the
+// one it shows (the mix table and palette previews): a run there, copied in
+// and out, must give what a run in the shown workspace gives, run after run
+// (the random state and the planes' tails carry over).
+TEST(ConvertRun, ARunInAWorkspaceOfItsOwnGivesTheSameBytes)
+{
+  struct Row {
+    const char* name;
+    GraphicMode mode;
+    DitherMethod dither;
+    bool refine;
+  };
+  // clang-format off
+  const Row rows[] = {
+      {"random dither, fli interlace",  GraphicMode::HiresFliInterlace, DitherMethod::Random,         false},
+      {"diffusion, hires",              GraphicMode::HiresStandard,     DitherMethod::FloydSteinberg, false},
+      {"random dither again, refined",  GraphicMode::HiresFli,          DitherMethod::Random,         true},
+      {"custom diffusion, interlaced",  GraphicMode::HiresInterlaced,   DitherMethod::Custom,         false},
+  };
+  // clang-format on
+  auto direct = WorkspaceWithPhoto();
+  auto shown = WorkspaceWithPhoto();
+  auto run = std::make_unique<Workspace>();
+  SilentProgress silent;
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    Settings settings;
+    settings.mode = row.mode;
+    settings.dither.method = row.dither;
+    settings.refine = row.refine;
+    // What the window's handlers leave in the shown workspace meanwhile.
+    shown->palette = PaletteColours(PaletteId::Frodo);
+    BuildMixPalette(shown->mix, shown->palette, MixMethod::Yuv, GraphicMode::HiresStandard);
+
+    // And what an earlier run, perhaps stopped, left in the run's own.
+    run->adjusted.red.fill(0xA5);
+    run->adjusted.blue.fill(0x3C);
+    run->randomState = 7;
+
+    const ConversionOutcome expected = ConvertRun(*direct, settings, silent);
+    CopyRunInputs(*shown, *run);
+    const ConversionOutcome outcome = ConvertRun(*run, settings, silent);
+    CopyRunResults(*run, *shown);
+    EXPECT_EQ(outcome.changedPixels, expected.changedPixels);
+    std::make_unique<WorkspaceCopy>(*direct)->ExpectSameAs(*shown);
   }
 }
 

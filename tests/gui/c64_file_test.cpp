@@ -1,5 +1,5 @@
-// "Save C64 File...", the guard that keeps every save off the loaded
-// picture, and "Run in Emulator".
+// "Save C64 File...", "Export PNG...", the guard that keeps every save off
+// the loaded picture, and "Run in Emulator".
 #include <sys/stat.h>
 
 #include <QAction>
@@ -11,9 +11,13 @@
 #include <QThread>
 #include <cstdio>
 #include <cstdlib>
+#include <sstream>
 
 #include "c64/c64_files.h"
+#include "c64/field_pictures.h"
+#include "cli/cli_batch.h"
 #include "core/conversion_plan.h"
+#include "io/png_writer.h"
 #include "scripted_prompts.h"
 
 namespace pavona {
@@ -48,6 +52,7 @@ class C64FileTest : public ScriptedWindowTest {
   }
 
   // Loads a copy of a picture file from the test data, as the user would.
+  // Returns the copy's path.
   QString LoadPicture(const QString& name)
   {
     const QString copy = Path(name);
@@ -155,6 +160,7 @@ TEST_F(C64FileTest, NoSaveReplacesTheLoadedPicture)
       {"program", c().saveProgramButton, otherSpelling},
       {"C64 file", c().saveC64FileButton, Path("link.prg")},
       {"C64 file, bare name", c().saveC64FileButton, Path("photo")},
+      {"PNG", c().exportPngButton, otherSpelling},
   };
   for (const SaveRow& save : saves) {
     SCOPED_TRACE(save.name);
@@ -173,6 +179,86 @@ TEST_F(C64FileTest, NoSaveReplacesTheLoadedPicture)
   Click(c().saveRawButton);
   EXPECT_TRUE(prompts().errors.isEmpty());
   EXPECT_EQ(FileBytes(Path("photo.raw")), Expected(C64File::Raw));
+}
+
+// The pictures of the conversion as the command line writes them: the
+// fields only for the interlaced modes, in the palette the conversion ran
+// with even when another is selected now.
+TEST_F(C64FileTest, ExportPngWritesThePicturesOfTheConversion)
+{
+  EXPECT_FALSE(c().exportPngButton->isEnabled());
+  EXPECT_FALSE(c().exportPngAction->isEnabled());
+  const QString picture = LoadPicture("holiday.photo.jpg");
+  Click(c().paletteButtons.vice);
+  ASSERT_TRUE(ConvertAndWait());
+  EXPECT_TRUE(c().exportPngButton->isEnabled());
+  Click(c().paletteButtons.frodo);
+  Click(c().modeButtons.hiresFli);  // the converted mode counts, not this one
+
+  const Workspace& w = window().workspace();
+  const auto fields = std::make_unique<FieldPictures>(
+      DecodeFields(w.c64, PlanConversion(*w.converted).output, PaletteColours(PaletteId::Vice)));
+  ASSERT_NE(fields->field1, fields->field2);
+  ASSERT_NE(w.result, w.dithered);
+  struct Row {
+    const char* filter;
+    QString typed;
+    QString written;
+    const Picture& picture;
+  };
+  const Row rows[] = {
+      {"Result (*.png)", Path("result"), Path("result.png"), w.result},
+      {"Dithered (*.png)", Path("dithered.PNG"), Path("dithered.PNG"), w.dithered},
+      {"Field 1 (*.png)", Path("one"), Path("one.png"), fields->field1},
+      {"Field 2 (*.png)", Path("two.png"), Path("two.png"), fields->field2},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.filter);
+    prompts().saveQuestions.clear();
+    prompts().answers = {row.typed};
+    prompts().chosenFilters = {row.filter};
+    c().exportPngAction->trigger();
+    EXPECT_EQ(prompts().saveQuestions,
+              QStringList("holiday.photo | Result (*.png);;Dithered (*.png);;Field 1 (*.png);;"
+                          "Field 2 (*.png)"));
+    EXPECT_EQ(FileBytes(row.written), Bytes(EncodePng(row.picture)));
+  }
+  EXPECT_TRUE(prompts().errors.isEmpty());
+
+  // The command line converts the same picture with the same settings into
+  // the same files.
+  cli::CliOptions options;
+  options.inputs = {QFile::encodeName(picture).toStdString()};
+  options.settings = *w.converted;
+  options.outputs.resultPng = QFile::encodeName(Path("cli-result.png")).toStdString();
+  options.outputs.ditheredPng = QFile::encodeName(Path("cli-dithered.png")).toStdString();
+  options.outputs.field1Png = QFile::encodeName(Path("cli-one.png")).toStdString();
+  options.outputs.field2Png = QFile::encodeName(Path("cli-two.png")).toStdString();
+  options.quiet = true;
+  std::ostringstream out;
+  std::ostringstream errors;
+  SilentProgress silent;
+  ASSERT_EQ(cli::RunBatch(options, out, errors, silent), 0) << errors.str();
+  EXPECT_EQ(FileBytes(Path("cli-result.png")), FileBytes(Path("result.png")));
+  EXPECT_EQ(FileBytes(Path("cli-dithered.png")), FileBytes(Path("dithered.PNG")));
+  EXPECT_EQ(FileBytes(Path("cli-one.png")), FileBytes(Path("one.png")));
+  EXPECT_EQ(FileBytes(Path("cli-two.png")), FileBytes(Path("two.png")));
+
+  // Without interlace both fields are the result: they are not offered.
+  ASSERT_TRUE(ConvertAndWait());
+  prompts().saveQuestions.clear();
+  prompts().answers = {Path("fli")};
+  Click(c().exportPngButton);
+  EXPECT_EQ(prompts().saveQuestions,
+            QStringList("holiday.photo | Result (*.png);;Dithered (*.png)"));
+  EXPECT_EQ(FileBytes(Path("fli.png")), Bytes(EncodePng(w.result)));
+
+  // A file that cannot be written says which.
+  prompts().answers = {Path("no_such_folder/picture.png")};
+  Click(c().exportPngButton);
+  ASSERT_EQ(prompts().errors.size(), 1);
+  EXPECT_TRUE(prompts().errors[0].contains(Path("no_such_folder/picture.png")))
+      << prompts().errors[0].toStdString();
 }
 
 // A folder that stands for PATH while the test runs, where a stand-in for

@@ -46,7 +46,7 @@ std::map<QString, bool> EnabledControls(const MainWindow& window)
   }
   const MainWindowControls& c = window.Controls();
   for (QAction* action : {c.openAction, c.saveRawAction, c.saveProgramAction, c.saveC64FileAction,
-                          c.exitAction, c.aboutAction}) {
+                          c.exportPngAction, c.exitAction, c.aboutAction, c.stopAction}) {
     enabled[action->objectName()] = action->isEnabled();
   }
   return enabled;
@@ -91,20 +91,22 @@ TEST_F(ScriptedWindowTest, ConvertRunsOnAWorkerAndMatchesTheHeadlessRun)
   QSignalSpy finished(&window(), &MainWindow::ConversionFinished);
   Click(c().convertButton);
   // The click has returned while the run goes on; everything that could
-  // change its settings or its pictures is locked.
+  // change its settings or its pictures is locked; only "Stop" comes on.
   EXPECT_TRUE(window().ConversionRunning());
   EXPECT_EQ(finished.count(), 0);
   for (const auto& [name, enabled] : EnabledControls(window())) {
-    const bool stays = name == "exitAction" || name == "aboutAction";
-    EXPECT_EQ(enabled, stays) << name.toStdString();
+    const bool on = name == "exitAction" || name == "aboutAction" || name == "stopButton" ||
+                    name == "stopAction";
+    EXPECT_EQ(enabled, on) << name.toStdString();
   }
   ASSERT_TRUE(finished.wait(300'000));
   EXPECT_FALSE(window().ConversionRunning());
 
   // Exactly the earlier states come back, and saving becomes possible.
   std::map<QString, bool> expected = before;
-  for (const char* save : {"saveRawButton", "saveProgramButton", "saveRawAction",
-                           "saveProgramAction", "saveC64FileButton", "saveC64FileAction"}) {
+  for (const char* save :
+       {"saveRawButton", "saveProgramButton", "saveRawAction", "saveProgramAction",
+        "saveC64FileButton", "saveC64FileAction", "exportPngButton", "exportPngAction"}) {
     expected[save] = true;
   }
   // "Run in Emulator" needs the emulator as well.

@@ -40,6 +40,13 @@ inline void ExpectMixTableShown(const MainWindow& window, const MixTable& expect
   EXPECT_EQ(wrong, 0) << "pixels of the mix table image differ";
 }
 
+// A caption as it is shown: an '&' only underlines the letter after it, the
+// key that presses the button with Alt.
+inline QString ShownCaption(QString caption)
+{
+  return caption.remove('&');
+}
+
 // A main window as the program starts it for the first time (nothing
 // remembered from earlier runs), shown offscreen.
 class MainWindowTest : public testing::Test {

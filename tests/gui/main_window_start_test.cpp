@@ -46,6 +46,7 @@ const ButtonRow ButtonRows[] = {
     {"modeButtons.hiresInterlaced", "Graphic Mode", "Hires Interlaced", false, true},
     {"modeButtons.hiresFli", "Graphic Mode", "Hires FLI", false, true},
     {"modeButtons.hiresFliInterlace", "Graphic Mode", "Hires FLI Interlace", true, true},
+    {"liveBox", "Graphic Mode", "Live", false, true},
     {"convertButton", "Graphic Mode", "Convert", false, false},
     {"paletteButtons.pepto", "Palette", "Pepto", true, true},
     {"paletteButtons.deekay", "Palette", "Deekay", false, true},
@@ -95,6 +96,9 @@ const ButtonRow ButtonRows[] = {
     {"saveProgramButton", "Save Options", "Save C64 .prg", false, false},
     {"saveC64FileButton", "Save Options", "Save C64 File...", false, false},
     {"runEmulatorButton", "Save Options", "Run in Emulator", false, false},
+    {"exportPngButton", "Save Options", "Export PNG...", false, false},
+    // Beside the progress bar; enabled while a run goes.
+    {"stopButton", "", "Stop", false, false},
     {"defaultsButton", "", "Defaults", false, true},
     // A picture is cut out 1:1 until another placement is chosen.
     {"placement.cutout", "Placement", "Cut-out 1:1", true, true},
@@ -109,7 +113,7 @@ TEST_F(MainWindowTest, ButtonsStartWithTheirCaptionsValuesAndEnabledStates)
     SCOPED_TRACE(row.name);
     const auto* button = window().findChild<QAbstractButton*>(row.name);
     ASSERT_NE(button, nullptr);
-    EXPECT_EQ(button->text(), row.caption);
+    EXPECT_EQ(ShownCaption(button->text()), row.caption);
     EXPECT_EQ(GroupTitleOf(button), row.group);
     EXPECT_EQ(button->isChecked(), row.checked);
     EXPECT_EQ(button->isEnabled(), row.enabled);
@@ -246,32 +250,32 @@ TEST_F(MainWindowTest, WindowPicturesBarsAndMenuStartAsTheProgramOpens)
 
   const auto* file = window().findChild<QMenu*>("fileMenu");
   ASSERT_NE(file, nullptr);
-  EXPECT_EQ(file->title(), "File");
+  EXPECT_EQ(ShownCaption(file->title()), "File");
   QStringList items;
   QStringList names;
   for (const QAction* action : file->actions()) {
     if (!action->isSeparator()) {
-      items << action->text();
+      items << ShownCaption(action->text());
       names << action->objectName();
     }
   }
-  EXPECT_EQ(items,
-            QStringList({"Open Image", "Save Raw", "Save C64 Exe", "Save C64 File...", "Exit"}));
+  EXPECT_EQ(items, QStringList({"Open Image", "Save Raw", "Save C64 Exe", "Save C64 File...",
+                                "Export PNG...", "Exit"}));
   EXPECT_EQ(names, QStringList({"openAction", "saveRawAction", "saveProgramAction",
-                                "saveC64FileAction", "exitAction"}));
+                                "saveC64FileAction", "exportPngAction", "exitAction"}));
   QList<bool> enabled;
   for (const QAction* action : file->actions()) {
     if (!action->isSeparator()) {
       enabled << action->isEnabled();
     }
   }
-  EXPECT_EQ(enabled, QList<bool>({true, false, false, false, true}));
+  EXPECT_EQ(enabled, QList<bool>({true, false, false, false, false, true}));
   const QList<QAction*> bar = window().menuBar()->actions();
   ASSERT_EQ(bar.size(), 3);
   EXPECT_EQ(bar[0], file->menuAction());
   EXPECT_EQ(bar[1]->text(), "View");
   EXPECT_EQ(bar[2]->objectName(), "aboutAction");
-  EXPECT_EQ(bar[2]->text(), "About");
+  EXPECT_EQ(ShownCaption(bar[2]->text()), "About");
 
   EXPECT_FALSE(window().workspace().conversionDone);
   EXPECT_EQ(window().workspace().palette, PaletteColours(PaletteId::Pepto));
