@@ -1,6 +1,7 @@
 #include "core/blurred_error_field.h"
 
 #include <algorithm>
+#include <array>
 #include <cmath>
 
 namespace pavona {
@@ -106,6 +107,29 @@ void BlurredErrorField::Change(int x, int y, Channels delta)
     Channels* line = &gradient_[PixelIndex(0, qy)];
     for (int qx = x0; qx <= x1; ++qx) {
       line[qx] += scaled * alongX[qx - x + Reach];
+    }
+  }
+}
+
+void BlurredErrorField::ChangeRun(int x0, int y, const Channels* deltas, int count)
+{
+  // Along the row first: what the run adds to each column, before the
+  // weights of the rows.
+  const int from = std::max(0, x0 - Reach), to = std::min(PictureWidth - 1, x0 + count - 1 + Reach);
+  std::array<Channels, RunLength + 2 * Reach> alongRow{};
+  for (int i = 0; i < count; ++i) {
+    const int x = x0 + i;
+    const auto& alongX = overlapX_[x];
+    for (int qx = std::max(from, x - Reach); qx <= std::min(to, x + Reach); ++qx) {
+      alongRow[qx - from] += deltas[i] * alongX[qx - x + Reach];
+    }
+  }
+  const int y0 = std::max(0, y - Reach), y1 = std::min(PictureHeight - 1, y + Reach);
+  for (int qy = y0; qy <= y1; ++qy) {
+    const float weight = overlapY_[y][qy - y + Reach];
+    Channels* line = &gradient_[PixelIndex(0, qy)];
+    for (int qx = from; qx <= to; ++qx) {
+      line[qx] += alongRow[qx - from] * weight;
     }
   }
 }

@@ -72,15 +72,23 @@ void RefineCanvas::SetUnitColours(int at, int byte, UnitArea area, const MixList
                                   const std::int8_t* choice)
 {
   data_[at] = std::uint8_t(byte);
-  for (int i = 0; i < area.Count(); ++i) {
-    const int x = area.X(i), y = area.Y(i);
-    const int offset = PixelIndex(x, y);
-    const UnitMix& mix = list.mixes[choice[i]];
-    const Channels delta = slotColour_[mix.slot] - ShownColour(x, y);
-    units_.mixes[offset] = list.mixes;
-    units_.count[offset] = std::uint8_t(list.count);
-    shownMix_[offset] = choice[i];
-    ShowMix(x, y, mix, delta);
+  for (int row = 0; row < area.height; ++row) {
+    const int y = area.y0 + row;
+    std::array<Channels, 8> deltas;
+    for (int column = 0; column < 8; ++column) {
+      const int x = area.x0 + column;
+      const int offset = PixelIndex(x, y);
+      const UnitMix& mix = list.mixes[choice[row * 8 + column]];
+      deltas[column] = slotColour_[mix.slot] - ShownColour(x, y);
+      units_.mixes[offset] = list.mixes;
+      units_.count[offset] = std::uint8_t(list.count);
+      shownMix_[offset] = choice[row * 8 + column];
+      result_[offset] = table_.colour[mix.slot];
+      SetBit(data_, units_.bitmap1, x, y, mix.field1Bit);
+      SetBit(data_, units_.bitmap2, x, y, mix.field2Bit);
+    }
+    field_.ChangeRun(area.x0, y, deltas.data(), 8);
+    MarkAround(area.x0, y, 8);
   }
 }
 
@@ -91,7 +99,7 @@ void RefineCanvas::ShowMix(int x, int y, const UnitMix& mix, Channels delta)
   SetBit(data_, units_.bitmap2, x, y, mix.field2Bit);
   if (Dot(delta, delta) != 0) {
     field_.Change(x, y, delta);
-    MarkAround(x, y);
+    MarkAround(x, y, 1);
   }
 }
 
@@ -102,12 +110,13 @@ void RefineCanvas::TakeMarks(bool everySpan)
   }
 }
 
-// The pixels whose choice a change at (x, y) may alter: their own gradient,
-// or that of the pixel right of or below them, lies within Reach. Marked by
-// spans, which costs a few stores where single pixels would cost two hundred.
-void RefineCanvas::MarkAround(int x, int y)
+// The pixels whose choice a change of pixels x .. x + count - 1 of row y may
+// alter: their own gradient, or that of the pixel right of or below them,
+// lies within Reach. Marked by spans, which costs a few stores where single
+// pixels would cost two hundred.
+void RefineCanvas::MarkAround(int x, int y, int count)
 {
-  const int x0 = std::max(0, x - Reach - 1), x1 = std::min(PictureWidth - 1, x + Reach);
+  const int x0 = std::max(0, x - Reach - 1), x1 = std::min(PictureWidth - 1, x + count - 1 + Reach);
   const int y0 = std::max(0, y - Reach - 1), y1 = std::min(PictureHeight - 1, y + Reach);
   for (int qy = y0; qy <= y1; ++qy) {
     for (int span = x0 / 8; span <= x1 / 8; ++span) {

@@ -80,7 +80,7 @@ class RefineCanvas {
 
  private:
   void ShowMix(int x, int y, const UnitMix& mix, Channels delta);
-  void MarkAround(int x, int y);
+  void MarkAround(int x, int y, int count);
 
   Picture& result_;
   C64Data& data_;

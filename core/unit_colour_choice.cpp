@@ -199,15 +199,27 @@ class UnitChoice {
       if (Dot(bestDelta, bestDelta) == 0) {
         continue;
       }
-      // The pixels still to place see this one's change.
-      for (int j = i + 1; j < count; ++j) {
-        const int dx = j % 8 - i % 8, dy = j / 8 - i / 8;
-        if (std::abs(dx) <= Reach && dy <= Reach) {
-          gradient[j] += bestDelta * canvas_.Field().Overlap(x, y, dx, dy);
-        }
-      }
+      SpreadChange(i, bestDelta, gradient);
     }
     return true;
+  }
+
+  // The pixels after the i-th, still to place, see its change `delta`.
+  void SpreadChange(int i, Channels delta, std::array<Channels, 64>& gradient) const
+  {
+    const BlurredErrorField& field = canvas_.Field();
+    const int x = area_.X(i), y = area_.Y(i), column = i % 8;
+    std::array<float, 8> alongX{};
+    for (int c = std::max(0, column - Reach); c <= std::min(7, column + Reach); ++c) {
+      alongX[c] = field.OverlapAlongX(x, c - column);
+    }
+    for (int row = i / 8; row < area_.height && row - i / 8 <= Reach; ++row) {
+      const Channels scaled = delta * field.OverlapAlongY(y, row - i / 8);
+      const int from = row == i / 8 ? column + 1 : 0;
+      for (int c = from; c < 8; ++c) {
+        gradient[row * 8 + c] += scaled * alongX[c];
+      }
+    }
   }
 
   RefineCanvas& canvas_;

@@ -50,9 +50,8 @@ constexpr Place Places[] = {{"top left", 0, 0},          {"bottom right", 319, 1
                             {"top edge", 150, 1},        {"first counted column", 24, 100},
                             {"just left of it", 22, 57}, {"inside", 201, 133}};
 
-// The kept gradients are those of the plain sums, when the field is made and
-// after pixels changed by Change, with every column counted and from column
-// 24 on.
+// The kept gradients are those of the plain sums, with every column counted
+// and from column 24 on.
 TEST(BlurredErrorField, KeepsTheGradientOfThePlainSums)
 {
   const auto pair = ConvertedFrame("chelsea_frame.ppm");
@@ -61,7 +60,9 @@ TEST(BlurredErrorField, KeepsTheGradientOfThePlainSums)
     std::vector<Channels> buffer;
     BlurredErrorField field(pair->shown, pair->target, firstColumn, buffer);
     Picture shown = pair->shown;
-    for (int round = 0; round < 2; ++round) {
+    // Checked as made, after single pixels changed (Change), and after runs
+    // of a row changed (ChangeRun).
+    for (int round = 0; round < 3; ++round) {
       const Plane error = PlainBlurredError(shown, pair->target);
       for (const Place& place : Places) {
         SCOPED_TRACE(std::string(place.name) + " round " + std::to_string(round));
@@ -71,13 +72,21 @@ TEST(BlurredErrorField, KeepsTheGradientOfThePlainSums)
           EXPECT_NEAR(kept[c], plain[c], 1e-3 + 1e-4 * std::abs(plain[c]));
         }
       }
-      // Change the chosen pixels and a few beside them to another colour.
+      // Change the chosen pixels and those beside them to another colour.
       for (const Place& place : Places) {
-        for (int dx = 0; dx < 3 && place.x + dx < PictureWidth; ++dx) {
+        const int count = std::min(round == 0 ? 3 : 8, PictureWidth - place.x);
+        std::array<Channels, 8> deltas;
+        for (int dx = 0; dx < count; ++dx) {
           std::uint32_t& pixel = shown[PixelIndex(place.x + dx, place.y)];
-          const std::uint32_t changed = pixel ^ 0x804020;
-          field.Change(place.x + dx, place.y, ColourDifference(changed, pixel));
+          const std::uint32_t changed = pixel ^ (0x804020 >> dx);
+          deltas[dx] = ColourDifference(changed, pixel);
           pixel = changed;
+          if (round == 0) {
+            field.Change(place.x + dx, place.y, deltas[dx]);
+          }
+        }
+        if (round == 1) {
+          field.ChangeRun(place.x, place.y, deltas.data(), count);
         }
       }
     }
