@@ -25,6 +25,36 @@ constexpr float LeastGain = 1e-3f;
 // kept most of the gain of trying all fifteen at a small part of the time.
 constexpr int Likely = 1;
 
+// What each of the 16 colours of a unit would show beside a colour of the
+// other field (itself without interlace), as rows over the 16 colours so the
+// ranking of all of them runs as a few vector operations: the channels and
+// their sum of squares, which is huge where the mix was removed.
+struct ColourRow {
+  std::array<float, 16> red, green, blue, norm;
+};
+// By field (1, 2) and the other field's colour.
+using ColourRows = std::array<std::array<ColourRow, 16>, 2>;
+
+ColourRows ColourRowsOf(const RefineCanvas& canvas)
+{
+  const UnitColourPlaces& places = canvas.Units().places;
+  ColourRows rows;
+  for (int field = 1; field <= 2; ++field) {
+    for (int other = 0; other < 16; ++other) {
+      ColourRow& row = rows[field - 1][other];
+      for (int colour = 0; colour < 16; ++colour) {
+        const int slot = field == 1 ? places.slotOf[colour][other] : places.slotOf[other][colour];
+        const Channels shown = slot < 0 ? Channels{} : canvas.SlotColour(slot);
+        row.red[colour] = shown[0];
+        row.green[colour] = shown[1];
+        row.blue[colour] = shown[2];
+        row.norm[colour] = slot < 0 ? 1e30f : Dot(shown, shown);
+      }
+    }
+  }
+  return rows;
+}
+
 struct Trial {
   float change = 0;
   MixList list;
@@ -33,8 +63,9 @@ struct Trial {
 
 class UnitChoice {
  public:
-  UnitChoice(RefineCanvas& canvas, int field, UnitArea area)
+  UnitChoice(RefineCanvas& canvas, const ColourRows& rows, int field, UnitArea area)
       : canvas_(canvas),
+        rows_(rows[field - 1]),
         places_(canvas.Units().places),
         field_(field),
         area_(area),
@@ -79,12 +110,6 @@ class UnitChoice {
   }
 
  private:
-  // The slot showing colour c of this field with colour o of the other.
-  int SlotOf(int c, int o) const
-  {
-    return field_ == 1 ? places_.slotOf[c][o] : places_.slotOf[o][c];
-  }
-
   // What the unit's pixels want, by the nibble whose colour they show in
   // this field and by the colour they show in the other: each pixel's
   // target is the colour that alone would lower the error most; `weight`
@@ -129,18 +154,16 @@ class UnitChoice {
     }
     const std::array<int, 2> otherColour{otherByte_ >> 4, otherByte_ & 0x0F};
     std::array<float, 16> score{};
-    for (int colour = 0; colour < 16; ++colour) {
-      for (int group = 0; group < 2; ++group) {
-        if (weight[group] == 0) {
-          continue;
-        }
-        const int slot = SlotOf(colour, otherColour[group]);
-        if (slot < 0) {
-          score[colour] = 1e30f;
-          break;
-        }
-        const Channels shown = canvas_.SlotColour(slot);
-        score[colour] += weight[group] * Dot(shown, shown) - 2 * Dot(shown, pull[group]);
+    for (int group = 0; group < 2; ++group) {
+      if (weight[group] == 0) {
+        continue;
+      }
+      const ColourRow& row = rows_[otherColour[group]];
+      const Channels p = pull[group];
+      for (int colour = 0; colour < 16; ++colour) {
+        score[colour] +=
+            weight[group] * row.norm[colour] -
+            2 * (row.red[colour] * p[0] + row.green[colour] * p[1] + row.blue[colour] * p[2]);
       }
     }
     const int present = nibble == 0 ? byte_ >> 4 : byte_ & 0x0F;
@@ -223,6 +246,7 @@ class UnitChoice {
   }
 
   RefineCanvas& canvas_;
+  const std::array<ColourRow, 16>& rows_;
   const UnitColourPlaces& places_;
   const int field_;
   const UnitArea area_;
@@ -231,7 +255,7 @@ class UnitChoice {
   const int otherByte_;
 };
 
-int ChooseInBand(RefineCanvas& canvas, int band)
+int ChooseInBand(RefineCanvas& canvas, const ColourRows& rows, int band)
 {
   const UnitColourPlaces& places = canvas.Units().places;
   const int height = places.fli ? 1 : 8;
@@ -239,7 +263,7 @@ int ChooseInBand(RefineCanvas& canvas, int band)
   for (int field = 1; field <= (places.interlaced ? 2 : 1); ++field) {
     for (int y0 = band * BandRows; y0 < (band + 1) * BandRows; y0 += height) {
       for (int x0 = (canvas.FirstColumn() + 7) / 8 * 8; x0 < PictureWidth; x0 += 8) {
-        changed += UnitChoice(canvas, field, {x0, y0, height}).Choose();
+        changed += UnitChoice(canvas, rows, field, {x0, y0, height}).Choose();
       }
     }
   }
@@ -253,10 +277,11 @@ int ChooseUnitColours(RefineCanvas& canvas)
   if (!canvas.Units().places.chooseable) {
     return 0;
   }
+  const ColourRows rows = ColourRowsOf(canvas);
   std::atomic<int> changed{0};
   for (int parity = 0; parity < 2; ++parity) {
     ParallelFor((Bands + 1 - parity) / 2,
-                [&](int i) { changed += ChooseInBand(canvas, 2 * i + parity); });
+                [&](int i) { changed += ChooseInBand(canvas, rows, 2 * i + parity); });
   }
   return changed;
 }
