@@ -61,6 +61,20 @@ int PixelsTheFieldsDoNotShow(const Workspace& workspace, const Settings& setting
   return mismatches;
 }
 
+// Interlaced pixels whose two fields' colours form a mix the flicker
+// reduction removed: a flickering pair the conversion must never show.
+int PixelsShowingRemovedMixes(const Workspace& workspace, const Settings& settings)
+{
+  int removed = 0;
+  for (int y = 0; y < PictureHeight; ++y) {
+    for (int x = 0; x < PictureWidth; ++x) {
+      const FieldColours c = DecodePixel(workspace.c64, settings.mode, x, y);
+      removed += IsRemovedMix(workspace.mix, MixSlotOfColours(c.field1, c.field2)) ? 1 : 0;
+    }
+  }
+  return removed;
+}
+
 // Bytes that the raw and program files leave out must be empty, or the files
 // would not hold the whole picture; a shared bitmap, which they hold once,
 // must be the same in both fields.
@@ -144,6 +158,9 @@ TEST(Refine, KeepsThePictureAValidOneOfItsModeEverywhere)
       EXPECT_EQ(BytesTheFilesLeaveOut(workspace->c64, settings), 0);
       if (!row.sameBanks) {
         EXPECT_EQ(PixelsTheFieldsDoNotShow(*workspace, settings), 0);
+        if (IsInterlaced(row.mode)) {
+          EXPECT_EQ(PixelsShowingRemovedMixes(*workspace, settings), 0);
+        }
         continue;
       }
       // Under "Same Col Banks" the searches show mixes of their own, which
