@@ -3,7 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
-#include <cstdlib>
+#include <utility>
 
 #include "colour/parallel.h"
 
@@ -19,6 +19,8 @@ constexpr int BandRows = 40;
 constexpr int Bands = PictureHeight / BandRows;
 static_assert(BandRows > 2 * Reach && BandRows % 8 == 0 && PictureHeight % BandRows == 0);
 
+// A new colour must lower the error by more than this, so rounding alone
+// never changes a unit.
 constexpr float LeastGain = 1e-3f;
 
 // How many colours per nibble are tried: on the photos the best ranked one

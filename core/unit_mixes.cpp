@@ -1,7 +1,9 @@
 #include "core/unit_mixes.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <memory>
 
 #include "c64/fli_interlace_data.h"
 #include "colour/mix_pair_codes.h"
