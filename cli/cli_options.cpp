@@ -93,7 +93,8 @@ void AddSettings(CLI::App& app, Settings& s)
   AddSwitch(app, "--four-colours", s.fourColours, "4 colours per 8x1 (FLI interlace)");
   AddSwitch(app, "--same-banks", s.sameBanks, "same colour banks in both fields");
   AddSwitch(app, "--extra-brute-force", s.extraBruteForce, "try every colour pair (FLI)");
-  AddSwitch(app, "--refine", s.refine, "dither and select again within the chosen colours");
+  AddSwitch(app, "--refine", s.refine,
+            "place the pixels and choose the cell colours again as the eye sees them");
   AddSwitch(app, "--alternate-y", s.alternateY, "interlace: alternate rows");
   AddSwitch(app, "--alternate-x", s.alternateX, "interlace: alternate pixel columns");
   AddSwitch(app, "--alternate-x8", s.alternateX8, "interlace: alternate cell columns");

@@ -1,21 +1,17 @@
 #pragma once
 
-#include "c64/c64_data.h"
-#include "colour/mix_table.h"
-#include "colour/picture.h"
-#include "core/unit_mixes.h"
+#include "core/refine_canvas.h"
 
 namespace pavona {
 
-// The eye sees a dithered picture blurred. This pass compares the result
-// with the adjusted frame after both are blurred with a Gaussian of sigma 1
-// pixel, and gives a pixel another of the mixes its unit can show wherever
-// that brings the two closer (the sum of squared RGB differences, over the
-// columns from firstColumn on), pixel by pixel in rows, for a few passes. It
-// writes the new colour into the result and the new bits into the bitmaps;
-// the colours of every unit stay as chosen. Does nothing when the result does
-// not show the table's colours. Returns how many pixels changed.
-int PolishByBlurredError(Picture& result, C64Data& data, const UnitMixes& units,
-                         const MixTable& table, const Picture& adjusted, int firstColumn);
+// The eye sees a dithered picture blurred. One pass over the pixels (every
+// pixel, or those near a change since the last pass) that gives a pixel
+// another of the mixes its units can show wherever that brings the blurred
+// result closer to the blurred frame; with `pairs` also a pixel and its right
+// or lower neighbour together, which reaches what neither reaches alone (one
+// gets lighter where the other gets darker). The colours of every unit stay
+// as chosen. The outcome does not depend on the number of threads. Returns
+// how many pixels changed.
+int PolishPass(RefineCanvas& canvas, bool everyPixel, bool pairs);
 
 }  // namespace pavona

@@ -156,15 +156,18 @@ ConversionOutcome ConvertRun(Workspace& workspace, const Settings& settings,
 
   progress.SetStatus("Brute Force HI-FLI color selection in progress");
   // The four-colour search wants the flicker level in force again after the
-  // dither; Refine selects again from the same start.
-  const auto selectColours = [&] {
-    if (plan.mixTable.reapplyFlickerBeforeSearch) {
-      ReapplyFlickerLevel(run->mix, run->palette, settings.mix, settings.mode, settings.flicker);
+  // dither.
+  if (plan.mixTable.reapplyFlickerBeforeSearch) {
+    ReapplyFlickerLevel(run->mix, run->palette, settings.mix, settings.mode, settings.flicker);
+  }
+  SelectColours(*run, plan.search, settings, progress);
+  if (settings.refine) {
+    if (!workspace.refineScratch) {
+      workspace.refineScratch = std::make_unique<RefineScratch>();
     }
-    SelectColours(*run, plan.search, settings, progress);
-  };
-  selectColours();
-  RefineColourSelection(*run, workspace.source, settings, plan, selectColours, progress);
+    RefineColourSelection(*run, workspace.source, settings, plan, *workspace.refineScratch,
+                          progress);
+  }
   if (!progress.ShouldContinue()) {
     return stopped;
   }

@@ -36,8 +36,9 @@ struct Settings {
   bool alternateY = true;
   bool alternateX = false;
   bool alternateX8 = false;
-  // "Refine": dither and select again within the chosen colours (off keeps
-  // the conversion exactly as it was).
+  // "Refine": after the selection, place the pixels and choose the unit
+  // colours again as the eye sees them (off keeps the conversion exactly as
+  // it was).
   bool refine = false;
   ColourAdjustment adjustment;
   friend bool operator==(const Settings&, const Settings&) = default;

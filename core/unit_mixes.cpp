@@ -1,7 +1,9 @@
 #include "core/unit_mixes.h"
 
+#include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <memory>
 
 #include "c64/fli_interlace_data.h"
 #include "colour/mix_pair_codes.h"
@@ -61,59 +63,56 @@ bool SingleBankMixAllowed(const C64Palette& palette, int c1, int c2, FlickerLeve
   return std::abs(int(difference)) <= SingleBankBrightnessLimit(level);
 }
 
-struct SlotList {
-  std::array<UnitMix, AllowedMixes::MostPerPixel> mixes{};
-  int count = 0;
-
-  void Add(int slot, bool field1Bit, bool field2Bit)
-  {
-    for (int k = 0; k < count; ++k) {
-      if (mixes[k].slot == slot) {
-        return;
-      }
-    }
-    mixes[count++] = {std::uint8_t(slot), field1Bit, field2Bit};
+void AddUnlessRemoved(MixList& list, int slot, bool field1Bit, bool field2Bit,
+                      const MixTable& ditherTable, const MixTable& searchTable)
+{
+  if (!IsRemovedMix(ditherTable, slot) && !IsRemovedMix(searchTable, slot)) {
+    list.Add(slot, field1Bit, field2Bit);
   }
+}
 
-  void AddUnlessRemoved(int slot, bool field1Bit, bool field2Bit, const MixTable& ditherTable,
-                        const MixTable& searchTable)
-  {
-    if (!IsRemovedMix(ditherTable, slot) && !IsRemovedMix(searchTable, slot)) {
-      Add(slot, field1Bit, field2Bit);
+UnitColourPlaces PlacesOf(FieldCombination combination, bool fli, const MixTable& ditherTable,
+                          const MixTable& searchTable)
+{
+  UnitColourPlaces places;
+  places.chooseable =
+      combination == FieldCombination::OneField || combination == FieldCombination::CrossedFields;
+  places.interlaced = combination == FieldCombination::CrossedFields;
+  places.fli = fli;
+  places.screen1 = fli ? FliLayout::FliScreens1 : HiresLayout::HiresScreen1;
+  places.screen2 = fli ? FliLayout::FliScreens2 : HiresLayout::HiresScreen2;
+  for (int a = 0; a < 16; ++a) {
+    for (int b = 0; b < 16; ++b) {
+      const int slot = places.interlaced ? MixSlotOfColours(a, b) : a;
+      const bool removed =
+          places.interlaced && (IsRemovedMix(ditherTable, slot) || IsRemovedMix(searchTable, slot));
+      places.slotOf[a][b] = std::int16_t(removed ? -1 : slot);
     }
   }
-};
+  return places;
+}
 
-SlotList SlotsOfUnit(FieldCombination combination, UnitScreens screens, const ChosenColours& chosen,
-                     const MixTable& ditherTable, const Settings& settings)
+MixList SlotsOfUnit(FieldCombination combination, const UnitColourPlaces& places,
+                    UnitScreens screens, const ChosenColours& chosen, const MixTable& ditherTable,
+                    const Settings& settings)
 {
   const int hi1 = screens.field1 >> 4, lo1 = screens.field1 & 0x0F;
   const int hi2 = screens.field2 >> 4, lo2 = screens.field2 & 0x0F;
   const MixTable& searchTable = chosen.searchTable;
-  SlotList list;
+  MixList list;
   switch (combination) {
     case FieldCombination::OneField:
-      // Without interlace slots 0..15 hold the pure colours.
-      list.Add(hi1, true, false);
-      list.Add(lo1, false, false);
-      break;
     case FieldCombination::CrossedFields:
-      for (bool bit1 : {true, false}) {
-        for (bool bit2 : {true, false}) {
-          list.AddUnlessRemoved(MixSlotOfColours(bit1 ? hi1 : lo1, bit2 ? hi2 : lo2), bit1, bit2,
-                                ditherTable, searchTable);
-        }
-      }
-      break;
+      return places.MixesOf(screens.field1, screens.field2);
     case FieldCombination::SharedBitmap:
-      list.AddUnlessRemoved(MixSlotOfColours(hi1, hi2), true, true, ditherTable, searchTable);
-      list.AddUnlessRemoved(MixSlotOfColours(lo1, lo2), false, false, ditherTable, searchTable);
+      AddUnlessRemoved(list, MixSlotOfColours(hi1, hi2), true, true, ditherTable, searchTable);
+      AddUnlessRemoved(list, MixSlotOfColours(lo1, lo2), false, false, ditherTable, searchTable);
       break;
     case FieldCombination::SharedScreens:
-      list.AddUnlessRemoved(MixSlotOfColours(hi1, hi1), true, true, ditherTable, searchTable);
-      list.AddUnlessRemoved(MixSlotOfColours(lo1, lo1), false, false, ditherTable, searchTable);
+      AddUnlessRemoved(list, MixSlotOfColours(hi1, hi1), true, true, ditherTable, searchTable);
+      AddUnlessRemoved(list, MixSlotOfColours(lo1, lo1), false, false, ditherTable, searchTable);
       if (SingleBankMixAllowed(chosen.palette, hi1, lo1, settings.flicker)) {
-        list.AddUnlessRemoved(MixSlotOfColours(hi1, lo1), true, false, ditherTable, searchTable);
+        AddUnlessRemoved(list, MixSlotOfColours(hi1, lo1), true, false, ditherTable, searchTable);
       }
       break;
   }
@@ -122,54 +121,83 @@ SlotList SlotsOfUnit(FieldCombination combination, UnitScreens screens, const Ch
 
 }  // namespace
 
-std::unique_ptr<UnitMixes> MixesOfChosenUnits(const ChosenColours& chosen,
-                                              const MixTable& ditherTable, const Settings& settings,
-                                              int firstColumn)
+void MixList::Add(int slot, bool field1Bit, bool field2Bit)
+{
+  for (int k = 0; k < count; ++k) {
+    if (mixes[k].slot == slot) {
+      return;
+    }
+  }
+  mixes[count++] = {std::uint8_t(slot), field1Bit, field2Bit};
+}
+
+int UnitColourPlaces::ScreenByteAt(int field, int x, int y) const
+{
+  const C64Region screens = field == 1 ? screen1 : screen2;
+  return screens.offset + (fli ? FliScreenOffset(x / 8, y / 8, y % 8) : ScreenOffset(x / 8, y / 8));
+}
+
+MixList UnitColourPlaces::MixesOf(int screen1Byte, int screen2Byte) const
+{
+  const int hi1 = screen1Byte >> 4, lo1 = screen1Byte & 0x0F;
+  const int hi2 = screen2Byte >> 4, lo2 = screen2Byte & 0x0F;
+  MixList list;
+  if (!interlaced) {
+    // Without interlace slots 0..15 hold the pure colours.
+    list.Add(hi1, true, false);
+    list.Add(lo1, false, false);
+    return list;
+  }
+  for (bool bit1 : {true, false}) {
+    for (bool bit2 : {true, false}) {
+      const int slot = slotOf[bit1 ? hi1 : lo1][bit2 ? hi2 : lo2];
+      if (slot >= 0) {
+        list.Add(slot, bit1, bit2);
+      }
+    }
+  }
+  return list;
+}
+
+void FindUnitMixes(const ChosenColours& chosen, const MixTable& ditherTable,
+                   const Settings& settings, int firstColumn, UnitMixes& units)
 {
   const FieldCombination combination = CombinationOf(settings);
   const C64Data* data = &chosen.data;
   // The two-colour search leaves only its picture: build the regions it
   // stands for, as the conversion does after it.
-  auto built = std::make_unique<C64Data>();
+  std::unique_ptr<C64Data> built;
   if (combination == FieldCombination::SharedBitmap) {
+    built = std::make_unique<C64Data>();
     built->fill(0);
     SilentProgress silent;
     BuildFliInterlaceData(chosen.result, chosen.searchTable, *built, silent);
     data = built.get();
   }
-  auto units = std::make_unique<UnitMixes>();
-  units->resultShowsTableColours = combination != FieldCombination::SharedScreens;
+  std::fill(units.count.begin(), units.count.end(), std::uint8_t(0));
+  units.bitmap1 = units.bitmap2 = C64Region{0, 0};
+  units.resultShowsTableColours = combination != FieldCombination::SharedScreens;
   const bool fli = IsFli(settings.mode);
+  units.places = PlacesOf(combination, fli, ditherTable, chosen.searchTable);
   if (combination != FieldCombination::SharedBitmap) {
-    units->bitmap1 = fli ? FliLayout::FliBitmap1 : HiresLayout::HiresBitmap1;
+    units.bitmap1 = fli ? FliLayout::FliBitmap1 : HiresLayout::HiresBitmap1;
   }
   if (combination == FieldCombination::CrossedFields ||
       combination == FieldCombination::SharedScreens) {
-    units->bitmap2 = fli ? FliLayout::FliBitmap2 : HiresLayout::HiresBitmap2;
+    units.bitmap2 = fli ? FliLayout::FliBitmap2 : HiresLayout::HiresBitmap2;
   }
   for (int y = 0; y < PictureHeight; ++y) {
+    // Every pixel of an 8-pixel span of a row lies in the same units.
+    MixList list;
     for (int x = firstColumn; x < PictureWidth; ++x) {
-      const SlotList list =
-          SlotsOfUnit(combination, ScreensAt(*data, fli, x, y), chosen, ditherTable, settings);
-      units->mixes[PixelIndex(x, y)] = list.mixes;
-      units->count[PixelIndex(x, y)] = std::uint8_t(list.count);
+      if (x == firstColumn || x % 8 == 0) {
+        list = SlotsOfUnit(combination, units.places, ScreensAt(*data, fli, x, y), chosen,
+                           ditherTable, settings);
+      }
+      units.mixes[PixelIndex(x, y)] = list.mixes;
+      units.count[PixelIndex(x, y)] = std::uint8_t(list.count);
     }
   }
-  return units;
-}
-
-std::unique_ptr<AllowedMixes> AllowedMixesOf(const UnitMixes& units, const MixTable& ditherTable,
-                                             Measure measure)
-{
-  auto allowed = std::make_unique<AllowedMixes>(ditherTable, measure);
-  for (int offset = 0; offset < PixelCount; ++offset) {
-    std::array<std::uint8_t, AllowedMixes::MostPerPixel> slots;
-    for (int k = 0; k < units.count[offset]; ++k) {
-      slots[k] = units.mixes[offset][k].slot;
-    }
-    allowed->Allow(offset, {slots.data(), units.count[offset]});
-  }
-  return allowed;
 }
 
 }  // namespace pavona

@@ -33,6 +33,37 @@ struct UnitMix {
   friend bool operator==(const UnitMix&, const UnitMix&) = default;
 };
 
+// A pixel's mixes, in the order the refinement lists them.
+struct MixList {
+  std::array<UnitMix, AllowedMixes::MostPerPixel> mixes{};
+  int count = 0;
+
+  // Adds the mix unless its slot is listed already.
+  void Add(int slot, bool field1Bit, bool field2Bit);
+};
+
+// Where each pixel's unit keeps its colours in the C64 data and which mixes
+// they give, where the refinement may choose those colours again: each unit
+// (cell or span) has a screen byte per field, its high nibble the colour of
+// the 1-bits, the low nibble that of the 0-bits.
+struct UnitColourPlaces {
+  bool chooseable = false;
+  bool interlaced = false;  // a field-1 colour crossed with a field-2 colour
+  bool fli = false;         // units of 8 x 1 pixels, else 8 x 8
+  C64Region screen1{0, 0};
+  C64Region screen2{0, 0};
+  // The slot of the mix of colour a in field 1 and b in field 2, -1 where the
+  // flicker reduction removed it; without interlace the slot of a.
+  std::array<std::array<std::int16_t, 16>, 16> slotOf{};
+
+  // The offset in the C64 data of the screen byte of the unit holding pixel
+  // (x, y) in field 1 or 2.
+  int ScreenByteAt(int field, int x, int y) const;
+
+  // The mixes a pixel can show with the screen bytes of its units.
+  MixList MixesOf(int screen1Byte, int screen2Byte) const;
+};
+
 // What every pixel of the frame can show with the colours chosen for its cell
 // or span. A pixel with no mixes listed (left of the mode's first shown
 // column, or a unit whose mixes were all removed) is left free.
@@ -49,26 +80,16 @@ struct UnitMixes {
   // one, and for both where the bitmap is built from the result later.
   C64Region bitmap1{0, 0};
   C64Region bitmap2{0, 0};
-
-  // Whether both list the same mixes for every pixel.
-  bool SameMixes(const UnitMixes& other) const
-  {
-    return mixes == other.mixes && count == other.count;
-  }
+  UnitColourPlaces places;
 };
 
-// The mixes each pixel can show: without interlace the unit's two colours;
+// Fills `units` with the mixes each pixel can show: without interlace the unit's two colours;
 // with interlace the mixes of a colour of the field-1 unit with a colour of
 // the field-2 unit at the pixel (only the two base mixes where both fields
 // share one bitmap, and under "Same Col Banks" the unit's mix only where the
 // search would allow it), leaving out the mixes the flicker reduction removed
 // from either table. `ditherTable` is the table the dithering matches with.
-std::unique_ptr<UnitMixes> MixesOfChosenUnits(const ChosenColours& chosen,
-                                              const MixTable& ditherTable, const Settings& settings,
-                                              int firstColumn);
-
-// The same as the dithering's list of allowed slots per pixel.
-std::unique_ptr<AllowedMixes> AllowedMixesOf(const UnitMixes& units, const MixTable& ditherTable,
-                                             Measure measure);
+void FindUnitMixes(const ChosenColours& chosen, const MixTable& ditherTable,
+                   const Settings& settings, int firstColumn, UnitMixes& units);
 
 }  // namespace pavona

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -12,11 +13,14 @@
 
 namespace pavona {
 
+struct RefineScratch;
+
 // The owner of every working picture and table, for the life of the program.
 // The pictures are large, so a Workspace lives on the heap (make it with
 // std::make_unique) and is never copied by accident.
 struct Workspace {
   Workspace();
+  ~Workspace();
   Workspace(const Workspace&) = delete;
   Workspace& operator=(const Workspace&) = delete;
 
@@ -37,6 +41,9 @@ struct Workspace {
   // State of the random dithering generator: 1 at program start, never
   // reseeded, so later conversions continue the sequence.
   std::uint32_t randomState = 1;
+
+  // The buffers of "Refine", made by its first conversion.
+  std::unique_ptr<RefineScratch> refineScratch;
 };
 
 }  // namespace pavona
