@@ -54,8 +54,10 @@ class LiveConversionTest : public ScriptedWindowTest {
   {
     ScriptedWindowTest::SetUp();
     converted_ = std::make_unique<MainWindow>();
+    QSignalSpy otherLoaded(converted_.get(), &MainWindow::PictureLoadFinished);
     converted_->OpenPicture(Photo);
-    window().OpenPicture(Photo);
+    ASSERT_TRUE(otherLoaded.wait(60'000));
+    ASSERT_TRUE(OpenAndWait([this] { window().OpenPicture(Photo); }));
   }
 
   MainWindow& converted() { return *converted_; }
@@ -157,7 +159,7 @@ TEST_F(LiveConversionTest, ANewerChangeOvertakesTheRunGoing)
 // stays in the workspace and in sight, and the controls come back.
 TEST_F(ScriptedWindowTest, StopEndsARunAndKeepsThePreviousResult)
 {
-  window().OpenPicture(Photo);
+  ASSERT_TRUE(OpenAndWait([this] { window().OpenPicture(Photo); }));
   ASSERT_TRUE(ConvertAndWait());
   const auto previous = std::make_unique<Picture>(window().workspace().result);
   const auto previousData = std::make_unique<C64Data>(window().workspace().c64);

@@ -118,9 +118,10 @@ TEST(PictureViewMapping, WidgetPointsMapBackToImagePixels)
 // is too small for does.
 TEST_F(PictureScalingTest, FitFollowsTheWindowSize)
 {
+  const QSize StartUpSize(938, 664);
   Choose(c().fitScaleAction);
   EXPECT_EQ(window().PictureScale(), ViewScale{});  // the start-up size has room for 1x
-  EXPECT_EQ(window().minimumSize(), QSize(938, 618));
+  EXPECT_EQ(window().minimumSize(), StartUpSize);
 
   const QSize areaAt1x = c().pictureArea->size();
   struct Row {
@@ -131,15 +132,15 @@ TEST_F(PictureScalingTest, FitFollowsTheWindowSize)
   // 2x needs about 640 pixels more across (two pictures) and 200 down; a
   // few of them go to boxes that the start-up size squeezes a little.
   const Row rows[] = {
-      {"room for 2x", {660, 220}, 2},
+      {"room for 2x", {660, 230}, 2},
       {"not enough room down", {660, 185}, 1},
-      {"not enough room across", {620, 220}, 1},
-      {"room for 3x", {1300, 420}, 3},
+      {"not enough room across", {620, 230}, 1},
+      {"room for 3x", {1300, 430}, 3},
       {"back to 1x", {0, 0}, 1},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
-    window().resize(QSize(938, 618) + row.grow);
+    window().resize(StartUpSize + row.grow);
     Settle();
     EXPECT_EQ(window().PictureScale().factor, row.factor);
     EXPECT_EQ(c().sourceView->Scale().factor, row.factor);
@@ -151,7 +152,7 @@ TEST_F(PictureScalingTest, FitFollowsTheWindowSize)
   EXPECT_EQ(c().pictureArea->size(), areaAt1x);
 
   // 4x in a window of the start-up size: the pictures are scrolled.
-  window().resize(938, 618);
+  window().resize(StartUpSize);
   Choose(c().scaleActions[3]);
   EXPECT_EQ(c().sourceView->size(), QSize(1280, 800));
   EXPECT_EQ(c().pictureArea->verticalScrollBar()->maximum() > 0 ||

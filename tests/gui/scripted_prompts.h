@@ -104,6 +104,16 @@ class ScriptedWindowTest : public MainWindowTest {
     return finished.wait(60'000);
   }
 
+  // Does what opens a picture file (a drop, a named file) and waits until
+  // the file is read and shown, or refused; false when nothing ended.
+  template <typename Open>
+  bool OpenAndWait(Open open)
+  {
+    QSignalSpy finished(&window(), &MainWindow::PictureLoadFinished);
+    open();
+    return !finished.isEmpty() || finished.wait(60'000);
+  }
+
   // Presses "Convert" and waits until the result is shown. Generous: the
   // sanitizer build converts many times slower.
   bool ConvertAndWait()

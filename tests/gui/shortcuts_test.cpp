@@ -36,7 +36,7 @@ TEST_F(ShortcutTest, KeysTriggerTheirCommands)
   EXPECT_TRUE(prompts().saveQuestions.isEmpty());
 
   prompts().answers = {QString(PAVONA_TEST_DATA_DIR) + "/coffee_frame.jpg"};
-  Press(Qt::Key_O);
+  ASSERT_TRUE(OpenAndWait([this] { Press(Qt::Key_O); }));
   ASSERT_EQ(prompts().openQuestions.size(), 1);
   EXPECT_TRUE(window().workspace().loaded.width > 0);
 
