@@ -83,10 +83,11 @@ void BuildFieldsAndAlternate(RunPictures& run, const FieldPlan& plan, ProgressRe
   }
 }
 
-void Commit(const RunPictures& run, const Settings& settings, Workspace& workspace)
+// The pictures and tables a finished run leaves behind, from its own
+// pictures or from the workspace it ran in.
+template <typename RunResults>
+void CopyPicturesOfRun(const RunResults& run, Workspace& workspace)
 {
-  workspace.conversionDone = true;
-  workspace.converted = settings;
   workspace.palette = run.palette;
   workspace.mix = run.mix;
   workspace.adjusted = run.adjusted;
@@ -94,6 +95,13 @@ void Commit(const RunPictures& run, const Settings& settings, Workspace& workspa
   workspace.result = run.result;
   workspace.c64 = run.c64;
   workspace.randomState = run.randomState;
+}
+
+void Commit(const RunPictures& run, const Settings& settings, Workspace& workspace)
+{
+  workspace.conversionDone = true;
+  workspace.converted = settings;
+  CopyPicturesOfRun(run, workspace);
 }
 
 }  // namespace
@@ -110,13 +118,7 @@ void CopyRunResults(const Workspace& run, Workspace& shown)
 {
   shown.conversionDone = run.conversionDone;
   shown.converted = run.converted;
-  shown.palette = run.palette;
-  shown.mix = run.mix;
-  shown.adjusted = run.adjusted;
-  shown.dithered = run.dithered;
-  shown.result = run.result;
-  shown.c64 = run.c64;
-  shown.randomState = run.randomState;
+  CopyPicturesOfRun(run, shown);
 }
 
 ConversionOutcome CountErrorPixels(const Picture& result, const Picture& dithered)

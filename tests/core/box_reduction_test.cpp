@@ -6,29 +6,10 @@
 #include <cstdlib>
 #include <string>
 
+#include "support/synthetic_pictures.h"
+
 namespace pavona {
 namespace {
-
-LoadedPicture Noise(int width, int height, std::uint32_t seed)
-{
-  LoadedPicture picture{width, height, {}};
-  for (int i = 0; i < width * height; ++i) {
-    seed = seed * 1664525u + 1013904223u;
-    picture.pixels.push_back(seed >> 8);
-  }
-  return picture;
-}
-
-LoadedPicture Checkerboard(int width, int height)
-{
-  LoadedPicture picture{width, height, {}};
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) {
-      picture.pixels.push_back((x + y) % 2 ? 0xFFFFFF : 0);
-    }
-  }
-  return picture;
-}
 
 LoadedPicture Reduced(const LoadedPicture& picture, int factor)
 {
@@ -71,11 +52,11 @@ TEST(RowBoxReducer, AveragesBlocksInLinearLightAsThePlainDefinition)
     int factor;
   };
   const Row rows[] = {
-      {"noise 64 x 48 by 8, whole blocks", Noise(64, 48, 1), 8},
-      {"noise 37 x 23 by 4, cut blocks both ways", Noise(37, 23, 2), 4},
-      {"noise 5 x 3 by 7, one cut block", Noise(5, 3, 3), 7},
-      {"noise 9 x 2 by 1, no reduction", Noise(9, 2, 4), 1},
-      {"checkerboard 31 x 20 by 3", Checkerboard(31, 20), 3},
+      {"noise 64 x 48 by 8, whole blocks", testing::NoisePicture(64, 48, 1), 8},
+      {"noise 37 x 23 by 4, cut blocks both ways", testing::NoisePicture(37, 23, 2), 4},
+      {"noise 5 x 3 by 7, one cut block", testing::NoisePicture(5, 3, 3), 7},
+      {"noise 9 x 2 by 1, no reduction", testing::NoisePicture(9, 2, 4), 1},
+      {"checkerboard 31 x 20 by 3", testing::CheckerboardPicture(31, 20), 3},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
@@ -105,7 +86,7 @@ TEST(RowBoxReducer, KeepsTheBrightnessOfFineDetail)
 {
   for (int factor : {2, 4, 6}) {
     SCOPED_TRACE("factor " + std::to_string(factor));
-    const LoadedPicture reduced = Reduced(Checkerboard(24, 12), factor);
+    const LoadedPicture reduced = Reduced(testing::CheckerboardPicture(24, 12), factor);
     for (const std::uint32_t pixel : reduced.pixels) {
       ASSERT_EQ(pixel, MakeColour(188, 188, 188));
     }

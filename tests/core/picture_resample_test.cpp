@@ -6,6 +6,7 @@
 #include <string>
 
 #include "support/ppm_frame.h"
+#include "support/synthetic_pictures.h"
 
 namespace pavona {
 namespace {
@@ -28,28 +29,6 @@ LoadedPicture TiledPhoto(const std::string& name, int times)
   return picture;
 }
 
-LoadedPicture Noise(int width, int height)
-{
-  LoadedPicture picture{width, height, {}};
-  std::uint32_t seed = 7;
-  for (int i = 0; i < width * height; ++i) {
-    seed = seed * 1664525u + 1013904223u;
-    picture.pixels.push_back(seed >> 8);
-  }
-  return picture;
-}
-
-LoadedPicture Checkerboard(int width, int height)
-{
-  LoadedPicture picture{width, height, {}};
-  for (int y = 0; y < height; ++y) {
-    for (int x = 0; x < width; ++x) {
-      picture.pixels.push_back((x + y) % 2 ? 0xFFFFFF : 0);
-    }
-  }
-  return picture;
-}
-
 // Averaging blocks first is a shortcut: it must give the direct filter's
 // picture on photos, on noise and on the finest detail there is, whole or
 // cut by the frame's edges. The box softens sharp edges a little more than
@@ -67,8 +46,8 @@ TEST(DrawResampledPicture, BoxFirstAgreesWithTheDirectFilter)
       {"coffee 10x fitted", TiledPhoto("coffee_frame.ppm", 10), 320, 200, 0, 0, 50, 10},
       {"rocket 12x filled and cut", TiledPhoto("rocket_frame.ppm", 12), 400, 250, -37, -21, 50, 10},
       {"chelsea 8x to an odd size", TiledPhoto("chelsea_frame.ppm", 8), 97, 61, 13, 7, 50, 10},
-      {"noise 12x", Noise(3000, 2000), 250, 167, 30, 16, 50, 8},
-      {"checkerboard 9.3x", Checkerboard(2976, 1860), 320, 200, 0, 0, 50, 2},
+      {"noise 12x", testing::NoisePicture(3000, 2000), 250, 167, 30, 16, 50, 8},
+      {"checkerboard 9.3x", testing::CheckerboardPicture(2976, 1860), 320, 200, 0, 0, 50, 2},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
