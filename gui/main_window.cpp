@@ -263,6 +263,8 @@ MainWindow::MainWindow(QWidget* parent)
   about_ = new AboutWindow(this);
   fieldPreview_ = new FieldPreviewWindow(this);
   interlacedPreview_ = new InterlacedPreviewWindow(this);
+  // On a screen scaled by a fraction, 1x too is drawn in whole screen pixels.
+  ApplyPictureScale();
 
   ConnectHandlers();
   InitialiseControls();

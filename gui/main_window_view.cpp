@@ -65,16 +65,17 @@ ViewScale MainWindow::PictureScale() const
 {
   const MainWindowControls& c = ui_;
   const bool pal = c.palAspectAction->isChecked();
+  const double ratio = devicePixelRatioF();
   if (c.fitScaleAction->isChecked()) {
     return {LargestFittingFactor(c.pictureArea->maximumViewportSize(),
                                  [&](int factor) {
-                                   return PictureContentSize({factor, pal});
+                                   return PictureContentSize({factor, pal, ratio});
                                  }),
-            pal};
+            pal, ratio};
   }
   const auto chosen = std::find_if(c.scaleActions.begin(), c.scaleActions.end(),
                                    [](const QAction* action) { return action->isChecked(); });
-  return {int(chosen - c.scaleActions.begin()) + 1, pal};
+  return {int(chosen - c.scaleActions.begin()) + 1, pal, ratio};
 }
 
 // Source and result lie side by side; what lies around them keeps its size.

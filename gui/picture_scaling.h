@@ -13,13 +13,23 @@ namespace pavona {
 struct ViewScale {
   int factor = 1;
   bool palAspect = false;
+  // Screen pixels per logical pixel of the screen drawn on (1.25 at 125 %
+  // scaling). A picture pixel takes a whole number of screen pixels, or at
+  // 125 % every fourth pixel would be drawn wider than the others.
+  double devicePixelRatio = 1.0;
 
   bool operator==(const ViewScale&) const = default;
 };
 
 constexpr int MaximumScaleFactor = 4;
 
-// The size `size` is drawn at; a fraction of a pixel is rounded.
+// The screen pixels one picture pixel takes each way (before the PAL
+// aspect): the whole number nearest to the factor at the screen's scaling.
+int ScreenPixelsPerPixel(ViewScale scale);
+
+// The size `size` is drawn at, in logical pixels: exactly, and as a widget's
+// size (a fraction of a pixel rounded).
+QSizeF ExactScaledSize(QSize size, ViewScale scale);
 QSize ScaledSize(QSize size, ViewScale scale);
 
 // The largest factor, 1 to MaximumScaleFactor, whose size `sizeAt` (a

@@ -115,7 +115,7 @@ void PictureView::SetScale(ViewScale scale)
 
 QPointF PictureView::MapToImage(QPointF widgetPoint) const
 {
-  const QSizeF scaled = ScaledSize(image_.size(), scale_);
+  const QSizeF scaled = ExactScaledSize(image_.size(), scale_);
   return {widgetPoint.x() * image_.width() / scaled.width(),
           widgetPoint.y() * image_.height() / scaled.height()};
 }
@@ -123,7 +123,7 @@ QPointF PictureView::MapToImage(QPointF widgetPoint) const
 // Rounded outwards, so that a repaint covers every pixel that may change.
 QRect PictureView::WidgetRect(QRect imageRect) const
 {
-  const QSize scaled = ScaledSize(image_.size(), scale_);
+  const QSizeF scaled = ExactScaledSize(image_.size(), scale_);
   const double x = double(scaled.width()) / image_.width();
   const double y = double(scaled.height()) / image_.height();
   const QRectF rect(imageRect.x() * x, imageRect.y() * y, imageRect.width() * x,
@@ -140,7 +140,9 @@ void PictureView::paintEvent(QPaintEvent*)
     painter.drawImage(0, 0, image_);
     return;
   }
-  painter.drawImage(QRect(QPoint(0, 0), ScaledSize(image_.size(), scale_)), image_);
+  // The exact size, not the widget's rounded one: each picture pixel then
+  // covers whole screen pixels.
+  painter.drawImage(QRectF(QPointF(0, 0), ExactScaledSize(image_.size(), scale_)), image_);
 }
 
 }  // namespace pavona

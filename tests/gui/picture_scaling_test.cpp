@@ -40,6 +40,37 @@ int WronglyDrawnPixels(PictureView& view, ViewScale scale)
   return wrong;
 }
 
+// On a screen scaled by a fraction (125 %, 150 %) a picture pixel still
+// covers a whole block of screen pixels, all of its colour; the widget is
+// the drawing's size to the nearest logical pixel.
+TEST(PictureViewOnScaledScreens, EveryPixelIsAWholeBlockOfScreenPixels)
+{
+  PictureView view(PictureWidth, PictureHeight, PictureWidth, PictureHeight);
+  view.ShowPicture(TestPictureFrame());
+  for (const double ratio : {1.0, 1.25, 1.5, 2.0}) {
+    for (int factor = 1; factor <= MaximumScaleFactor; ++factor) {
+      const ViewScale scale{factor, false, ratio};
+      SCOPED_TRACE(testing::Message() << factor << "x at " << ratio);
+      view.SetScale(scale);
+      const int block = ScreenPixelsPerPixel(scale);
+      EXPECT_NEAR(block, factor * ratio, 0.5);
+      EXPECT_LE(std::abs(view.width() * ratio - PictureWidth * block), ratio);
+
+      QImage screen(PictureWidth * block, PictureHeight * block, QImage::Format_RGB32);
+      screen.setDevicePixelRatio(ratio);
+      screen.fill(Qt::magenta);
+      view.render(&screen);
+      int wrong = 0;
+      for (int y = 0; y < screen.height(); ++y) {
+        for (int x = 0; x < screen.width(); ++x) {
+          wrong += (screen.pixel(x, y) & 0xFFFFFF) != view.PixelAt(x / block, y / block);
+        }
+      }
+      EXPECT_EQ(wrong, 0);
+    }
+  }
+}
+
 class PictureScalingTest : public ScriptedWindowTest {
  protected:
   void Choose(QAction* action)
