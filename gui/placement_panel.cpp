@@ -37,11 +37,6 @@ Control* Named(Control* control, const char* name)
 
 }  // namespace
 
-QPointF FramePointOf(const PictureView& view, QPointF widgetPoint)
-{
-  return view.MapToImage(widgetPoint);
-}
-
 SourcePlacement::SourcePlacement(PlacementControls& controls, QScrollBar* horizontal,
                                  QScrollBar* vertical, PictureView* view, QWidget* groupParent)
     : QObject(groupParent), c_(controls), horizontal_(horizontal), vertical_(vertical), view_(view)
@@ -284,7 +279,7 @@ bool SourcePlacement::DragEvent(QEvent* event)
         return false;
       }
       dragging_ = true;
-      dragPoint_ = FramePointOf(*view_, press->position());
+      dragPoint_ = view_->MapToImage(press->position());
       dragCarry_ = {};
       view_->setCursor(Qt::ClosedHandCursor);
       return true;
@@ -293,7 +288,7 @@ bool SourcePlacement::DragEvent(QEvent* event)
       if (!dragging_) {
         return false;
       }
-      const QPointF point = FramePointOf(*view_, static_cast<QMouseEvent*>(event)->position());
+      const QPointF point = view_->MapToImage(static_cast<QMouseEvent*>(event)->position());
       PanBy(dragPoint_ - point);
       dragPoint_ = point;
       return true;
@@ -330,7 +325,7 @@ bool SourcePlacement::WheelEvent(QEvent* event)
   }
   target = std::clamp(target, c_.zoomSlider->minimum(), c_.zoomSlider->maximum());
   if (target != current) {
-    ZoomTo(target, FramePointOf(*view_, wheel->position()));
+    ZoomTo(target, view_->MapToImage(wheel->position()));
   }
   return true;
 }

@@ -32,11 +32,6 @@ struct PlacementControls {
   QCheckBox* squarePixelsBox;  // off: the C64's PAL pixel shape
 };
 
-// The frame point under a point of the source view, in frame pixels: the
-// view draws its image from its top-left corner, scaled by a whole factor
-// when it is larger than the image.
-QPointF FramePointOf(const PictureView& view, QPointF widgetPoint);
-
 // Where the loaded picture lies in the source frame, as the placement group,
 // the scroll bars and the mouse on the source view set it. The scroll bars
 // hold the pans (Placement::panX and panY, the frame's top-left corner on the
