@@ -2,9 +2,10 @@
 # Builds the libFuzzer harnesses of tests/fuzz/ with clang into build-fuzz/
 # and runs each one for FUZZ_SECONDS (60 by default) over its seed corpus
 # tests/fuzz/corpus/<reader>/. Fails on any crash, sanitizer report, leak,
-# input slower than 10 s or run above 300 MB. An input that made a harness
-# fail is copied into the seed corpus as a regression case (commit it with
-# the fix); new inputs that only widen coverage stay in build-fuzz/corpus/.
+# input slower than 10 s or run above 600 MB (the readers let even a small
+# file declare a picture of up to 200 MB, and the sanitizers add their own).
+# An input that made a harness fail is copied into the seed corpus as a
+# regression case (commit it with the fix); new inputs that only widen coverage stay in build-fuzz/corpus/.
 #   scripts/fuzz.sh                 every harness, 60 s each
 #   FUZZ_SECONDS=3600 scripts/fuzz.sh png
 set -euo pipefail
@@ -34,7 +35,7 @@ for reader in "${readers[@]}"; do
   mkdir -p "$found" "$artifacts"
   rm -f "$artifacts"/*
   echo "Fuzzing $reader for ${seconds} s"
-  if "build-fuzz/${reader}_fuzzer" -max_total_time="$seconds" -rss_limit_mb=300 -timeout=10 \
+  if "build-fuzz/${reader}_fuzzer" -max_total_time="$seconds" -rss_limit_mb=600 -timeout=10 \
     -max_len=16384 -artifact_prefix="$artifacts/" "$found" "$seeds" >"$log" 2>&1; then
     passed=$((passed + 1))
   else
