@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "core/placement.h"
+#include "framing/placement.h"
 #include "io/picture_file.h"
 #include "support/jpeg_encoding.h"
 

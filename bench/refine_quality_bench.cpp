@@ -23,10 +23,10 @@
 #include <utility>
 #include <vector>
 
-#include "core/colour_adjustment.h"
-#include "core/conversion_plan.h"
+#include "colour/colour_adjustment.h"
+#include "plan/conversion_plan.h"
 #include "core/convert_run.h"
-#include "core/source_frame.h"
+#include "framing/source_frame.h"
 #include "dither/dither_picture.h"
 #include "io/picture_file.h"
 #include "picture_quality.h"

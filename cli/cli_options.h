@@ -4,8 +4,8 @@
 #include <string>
 #include <vector>
 
-#include "core/placement.h"
-#include "core/settings.h"
+#include "framing/placement.h"
+#include "plan/settings.h"
 
 namespace pavona::cli {
 

@@ -26,6 +26,12 @@ struct LoadedPicture {
   int fileHeight = 0;
 };
 
+// A width and height in pixels, such as the size a picture should be decoded at.
+struct PictureSize {
+  int width = 0;
+  int height = 0;
+};
+
 constexpr int PixelIndex(int x, int y)
 {
   return y * PictureWidth + x;

@@ -1,7 +1,7 @@
 #pragma once
 
 #include "colour/progress.h"
-#include "core/settings.h"
+#include "plan/settings.h"
 #include "core/workspace.h"
 
 namespace pavona {

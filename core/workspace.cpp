@@ -1,6 +1,6 @@
 #include "core/workspace.h"
 
-#include "core/refine_canvas.h"
+#include "refine/refine_canvas.h"
 
 namespace pavona {
 

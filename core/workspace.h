@@ -9,7 +9,7 @@
 #include "colour/mix_table.h"
 #include "colour/palettes.h"
 #include "colour/picture.h"
-#include "core/settings.h"
+#include "plan/settings.h"
 
 namespace pavona {
 

@@ -8,7 +8,7 @@
 #include <thread>
 #include <vector>
 
-#include "core/settings.h"
+#include "plan/settings.h"
 #include "core/workspace.h"
 #include "gui/application_title.h"
 #include "gui/picture_scaling.h"

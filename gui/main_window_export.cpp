@@ -11,7 +11,7 @@
 
 #include "c64/field_pictures.h"
 #include "c64/file_writer.h"
-#include "core/conversion_plan.h"
+#include "plan/conversion_plan.h"
 #include "gui/main_window.h"
 #include "gui/user_prompts.h"
 #include "io/png_writer.h"

@@ -12,7 +12,7 @@
 #include <QScrollBar>
 #include <QSlider>
 
-#include "core/conversion_plan.h"
+#include "plan/conversion_plan.h"
 #include "gui/main_window.h"
 #include "gui/main_window_tables.h"
 #include "gui/number_field.h"

@@ -10,7 +10,7 @@
 #include "c64/file_writer.h"
 #include "c64/program_file.h"
 #include "c64/raw_data_file.h"
-#include "core/conversion_plan.h"
+#include "plan/conversion_plan.h"
 #include "gui/main_window.h"
 #include "gui/picture_view.h"
 #include "gui/preview_windows.h"

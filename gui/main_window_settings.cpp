@@ -6,7 +6,7 @@
 #include <QRadioButton>
 #include <QSlider>
 
-#include "core/whole_number.h"
+#include "gui/whole_number.h"
 #include "gui/main_window.h"
 #include "gui/main_window_tables.h"
 #include "gui/up_down.h"

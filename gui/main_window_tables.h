@@ -6,7 +6,7 @@
 // from these rows, so a control and its setting are paired in one place.
 #include <QRadioButton>
 
-#include "core/settings.h"
+#include "plan/settings.h"
 #include "gui/main_window.h"
 
 namespace pavona {

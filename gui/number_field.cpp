@@ -4,7 +4,7 @@
 #include <QSlider>
 #include <optional>
 
-#include "core/whole_number.h"
+#include "gui/whole_number.h"
 #include "gui/up_down.h"
 
 namespace pavona {

@@ -2,7 +2,7 @@
 
 #include <memory>
 
-#include "core/placement_zoom.h"
+#include "framing/placement_zoom.h"
 
 namespace pavona {
 

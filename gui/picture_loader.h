@@ -6,7 +6,7 @@
 #include <thread>
 
 #include "colour/picture.h"
-#include "core/placement.h"
+#include "framing/placement.h"
 #include "io/picture_file.h"
 
 namespace pavona {

@@ -2,7 +2,7 @@
 
 #include <QSize>
 
-#include "core/placement.h"
+#include "framing/placement.h"
 
 namespace pavona {
 

@@ -16,7 +16,7 @@
 #include <algorithm>
 #include <cmath>
 
-#include "core/placement_zoom.h"
+#include "framing/placement_zoom.h"
 #include "gui/picture_view.h"
 
 namespace pavona {

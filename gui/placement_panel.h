@@ -4,7 +4,7 @@
 #include <QPointF>
 #include <QSize>
 
-#include "core/placement.h"
+#include "framing/placement.h"
 
 class QCheckBox;
 class QEvent;

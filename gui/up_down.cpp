@@ -6,7 +6,7 @@
 #include <algorithm>
 #include <optional>
 
-#include "core/whole_number.h"
+#include "gui/whole_number.h"
 
 namespace pavona {
 

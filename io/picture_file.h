@@ -7,7 +7,6 @@
 #include <vector>
 
 #include "colour/picture.h"
-#include "core/placement.h"
 
 namespace pavona {
 

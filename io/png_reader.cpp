@@ -5,7 +5,7 @@
 #include <cstring>
 #include <vector>
 
-#include "core/box_reduction.h"
+#include "framing/box_reduction.h"
 #include "io/picture_readers.h"
 #include "io/premultiplied.h"
 

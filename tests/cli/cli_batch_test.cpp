@@ -13,7 +13,7 @@
 #include "c64/scene_formats.h"
 #include "cli/cli_options.h"
 #include "core/convert_run.h"
-#include "core/source_frame.h"
+#include "framing/source_frame.h"
 #include "core/test_picture.h"
 #include "io/picture_file.h"
 #include "support/damaged_pictures.h"

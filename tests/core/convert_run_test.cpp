@@ -12,7 +12,7 @@
 #include "c64/fli_interlace_data.h"
 #include "colour/mix_pair_codes.h"
 #include "colour/mix_palette.h"
-#include "core/conversion_plan.h"
+#include "plan/conversion_plan.h"
 #include "select/fli_colours.h"
 #include "select/fli_extreme.h"
 #include "select/fli_four_colours.h"

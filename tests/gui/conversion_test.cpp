@@ -12,7 +12,7 @@
 #include <map>
 
 #include "core/convert_run.h"
-#include "core/emulator_launch.h"
+#include "gui/emulator_launch.h"
 #include "core/test_picture.h"
 #include "gui/gui_progress.h"
 #include "gui/picture_area.h"

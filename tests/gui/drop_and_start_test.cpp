@@ -7,7 +7,7 @@
 #include <QTemporaryDir>
 #include <QUrl>
 
-#include "core/source_frame.h"
+#include "framing/source_frame.h"
 #include "gui/start_arguments.h"
 #include "io/picture_file.h"
 #include "scripted_prompts.h"

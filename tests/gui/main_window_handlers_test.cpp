@@ -8,7 +8,7 @@
 #include <QToolButton>
 #include <set>
 
-#include "core/conversion_plan.h"
+#include "plan/conversion_plan.h"
 #include "gui/main_window_tables.h"
 #include "gui/up_down.h"
 #include "gui_test_support.h"

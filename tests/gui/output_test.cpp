@@ -8,7 +8,7 @@
 #include <memory>
 
 #include "c64/field_pictures.h"
-#include "core/conversion_plan.h"
+#include "plan/conversion_plan.h"
 #include "core/test_picture.h"
 #include "gui/preview_windows.h"
 #include "scripted_prompts.h"

@@ -1,6 +1,6 @@
 // The "Placement" group, the scroll bars and the mouse on the source view
 // place a loaded picture in the frame; files are read off the window's thread.
-#include "core/placement.h"
+#include "framing/placement.h"
 
 #include <QAction>
 #include <QLabel>

@@ -5,8 +5,8 @@
 #include <string>
 #include <vector>
 
-#include "core/box_reduction.h"
-#include "core/placement.h"
+#include "framing/box_reduction.h"
+#include "framing/placement.h"
 #include "io/picture_file.h"
 #include "io/premultiplied.h"
 #include "support/png_test_kinds.h"

@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "colour/picture.h"
-#include "core/blurred_error_field.h"
+#include "refine/blurred_error_field.h"
 
 namespace pavona::testing {
 

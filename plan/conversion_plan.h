@@ -1,0 +1,81 @@
+#pragma once
+
+#include "c64/output_kind.h"
+#include "colour/graphic_mode.h"
+#include "plan/settings.h"
+
+namespace pavona {
+
+// The colour selection that a conversion runs: exactly one per conversion.
+enum class ColourSearch {
+  Hires,                  // "Hires Standard"
+  HiresInterlace,         // "Hires Interlaced"
+  SingleBankHires,        // "Hires Interlaced" with "Same Col Banks"
+  Fli,                    // "Hires FLI"
+  FliExtreme,             // "Hires FLI" with "Extra Brute Force"
+  FliInterlace,           // "Hires FLI Interlace", two colours per span, one shared bitmap
+  FliFourColours,         // ... with "4 cols per 8x1"
+  FliFourColoursExtreme,  // ... and "Extra Brute Force"
+  SingleBankFli,          // "Hires FLI Interlace" with "Same Col Banks"
+};
+
+// How the mix table is made before dithering. It is always rebuilt from the
+// palette first; the single-bank searches and the modes without interlace use
+// the whole table.
+struct MixTablePlan {
+  bool reduceFlicker = false;  // take out the mixes of the "Flicker col reduction" level
+  bool reduceForLuma = false;  // and those of "'Y' Brightness" matching's own table
+  // The four-colour search puts the flicker level back in force after the
+  // dither: "Off" rebuilds the table (undoing the luma reduction), a level
+  // reduces it once more.
+  bool reapplyFlickerBeforeSearch = false;
+  friend bool operator==(const MixTablePlan&, const MixTablePlan&) = default;
+};
+
+// The steps that rearrange the interlace fields inside C64Data after the
+// search, in the order they run.
+struct FieldPlan {
+  // The two-colour FLI interlace search leaves a picture; the FLI regions are
+  // filled from it with one bitmap that both fields share.
+  bool buildSharedBitmap = false;
+  bool alternateRowsHires = false;
+  bool alternatePixelColumnsHires = false;
+  bool alternateRowsFli = false;
+  bool alternateCellColumnsFli = false;
+  bool alternatePixelColumnsFli = false;
+  // With one shared bitmap only the screens may be exchanged, or the bitmap
+  // would no longer be one.
+  bool exchangeBitmaps = false;
+  friend bool operator==(const FieldPlan&, const FieldPlan&) = default;
+};
+
+// Which option controls of the main window apply, and so are enabled. The
+// rest of the window is always enabled.
+struct EnabledControls {
+  bool sameBanks = false;      // "Same Col Banks"
+  bool flickerLevels = false;  // "Flicker col reduction"
+  bool fourColours = false;    // "4 cols per 8x1"
+  bool alternateY = false;     // "Alternate Y"
+  bool alternateX = false;     // "Alternate X"
+  bool alternateX8 = false;    // "Alternate X8"
+  bool fieldPreviews = false;  // "Field Seperate", "Interlaced Preview"
+  friend bool operator==(const EnabledControls&, const EnabledControls&) = default;
+};
+
+// Everything that the settings decide about a conversion, in one place: the
+// run, the command line and the main window read it and decide nothing again.
+struct ConversionPlan {
+  ColourSearch search = ColourSearch::FliFourColours;
+  // The FLI viewers cover columns 0..23 with a black sprite column, so the FLI
+  // modes leave them at mix colour 0.
+  int firstColumn = 0;
+  MixTablePlan mixTable;
+  FieldPlan fields;
+  OutputKind output;  // the layout of the raw, program and picture files
+  EnabledControls controls;
+  friend bool operator==(const ConversionPlan&, const ConversionPlan&) = default;
+};
+
+ConversionPlan PlanConversion(const Settings& settings);
+
+}  // namespace pavona

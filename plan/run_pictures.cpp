@@ -1,0 +1,33 @@
+#include "plan/run_pictures.h"
+
+#include "colour/flicker_reduction.h"
+#include "colour/mix_palette.h"
+
+namespace pavona {
+
+void PrepareMixTable(MixTable& table, const C64Palette& palette, const Settings& settings,
+                     const MixTablePlan& plan)
+{
+  BuildMixPalette(table, palette, settings.mix, settings.mode);
+  if (plan.reduceFlicker) {
+    ReduceFlicker(table, settings.flicker);
+  }
+  if (plan.reduceForLuma) {
+    ReduceFlickerForLuma(table);
+  }
+}
+
+void InitResultPictures(RunPictures& run, int firstColumn)
+{
+  run.result.fill(run.mix.colour[0]);
+  run.dithered.fill(run.mix.colour[0]);
+  for (int y = 0; y < PictureHeight; ++y) {
+    for (int x = firstColumn; x < PictureWidth; ++x) {
+      const std::uint32_t colour = ReadAdjustedPixel(run.adjusted, x, y);
+      run.result[PixelIndex(x, y)] = colour;
+      run.dithered[PixelIndex(x, y)] = colour;
+    }
+  }
+}
+
+}  // namespace pavona

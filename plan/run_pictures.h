@@ -1,0 +1,35 @@
+#pragma once
+
+#include <cstdint>
+
+#include "c64/c64_data.h"
+#include "colour/mix_table.h"
+#include "colour/palettes.h"
+#include "colour/picture.h"
+#include "plan/conversion_plan.h"
+#include "plan/settings.h"
+
+namespace pavona {
+
+// What a conversion writes, kept apart from the workspace until the run has
+// ended, so a stopped run leaves the previous result as it was.
+struct RunPictures {
+  C64Palette palette{};
+  MixTable mix;
+  AdjustedPlanes adjusted;
+  Picture dithered{};
+  Picture result{};
+  C64Data c64{};
+  std::uint32_t randomState = 1;
+};
+
+// The mix table as the plan wants it before dithering: rebuilt from the
+// palette, then the flicker level's reduction and the luma reduction.
+void PrepareMixTable(MixTable& table, const C64Palette& palette, const Settings& settings,
+                     const MixTablePlan& plan);
+
+// Both pictures get mix colour 0 everywhere, then the dithered pixels from
+// firstColumn on.
+void InitResultPictures(RunPictures& run, int firstColumn);
+
+}  // namespace pavona
