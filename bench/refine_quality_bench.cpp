@@ -24,12 +24,12 @@
 #include <vector>
 
 #include "colour/colour_adjustment.h"
-#include "plan/conversion_plan.h"
 #include "core/convert_run.h"
-#include "framing/source_frame.h"
 #include "dither/dither_picture.h"
+#include "framing/source_frame.h"
 #include "io/picture_file.h"
 #include "picture_quality.h"
+#include "plan/conversion_plan.h"
 
 namespace pavona {
 namespace {

@@ -10,14 +10,14 @@
 #include "c64/program_file.h"
 #include "c64/raw_data_file.h"
 #include "cli/stderr_progress.h"
-#include "plan/conversion_plan.h"
 #include "core/convert_run.h"
+#include "core/test_picture.h"
 #include "framing/placement.h"
 #include "framing/source_frame.h"
-#include "core/test_picture.h"
 #include "io/palette_file.h"
 #include "io/picture_file.h"
 #include "io/png_writer.h"
+#include "plan/conversion_plan.h"
 
 namespace pavona::cli {
 namespace {

@@ -1,8 +1,8 @@
 #pragma once
 
 #include "colour/progress.h"
-#include "plan/settings.h"
 #include "core/workspace.h"
+#include "plan/settings.h"
 
 namespace pavona {
 

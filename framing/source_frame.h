@@ -2,7 +2,6 @@
 
 #include "colour/picture.h"
 
-
 namespace pavona {
 
 // The 320 x 200 frame cut out of a loaded picture whose top-left corner is

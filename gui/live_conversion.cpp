@@ -5,9 +5,9 @@
 #include <QRadioButton>
 #include <QSlider>
 
-#include "gui/whole_number.h"
 #include "gui/main_window.h"
 #include "gui/main_window_tables.h"
+#include "gui/whole_number.h"
 
 namespace pavona {
 

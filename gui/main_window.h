@@ -8,11 +8,11 @@
 #include <thread>
 #include <vector>
 
-#include "plan/settings.h"
 #include "core/workspace.h"
 #include "gui/application_title.h"
 #include "gui/picture_scaling.h"
 #include "gui/placement_panel.h"
+#include "plan/settings.h"
 
 class QAction;
 class QButtonGroup;

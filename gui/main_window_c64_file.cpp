@@ -14,10 +14,10 @@
 #include "c64/c64_files.h"
 #include "c64/file_writer.h"
 #include "c64/scene_formats.h"
-#include "plan/conversion_plan.h"
 #include "gui/emulator_launch.h"
 #include "gui/main_window.h"
 #include "gui/user_prompts.h"
+#include "plan/conversion_plan.h"
 
 namespace pavona {
 namespace {

@@ -11,10 +11,10 @@
 
 #include "c64/field_pictures.h"
 #include "c64/file_writer.h"
-#include "plan/conversion_plan.h"
 #include "gui/main_window.h"
 #include "gui/user_prompts.h"
 #include "io/png_writer.h"
+#include "plan/conversion_plan.h"
 
 namespace pavona {
 namespace {

@@ -12,13 +12,13 @@
 #include <QScrollBar>
 #include <QSlider>
 
-#include "plan/conversion_plan.h"
 #include "gui/main_window.h"
 #include "gui/main_window_tables.h"
 #include "gui/number_field.h"
 #include "gui/picture_view.h"
 #include "gui/remembered_state.h"
 #include "gui/up_down.h"
+#include "plan/conversion_plan.h"
 
 namespace pavona {
 namespace {

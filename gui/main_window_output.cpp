@@ -10,11 +10,11 @@
 #include "c64/file_writer.h"
 #include "c64/program_file.h"
 #include "c64/raw_data_file.h"
-#include "plan/conversion_plan.h"
 #include "gui/main_window.h"
 #include "gui/picture_view.h"
 #include "gui/preview_windows.h"
 #include "gui/user_prompts.h"
+#include "plan/conversion_plan.h"
 
 namespace pavona {
 

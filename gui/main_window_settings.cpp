@@ -6,10 +6,10 @@
 #include <QRadioButton>
 #include <QSlider>
 
-#include "gui/whole_number.h"
 #include "gui/main_window.h"
 #include "gui/main_window_tables.h"
 #include "gui/up_down.h"
+#include "gui/whole_number.h"
 
 namespace pavona {
 namespace {

@@ -6,8 +6,8 @@
 // from these rows, so a control and its setting are paired in one place.
 #include <QRadioButton>
 
-#include "plan/settings.h"
 #include "gui/main_window.h"
+#include "plan/settings.h"
 
 namespace pavona {
 

@@ -4,8 +4,8 @@
 #include <QSlider>
 #include <optional>
 
-#include "gui/whole_number.h"
 #include "gui/up_down.h"
+#include "gui/whole_number.h"
 
 namespace pavona {
 namespace {

@@ -1,10 +1,10 @@
 #include "refine/refine.h"
 
-#include "refine/blurred_error_polish.h"
 #include "colour/colour_adjustment.h"
+#include "dither/dither_picture.h"
+#include "refine/blurred_error_polish.h"
 #include "refine/unit_colour_choice.h"
 #include "refine/unit_mixes.h"
-#include "dither/dither_picture.h"
 
 namespace pavona {
 

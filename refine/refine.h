@@ -2,9 +2,9 @@
 
 #include "colour/progress.h"
 #include "plan/conversion_plan.h"
-#include "refine/refine_canvas.h"
 #include "plan/run_pictures.h"
 #include "plan/settings.h"
+#include "refine/refine_canvas.h"
 
 namespace pavona {
 

@@ -9,8 +9,8 @@
 #include "colour/mix_table.h"
 #include "colour/palettes.h"
 #include "colour/picture.h"
-#include "plan/settings.h"
 #include "dither/allowed_mixes.h"
+#include "plan/settings.h"
 
 namespace pavona {
 

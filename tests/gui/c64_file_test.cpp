@@ -16,8 +16,8 @@
 #include "c64/c64_files.h"
 #include "c64/field_pictures.h"
 #include "cli/cli_batch.h"
-#include "plan/conversion_plan.h"
 #include "io/png_writer.h"
+#include "plan/conversion_plan.h"
 #include "scripted_prompts.h"
 
 namespace pavona {

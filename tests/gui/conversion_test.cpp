@@ -12,8 +12,8 @@
 #include <map>
 
 #include "core/convert_run.h"
-#include "gui/emulator_launch.h"
 #include "core/test_picture.h"
+#include "gui/emulator_launch.h"
 #include "gui/gui_progress.h"
 #include "gui/picture_area.h"
 #include "scripted_prompts.h"

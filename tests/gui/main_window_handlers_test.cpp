@@ -8,10 +8,10 @@
 #include <QToolButton>
 #include <set>
 
-#include "plan/conversion_plan.h"
 #include "gui/main_window_tables.h"
 #include "gui/up_down.h"
 #include "gui_test_support.h"
+#include "plan/conversion_plan.h"
 
 namespace pavona {
 namespace {

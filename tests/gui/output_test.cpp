@@ -8,9 +8,9 @@
 #include <memory>
 
 #include "c64/field_pictures.h"
-#include "plan/conversion_plan.h"
 #include "core/test_picture.h"
 #include "gui/preview_windows.h"
+#include "plan/conversion_plan.h"
 #include "scripted_prompts.h"
 
 namespace pavona {
