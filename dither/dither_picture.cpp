@@ -20,16 +20,12 @@ Picture PictureFromPlanes(const AdjustedPlanes& planes)
 
 namespace {
 
-// The pass of the selected method, each pixel matched by `match`. With
-// `announce` it first sets the method's status text.
-void RunMethod(AdjustedPlanes& planes, PixelMatch match, const DitherSettings& settings,
-               std::uint32_t& randomState, ProgressReport& progress, bool announce)
+// The pass of the selected method, each pixel matched by `match`, after the
+// method's status text.
+void RunMethod(AdjustedPlanes& planes, const ColourMatcher& match, const DitherSettings& settings,
+               std::uint32_t& randomState, ProgressReport& progress)
 {
-  auto status = [&](std::string_view text) {
-    if (announce) {
-      progress.SetStatus(text);
-    }
-  };
+  auto status = [&](std::string_view text) { progress.SetStatus(text); };
   const DitherMethod method = settings.method;
   if (method == DitherMethod::FloydSteinberg) {
     status("Floyd Steinberg Dithering Image using 136 mix colors");
@@ -63,21 +59,11 @@ void DitherPicture(AdjustedPlanes& planes, const MixTable& table, Measure measur
                    ProgressReport& progress)
 {
   const ColourMatcher matcher(table, measure, mode);
-  RunMethod(planes, matcher, settings, randomState, progress, true);
+  RunMethod(planes, matcher, settings, randomState, progress);
   if (!progress.ShouldContinue()) {
     return;  // an unfinished picture is not shown
   }
   progress.ShowRows(PictureFromPlanes(planes), 0, PictureHeight);
-  progress.SetProgress(0);
-}
-
-void DitherWithinAllowedMixes(AdjustedPlanes& planes, const AllowedMixes& allowed,
-                              const MixTable& table, Measure measure, GraphicMode mode,
-                              const DitherSettings& settings, std::uint32_t& randomState,
-                              ProgressReport& progress)
-{
-  const ColourMatcher matcher(table, measure, mode);
-  RunMethod(planes, PixelMatch(matcher, allowed), settings, randomState, progress, false);
   progress.SetProgress(0);
 }
 

@@ -7,7 +7,6 @@
 #include "colour/mix_table.h"
 #include "colour/picture.h"
 #include "colour/progress.h"
-#include "dither/allowed_mixes.h"
 #include "dither/dither_settings.h"
 
 namespace pavona {
@@ -23,13 +22,5 @@ Picture PictureFromPlanes(const AdjustedPlanes& planes);
 void DitherPicture(AdjustedPlanes& planes, const MixTable& table, Measure measure, GraphicMode mode,
                    const DitherSettings& settings, std::uint32_t& randomState,
                    ProgressReport& progress);
-
-// The same pass of the selected method, but each pixel takes the nearest of
-// the mixes `allowed` lists for it (any mix of the table where it lists none).
-// Sets no status text and shows no picture.
-void DitherWithinAllowedMixes(AdjustedPlanes& planes, const AllowedMixes& allowed,
-                              const MixTable& table, Measure measure, GraphicMode mode,
-                              const DitherSettings& settings, std::uint32_t& randomState,
-                              ProgressReport& progress);
 
 }  // namespace pavona

@@ -82,10 +82,10 @@ void AddClamped(std::uint8_t* plane, int offset, int amount)
   plane[offset] = std::uint8_t(std::clamp(plane[offset] + amount, 0, 255));
 }
 
-std::uint32_t ReplaceByMix(Planes planes, int offset, PixelMatch match)
+std::uint32_t ReplaceByMix(Planes planes, int offset, const ColourMatcher& match)
 {
   const std::uint32_t mix =
-      match(offset, MakeColour(planes.red[offset], planes.green[offset], planes.blue[offset]));
+      match.Match(MakeColour(planes.red[offset], planes.green[offset], planes.blue[offset]));
   planes.red[offset] = std::uint8_t(RedOf(mix));
   planes.green[offset] = std::uint8_t(GreenOf(mix));
   planes.blue[offset] = std::uint8_t(BlueOf(mix));
@@ -93,17 +93,8 @@ std::uint32_t ReplaceByMix(Planes planes, int offset, PixelMatch match)
 }
 
 template <const Kernel& kernel>
-void DiffusePixel(Planes planes, int offset, PixelMatch match)
+void DiffusePixel(Planes planes, int offset, const ColourMatcher& match)
 {
-  // Within allowed mixes the error the pixel carries is limited first, so
-  // what its unit cannot show does not pile up (see AllowedMixes::Limit).
-  if (match.Restricted()) {
-    const std::uint32_t limited = match.Limit(
-        offset, MakeColour(planes.red[offset], planes.green[offset], planes.blue[offset]));
-    planes.red[offset] = std::uint8_t(RedOf(limited));
-    planes.green[offset] = std::uint8_t(GreenOf(limited));
-    planes.blue[offset] = std::uint8_t(BlueOf(limited));
-  }
   const int red = planes.red[offset], green = planes.green[offset], blue = planes.blue[offset];
   const std::uint32_t mix = ReplaceByMix(planes, offset, match);
   const int redShare = (red - RedOf(mix)) / kernel.divisor;
@@ -121,7 +112,7 @@ void DiffusePixel(Planes planes, int offset, PixelMatch match)
 }
 
 template <const Kernel& kernel>
-void DiffuseRowRightward(Planes planes, int y, PixelMatch match)
+void DiffuseRowRightward(Planes planes, int y, const ColourMatcher& match)
 {
   const int start = PixelIndex(0, y);
   for (int offset = start; offset < start + PictureWidth; ++offset) {
@@ -133,7 +124,7 @@ void DiffuseRowRightward(Planes planes, int y, PixelMatch match)
 // colour: its error would go to column 319 of this row and of the row above,
 // which are already final, so it is dropped instead.
 template <const Kernel& kernel>
-void DiffuseRowLeftward(Planes planes, int y, PixelMatch match)
+void DiffuseRowLeftward(Planes planes, int y, const ColourMatcher& match)
 {
   const int start = PixelIndex(0, y);
   for (int offset = start + PictureWidth - 1; offset > start; --offset) {
@@ -144,7 +135,7 @@ void DiffuseRowLeftward(Planes planes, int y, PixelMatch match)
 
 }  // namespace
 
-void MapToMixColours(AdjustedPlanes& planes, PixelMatch match, ProgressReport& progress)
+void MapToMixColours(AdjustedPlanes& planes, const ColourMatcher& match, ProgressReport& progress)
 {
   const Planes bytes = PlanesOf(planes);
   for (int y = 0; y < PictureHeight && progress.ShouldContinue(); ++y) {
@@ -155,7 +146,7 @@ void MapToMixColours(AdjustedPlanes& planes, PixelMatch match, ProgressReport& p
   }
 }
 
-void FloydSteinbergDither(AdjustedPlanes& planes, PixelMatch match, bool serpentine,
+void FloydSteinbergDither(AdjustedPlanes& planes, const ColourMatcher& match, bool serpentine,
                           ProgressReport& progress)
 {
   const Planes bytes = PlanesOf(planes);
@@ -173,7 +164,7 @@ void FloydSteinbergDither(AdjustedPlanes& planes, PixelMatch match, bool serpent
   }
 }
 
-void CustomDither(AdjustedPlanes& planes, PixelMatch match, bool serpentine,
+void CustomDither(AdjustedPlanes& planes, const ColourMatcher& match, bool serpentine,
                   ProgressReport& progress)
 {
   const Planes bytes = PlanesOf(planes);

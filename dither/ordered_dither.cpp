@@ -73,7 +73,7 @@ int AmplitudeShift(int valueAmp)
 }
 
 void OrderedDitherPixel(AdjustedPlanes& planes, int x, int y, const DitherSettings& settings,
-                        PixelMatch match)
+                        const ColourMatcher& match)
 {
   const std::uint32_t colour = ReadAdjustedPixel(planes, x, y);
   // The matrix is looked up with x as the row; "Flip dither" swaps the roles
@@ -87,11 +87,11 @@ void OrderedDitherPixel(AdjustedPlanes& planes, int x, int y, const DitherSettin
   };
   const std::uint32_t target =
       MakeColour(shifted(RedOf(colour)), shifted(GreenOf(colour)), shifted(BlueOf(colour)));
-  StoreAdjustedPixel(planes, x, y, match(PixelIndex(x, y), target));
+  StoreAdjustedPixel(planes, x, y, match.Match(target));
 }
 
-void OrderedDither(AdjustedPlanes& planes, const DitherSettings& settings, PixelMatch match,
-                   ProgressReport& progress)
+void OrderedDither(AdjustedPlanes& planes, const DitherSettings& settings,
+                   const ColourMatcher& match, ProgressReport& progress)
 {
   for (int y = 0; y < PictureHeight && progress.ShouldContinue(); ++y) {
     progress.SetProgress(y);

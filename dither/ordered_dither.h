@@ -1,8 +1,8 @@
 #pragma once
 
+#include "colour/colour_matcher.h"
 #include "colour/picture.h"
 #include "colour/progress.h"
-#include "dither/allowed_mixes.h"
 #include "dither/dither_settings.h"
 
 namespace pavona {
@@ -22,11 +22,11 @@ int AmplitudeShift(int valueAmp);
 // Shifts the pixel's channels by its threshold (darkening, or with
 // "Alt Y Dither" brightening on even lines) and stores the nearest mix colour.
 void OrderedDitherPixel(AdjustedPlanes& planes, int x, int y, const DitherSettings& settings,
-                        PixelMatch match);
+                        const ColourMatcher& match);
 
 // OrderedDitherPixel on rows 0..199, the progress bar following the row and
 // back at 0 after the last.
-void OrderedDither(AdjustedPlanes& planes, const DitherSettings& settings, PixelMatch match,
-                   ProgressReport& progress);
+void OrderedDither(AdjustedPlanes& planes, const DitherSettings& settings,
+                   const ColourMatcher& match, ProgressReport& progress);
 
 }  // namespace pavona

@@ -7,18 +7,6 @@ namespace {
 
 constexpr std::uint32_t Multiplier = 22695477u;
 
-// The inverse of the odd multiplier modulo 2^32, by Newton's iteration: each
-// step doubles the number of correct low bits, from 3 to over 32.
-constexpr std::uint32_t InverseMultiplier()
-{
-  std::uint32_t inverse = Multiplier;
-  for (int step = 0; step < 4; ++step) {
-    inverse *= 2u - Multiplier * inverse;
-  }
-  return inverse;
-}
-static_assert(Multiplier * InverseMultiplier() == 1u);
-
 // Any typed strength is safe: the noise stays below 32768, so the sum with a
 // channel fits an int before it is clamped.
 int Noise(int draw, int strength)
@@ -34,18 +22,8 @@ int NextRandomDraw(std::uint32_t& state)
   return int((state >> 16) & 0x7FFF);
 }
 
-std::uint32_t RandomStateBeforeFrame(std::uint32_t after, const DitherSettings& settings)
-{
-  const int draws = PixelCount * (settings.separateRgb ? 3 : 1);
-  std::uint32_t state = after;
-  for (int draw = 0; draw < draws; ++draw) {
-    state = (state - 1u) * InverseMultiplier();
-  }
-  return state;
-}
-
 void RandomDitherPixel(AdjustedPlanes& planes, int x, int y, const DitherSettings& settings,
-                       std::uint32_t& state, PixelMatch match)
+                       std::uint32_t& state, const ColourMatcher& match)
 {
   const std::uint32_t colour = ReadAdjustedPixel(planes, x, y);
   int redNoise, greenNoise, blueNoise;
@@ -59,11 +37,11 @@ void RandomDitherPixel(AdjustedPlanes& planes, int x, int y, const DitherSetting
   const std::uint32_t target = MakeColour(std::min(RedOf(colour) + redNoise, 255),
                                           std::min(GreenOf(colour) + greenNoise, 255),
                                           std::min(BlueOf(colour) + blueNoise, 255));
-  StoreAdjustedPixel(planes, x, y, match(PixelIndex(x, y), target));
+  StoreAdjustedPixel(planes, x, y, match.Match(target));
 }
 
 void RandomDither(AdjustedPlanes& planes, const DitherSettings& settings, std::uint32_t& state,
-                  PixelMatch match, ProgressReport& progress)
+                  const ColourMatcher& match, ProgressReport& progress)
 {
   for (int y = 0; y < PictureHeight && progress.ShouldContinue(); ++y) {
     progress.SetProgress(y);

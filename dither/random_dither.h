@@ -2,9 +2,9 @@
 
 #include <cstdint>
 
+#include "colour/colour_matcher.h"
 #include "colour/picture.h"
 #include "colour/progress.h"
-#include "dither/allowed_mixes.h"
 #include "dither/dither_settings.h"
 
 namespace pavona {
@@ -14,21 +14,16 @@ namespace pavona {
 // keeps the state: 1 at program start, never reseeded.
 int NextRandomDraw(std::uint32_t& state);
 
-// The generator state before a RandomDither of the whole frame that left the
-// state at `after`: the generator runs backwards over the frame's draws, so a
-// second pass can repeat the first one's noise exactly.
-std::uint32_t RandomStateBeforeFrame(std::uint32_t after, const DitherSettings& settings);
-
 // Adds noise in 0 .. "Strength" - 1 to the pixel's channels (one draw for all
 // three, or with "Seperate RGB" one each in the order R, G, B), clamps and
 // stores the nearest mix colour. A "Strength" of 0 or less adds no noise but
 // draws as often as any other, so the sequence stays where it would be.
 void RandomDitherPixel(AdjustedPlanes& planes, int x, int y, const DitherSettings& settings,
-                       std::uint32_t& state, PixelMatch match);
+                       std::uint32_t& state, const ColourMatcher& match);
 
 // RandomDitherPixel on rows 0..199, the progress bar following the row and
 // back at 0 after the last.
 void RandomDither(AdjustedPlanes& planes, const DitherSettings& settings, std::uint32_t& state,
-                  PixelMatch match, ProgressReport& progress);
+                  const ColourMatcher& match, ProgressReport& progress);
 
 }  // namespace pavona

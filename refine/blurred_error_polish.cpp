@@ -25,8 +25,8 @@ constexpr float LeastGain = 1e-3f;
 // A pixel's possible changes: the difference each of its mixes makes to what
 // it shows, and what that change alone does to the error.
 struct PixelChoices {
-  std::array<Channels, AllowedMixes::MostPerPixel> delta{};
-  std::array<float, AllowedMixes::MostPerPixel> alone{};
+  std::array<Channels, MostMixesPerPixel> delta{};
+  std::array<float, MostMixesPerPixel> alone{};
   int count = 0;
 };
 
@@ -51,48 +51,22 @@ PixelChoices ChoicesAt(const RefineCanvas& canvas, int x, int y)
   return choices;
 }
 
-struct Move {
-  float change = -LeastGain;
-  int own = -1;
-  int dx = 0, dy = 0;
-  int other = -1;
-};
-
-// The best move of the pixel alone and, with `pairs`, together with its right
-// or lower neighbour; own < 0 when none lowers the error.
-Move BestMove(const RefineCanvas& canvas, int x, int y, bool pairs)
+// The mix of the pixel's list that lowers the error most, -1 when none does.
+int BestMix(const RefineCanvas& canvas, int x, int y)
 {
-  Move best;
-  const PixelChoices own = ChoicesAt(canvas, x, y);
-  for (int k = 0; k < own.count; ++k) {
-    if (own.alone[k] < best.change) {
-      best = {own.alone[k], k};
-    }
-  }
-  if (!pairs || own.count == 0) {
-    return best;
-  }
-  const int neighbours[2][2] = {{1, 0}, {0, 1}};
-  for (const auto& [dx, dy] : neighbours) {
-    if (x + dx >= PictureWidth || y + dy >= PictureHeight) {
-      continue;
-    }
-    const PixelChoices other = ChoicesAt(canvas, x + dx, y + dy);
-    const float overlap = 2 * canvas.Field().Overlap(x, y, dx, dy);
-    for (int k = 0; k < own.count; ++k) {
-      for (int j = 0; j < other.count; ++j) {
-        const float change =
-            own.alone[k] + other.alone[j] + overlap * Dot(own.delta[k], other.delta[j]);
-        if (change < best.change) {
-          best = {change, k, dx, dy, j};
-        }
-      }
+  const PixelChoices choices = ChoicesAt(canvas, x, y);
+  int best = -1;
+  float bestChange = -LeastGain;
+  for (int k = 0; k < choices.count; ++k) {
+    if (choices.alone[k] < bestChange) {
+      best = k;
+      bestChange = choices.alone[k];
     }
   }
   return best;
 }
 
-int PolishBand(RefineCanvas& canvas, int band, bool pairs)
+int PolishBand(RefineCanvas& canvas, int band)
 {
   int changed = 0;
   for (int y = band * BandRows; y < (band + 1) * BandRows; ++y) {
@@ -100,12 +74,9 @@ int PolishBand(RefineCanvas& canvas, int band, bool pairs)
       if (!canvas.Marked(x, y)) {
         continue;
       }
-      const Move move = BestMove(canvas, x, y, pairs);
-      if (move.own >= 0) {
-        changed += canvas.Show(x, y, move.own);
-      }
-      if (move.other >= 0) {
-        changed += canvas.Show(x + move.dx, y + move.dy, move.other);
+      const int mix = BestMix(canvas, x, y);
+      if (mix >= 0) {
+        changed += canvas.Show(x, y, mix);
       }
     }
   }
@@ -114,13 +85,13 @@ int PolishBand(RefineCanvas& canvas, int band, bool pairs)
 
 }  // namespace
 
-int PolishPass(RefineCanvas& canvas, bool everyPixel, bool pairs)
+int PolishPass(RefineCanvas& canvas, PolishedPixels pixels)
 {
-  canvas.TakeMarks(everyPixel);
+  canvas.TakeMarks(pixels == PolishedPixels::Every);
   std::atomic<int> changed{0};
   for (int parity = 0; parity < 2; ++parity) {
     ParallelFor((Bands + 1 - parity) / 2,
-                [&](int i) { changed += PolishBand(canvas, 2 * i + parity, pairs); });
+                [&](int i) { changed += PolishBand(canvas, 2 * i + parity); });
   }
   return changed;
 }

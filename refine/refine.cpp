@@ -25,13 +25,14 @@ void RefineColourSelection(RunPictures& run, const Picture& source, const Settin
   RefineCanvas canvas(run.result, run.c64, scratch.units, run.mix, scratch.adjustedPicture,
                       plan.firstColumn, scratch);
   // One pass over every pixel and one near what the new colours changed
-  // catch most of the gain; moving pairs of pixels as well gained up to
-  // 0.15 dB more on the photos but made each pass about four times as slow.
+  // catch most of the gain; moving pairs of pixels together as well gained
+  // up to 0.15 dB more on the photos but made each pass about four times as
+  // slow.
   progress.SetStatus("Refine: placing the pixels as the eye sees them");
-  PolishPass(canvas, true, false);
+  PolishPass(canvas, PolishedPixels::Every);
   progress.SetStatus("Refine: choosing the cell colours as the eye sees them");
   ChooseUnitColours(canvas);
-  PolishPass(canvas, false, false);
+  PolishPass(canvas, PolishedPixels::NearChanges);
 }
 
 }  // namespace pavona

@@ -9,7 +9,6 @@
 #include "colour/mix_table.h"
 #include "colour/palettes.h"
 #include "colour/picture.h"
-#include "dither/allowed_mixes.h"
 #include "plan/settings.h"
 
 namespace pavona {
@@ -25,6 +24,10 @@ struct ChosenColours {
   const MixTable& searchTable;
 };
 
+// A pixel shows one of at most four mixes: the two colours of its unit in
+// each of two fields, crossed.
+constexpr int MostMixesPerPixel = 4;
+
 // One mix a pixel can show, and the bitmap bits that show it.
 struct UnitMix {
   std::uint8_t slot = 0;
@@ -35,7 +38,7 @@ struct UnitMix {
 
 // A pixel's mixes, in the order the refinement lists them.
 struct MixList {
-  std::array<UnitMix, AllowedMixes::MostPerPixel> mixes{};
+  std::array<UnitMix, MostMixesPerPixel> mixes{};
   int count = 0;
 
   // Adds the mix unless its slot is listed already.
@@ -68,8 +71,8 @@ struct UnitColourPlaces {
 // or span. A pixel with no mixes listed (left of the mode's first shown
 // column, or a unit whose mixes were all removed) is left free.
 struct UnitMixes {
-  std::vector<std::array<UnitMix, AllowedMixes::MostPerPixel>> mixes =
-      std::vector<std::array<UnitMix, AllowedMixes::MostPerPixel>>(PixelCount);
+  std::vector<std::array<UnitMix, MostMixesPerPixel>> mixes =
+      std::vector<std::array<UnitMix, MostMixesPerPixel>>(PixelCount);
   std::vector<std::uint8_t> count = std::vector<std::uint8_t>(PixelCount, 0);
   // Whether the result shows the table's colour of each listed slot, so a
   // pixel may be given another of its mixes by writing that colour and those

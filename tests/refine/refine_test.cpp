@@ -234,7 +234,7 @@ TEST(Refine, EveryStageLowersTheBlurredError)
                                    plan.firstColumn);
     };
     const double start = error();
-    EXPECT_GT(PolishPass(canvas, true, false), 0);
+    EXPECT_GT(PolishPass(canvas, PolishedPixels::Every), 0);
     const double polished = error();
     EXPECT_LT(polished, start);
     const int unitsChanged = ChooseUnitColours(canvas);
@@ -245,7 +245,7 @@ TEST(Refine, EveryStageLowersTheBlurredError)
     } else {
       EXPECT_EQ(unitsChanged, 0);
     }
-    EXPECT_GT(PolishPass(canvas, false, true), 0);
+    EXPECT_GT(PolishPass(canvas, PolishedPixels::NearChanges), 0);
     EXPECT_LT(error(), chosenAnew);
   }
 }
