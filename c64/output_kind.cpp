@@ -26,7 +26,7 @@ std::vector<C64Region> PictureSlices(OutputKind kind)
     case GraphicMode::HiresFliInterlace:
       break;
   }
-  if (SharesOneBitmap(kind)) {
+  if (kind.sharedBitmap) {
     return {FliScreens1, FliScreens2, FliBitmap1};
   }
   return {Span(FliScreens1, FliBitmap2)};

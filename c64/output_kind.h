@@ -8,22 +8,15 @@
 namespace pavona {
 
 // What a conversion produced, as far as the output files need to know: the
-// mode and the two options that change what an interlaced picture holds. It
-// describes the conversion that filled C64Data, never the controls as they
+// mode and what its interlace fields share, as the conversion plan decided.
+// It describes the conversion that filled C64Data, never the controls as they
 // are when saving, so a file always matches the data it is cut from.
 struct OutputKind {
   GraphicMode mode = GraphicMode::HiresFliInterlace;
-  bool sameBanks = false;   // "Same Col Banks": both fields use one screen per row
-  bool fourColours = true;  // "4 cols per 8x1": FLI interlace fields keep their own bitmaps
+  bool sameBanks = false;     // "Same Col Banks": both fields use one screen per row
+  bool sharedBitmap = false;  // both FLI interlace fields show one bitmap, held once
   friend bool operator==(const OutputKind&, const OutputKind&) = default;
 };
-
-// An FLI interlace picture converted without "4 cols per 8x1" and without
-// "Same Col Banks" has one bitmap for both fields; its files hold it once.
-constexpr bool SharesOneBitmap(OutputKind kind)
-{
-  return kind.mode == GraphicMode::HiresFliInterlace && !kind.sameBanks && !kind.fourColours;
-}
 
 // The regions of C64Data that the raw file and the program file hold, in
 // file order, spare bytes included.

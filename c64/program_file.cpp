@@ -43,7 +43,7 @@ std::vector<std::uint8_t> C64ProgramBytes(const C64Data& data, OutputKind kind)
   const auto header = ViewerHeaderBytes(viewer);
   std::vector<std::uint8_t> bytes(header.begin(), header.end());
   if (viewer == ViewerHeader::FliInterlaceViewer) {
-    bytes[SharedBitmapByteOffset] = SharesOneBitmap(kind) ? 1 : 0;
+    bytes[SharedBitmapByteOffset] = kind.sharedBitmap ? 1 : 0;
   }
   const std::vector<std::uint8_t> picture = RawDataBytes(data, kind);
   bytes.insert(bytes.end(), picture.begin(), picture.end());

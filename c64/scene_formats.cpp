@@ -144,7 +144,7 @@ std::vector<std::uint8_t> SceneFileBytes(const C64Data& data, OutputKind kind)
       LayOutAfli(image);
       break;
     case SceneFormat::EciGraphicEditor:
-      LayOutEci(image, SharesOneBitmap(kind));
+      LayOutEci(image, kind.sharedBitmap);
       break;
   }
   return image.Take();

@@ -11,54 +11,10 @@
 #include "plan/conversion_plan.h"
 #include "plan/run_pictures.h"
 #include "refine/refine.h"
-#include "select/fli_colours.h"
-#include "select/fli_extreme.h"
-#include "select/fli_four_colours.h"
-#include "select/fli_interlace_colours.h"
-#include "select/hires_colours.h"
-#include "select/hires_interlace_colours.h"
-#include "select/single_bank_colours.h"
+#include "select/colour_search.h"
 
 namespace pavona {
 namespace {
-
-void SelectColours(RunPictures& run, ColourSearch search, const Settings& settings,
-                   ProgressReport& progress)
-{
-  Picture& result = run.result;
-  C64Data& data = run.c64;
-  const MixTable& table = run.mix;
-  const Measure measure = settings.measure;
-  switch (search) {
-    case ColourSearch::Hires:
-      SelectHiresColours(result, table, measure, data, progress);
-      return;
-    case ColourSearch::HiresInterlace:
-      SelectHiresInterlaceColours(result, table, data, progress);
-      return;
-    case ColourSearch::SingleBankHires:
-      SelectSingleBankHiresColours(result, run.palette, measure, settings.flicker, data, progress);
-      return;
-    case ColourSearch::Fli:
-      SelectFliColours(result, table, measure, data, progress);
-      return;
-    case ColourSearch::FliExtreme:
-      SelectFliColoursExtreme(result, table, measure, data, progress);
-      return;
-    case ColourSearch::FliInterlace:
-      SelectFliInterlaceColours(result, table, measure, progress);
-      return;
-    case ColourSearch::FliFourColours:
-      SelectFliFourColours(result, table, measure, data, progress);
-      return;
-    case ColourSearch::FliFourColoursExtreme:
-      SelectFliFourColoursExtreme(result, table, data, progress);
-      return;
-    case ColourSearch::SingleBankFli:
-      SelectSingleBankFliColours(result, run.palette, measure, settings.flicker, data, progress);
-      return;
-  }
-}
 
 void BuildFieldsAndAlternate(RunPictures& run, const FieldPlan& plan, ProgressReport& progress)
 {
@@ -162,7 +118,8 @@ ConversionOutcome ConvertRun(Workspace& workspace, const Settings& settings,
   if (plan.mixTable.reapplyFlickerBeforeSearch) {
     ReapplyFlickerLevel(run->mix, run->palette, settings.mix, settings.mode, settings.flicker);
   }
-  SelectColours(*run, plan.search, settings, progress);
+  const SearchTables tables{run->mix, run->palette, settings.measure, settings.flicker};
+  RunColourSearch(plan.search, tables, run->result, run->c64, progress);
   if (settings.refine) {
     if (!workspace.refineScratch) {
       workspace.refineScratch = std::make_unique<RefineScratch>();

@@ -3,22 +3,39 @@
 namespace pavona {
 namespace {
 
-ColourSearch SearchFor(const Settings& s)
+// "Same Col Banks" gives both fields one screen per unit; without it the
+// two-colour FLI interlace search gives them one bitmap.
+FieldCombination CombinationFor(const Settings& s)
+{
+  if (!IsInterlaced(s.mode)) {
+    return FieldCombination::OneField;
+  }
+  if (s.sameBanks) {
+    return FieldCombination::SharedScreens;
+  }
+  if (s.mode == GraphicMode::HiresFliInterlace && !s.fourColours) {
+    return FieldCombination::SharedBitmap;
+  }
+  return FieldCombination::CrossedFields;
+}
+
+ColourSearch SearchFor(const Settings& s, FieldCombination combination)
 {
   switch (s.mode) {
     case GraphicMode::HiresStandard:
       return ColourSearch::Hires;
     case GraphicMode::HiresInterlaced:
-      return s.sameBanks ? ColourSearch::SingleBankHires : ColourSearch::HiresInterlace;
+      return combination == FieldCombination::SharedScreens ? ColourSearch::SingleBankHires
+                                                            : ColourSearch::HiresInterlace;
     case GraphicMode::HiresFli:
       return s.extraBruteForce ? ColourSearch::FliExtreme : ColourSearch::Fli;
     case GraphicMode::HiresFliInterlace:
       break;
   }
-  if (s.sameBanks) {
+  if (combination == FieldCombination::SharedScreens) {
     return ColourSearch::SingleBankFli;
   }
-  if (!s.fourColours) {
+  if (combination == FieldCombination::SharedBitmap) {
     return ColourSearch::FliInterlace;
   }
   return s.extraBruteForce ? ColourSearch::FliFourColoursExtreme : ColourSearch::FliFourColours;
@@ -36,7 +53,7 @@ MixTablePlan MixTableFor(const Settings& s, ColourSearch search)
 // Hires interlaced pictures without "Same Col Banks" keep their fields as the
 // search made them. A single bank has no room for the cell-column exchange, and
 // only the single-bank fields differ pixel column by pixel column.
-FieldPlan FieldsFor(const Settings& s, ColourSearch search)
+FieldPlan FieldsFor(const Settings& s, FieldCombination combination)
 {
   FieldPlan plan;
   if (s.mode == GraphicMode::HiresInterlaced && s.sameBanks) {
@@ -47,7 +64,7 @@ FieldPlan FieldsFor(const Settings& s, ColourSearch search)
   if (s.mode != GraphicMode::HiresFliInterlace) {
     return plan;
   }
-  plan.buildSharedBitmap = search == ColourSearch::FliInterlace;
+  plan.buildSharedBitmap = combination == FieldCombination::SharedBitmap;
   plan.exchangeBitmaps = !plan.buildSharedBitmap;
   plan.alternateRowsFli = s.alternateY;
   plan.alternateCellColumnsFli = !s.sameBanks && s.alternateX8;
@@ -75,11 +92,13 @@ EnabledControls ControlsFor(const Settings& s)
 ConversionPlan PlanConversion(const Settings& settings)
 {
   ConversionPlan plan;
-  plan.search = SearchFor(settings);
+  plan.fieldCombination = CombinationFor(settings);
+  plan.search = SearchFor(settings, plan.fieldCombination);
   plan.firstColumn = IsFli(settings.mode) ? 24 : 0;
   plan.mixTable = MixTableFor(settings, plan.search);
-  plan.fields = FieldsFor(settings, plan.search);
-  plan.output = {settings.mode, settings.sameBanks, settings.fourColours};
+  plan.fields = FieldsFor(settings, plan.fieldCombination);
+  plan.output = {settings.mode, settings.sameBanks,
+                 plan.fieldCombination == FieldCombination::SharedBitmap};
   plan.controls = ControlsFor(settings);
   return plan;
 }

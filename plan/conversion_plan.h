@@ -3,21 +3,9 @@
 #include "c64/output_kind.h"
 #include "colour/graphic_mode.h"
 #include "plan/settings.h"
+#include "select/colour_search.h"
 
 namespace pavona {
-
-// The colour selection that a conversion runs: exactly one per conversion.
-enum class ColourSearch {
-  Hires,                  // "Hires Standard"
-  HiresInterlace,         // "Hires Interlaced"
-  SingleBankHires,        // "Hires Interlaced" with "Same Col Banks"
-  Fli,                    // "Hires FLI"
-  FliExtreme,             // "Hires FLI" with "Extra Brute Force"
-  FliInterlace,           // "Hires FLI Interlace", two colours per span, one shared bitmap
-  FliFourColours,         // ... with "4 cols per 8x1"
-  FliFourColoursExtreme,  // ... and "Extra Brute Force"
-  SingleBankFli,          // "Hires FLI Interlace" with "Same Col Banks"
-};
 
 // How the mix table is made before dithering. It is always rebuilt from the
 // palette first; the single-bank searches and the modes without interlace use
@@ -49,6 +37,14 @@ struct FieldPlan {
   friend bool operator==(const FieldPlan&, const FieldPlan&) = default;
 };
 
+// How the two fields of a cell or span combine into what a pixel shows.
+enum class FieldCombination {
+  OneField,       // no interlace: the unit's 1-colour or 0-colour
+  CrossedFields,  // own bitmaps per field: any colour of field 1 with any of field 2
+  SharedBitmap,   // one bitmap: both 1-colours, or both 0-colours
+  SharedScreens,  // one screen byte c1, c2 for both fields: c1, c2 or their mix
+};
+
 // Which option controls of the main window apply, and so are enabled. The
 // rest of the window is always enabled.
 struct EnabledControls {
@@ -69,6 +65,7 @@ struct ConversionPlan {
   // The FLI viewers cover columns 0..23 with a black sprite column, so the FLI
   // modes leave them at mix colour 0.
   int firstColumn = 0;
+  FieldCombination fieldCombination = FieldCombination::CrossedFields;
   MixTablePlan mixTable;
   FieldPlan fields;
   OutputKind output;  // the layout of the raw, program and picture files

@@ -18,7 +18,7 @@ void RefineColourSelection(RunPictures& run, const Picture& source, const Settin
   scratch.adjustedPicture = PictureFromPlanes(scratch.adjusted);
   PrepareMixTable(scratch.ditherTable, run.palette, settings, plan.mixTable);
   const ChosenColours chosen{run.c64, run.result, run.palette, run.mix};
-  FindUnitMixes(chosen, scratch.ditherTable, settings, plan.firstColumn, scratch.units);
+  FindUnitMixes(chosen, scratch.ditherTable, settings, plan, scratch.units);
   if (!scratch.units.resultShowsTableColours) {
     return;
   }

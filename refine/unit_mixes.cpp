@@ -13,28 +13,6 @@
 namespace pavona {
 namespace {
 
-// How the two fields of a unit combine into what a pixel shows.
-enum class FieldCombination {
-  OneField,       // no interlace: the unit's 1-colour or 0-colour
-  CrossedFields,  // own bitmaps per field: any colour of field 1 with any of field 2
-  SharedBitmap,   // one bitmap: both 1-colours, or both 0-colours
-  SharedScreens,  // one screen byte c1, c2 for both fields: c1, c2 or their mix
-};
-
-FieldCombination CombinationOf(const Settings& settings)
-{
-  if (!IsInterlaced(settings.mode)) {
-    return FieldCombination::OneField;
-  }
-  if (settings.sameBanks) {
-    return FieldCombination::SharedScreens;
-  }
-  if (settings.mode == GraphicMode::HiresFliInterlace && !settings.fourColours) {
-    return FieldCombination::SharedBitmap;
-  }
-  return FieldCombination::CrossedFields;
-}
-
 // The screen bytes of the pixel's unit in field 1 and field 2.
 struct UnitScreens {
   int field1;
@@ -160,9 +138,10 @@ MixList UnitColourPlaces::MixesOf(int screen1Byte, int screen2Byte) const
 }
 
 void FindUnitMixes(const ChosenColours& chosen, const MixTable& ditherTable,
-                   const Settings& settings, int firstColumn, UnitMixes& units)
+                   const Settings& settings, const ConversionPlan& plan, UnitMixes& units)
 {
-  const FieldCombination combination = CombinationOf(settings);
+  const FieldCombination combination = plan.fieldCombination;
+  const int firstColumn = plan.firstColumn;
   const C64Data* data = &chosen.data;
   // The two-colour search leaves only its picture: build the regions it
   // stands for, as the conversion does after it.

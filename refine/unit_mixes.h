@@ -9,6 +9,7 @@
 #include "colour/mix_table.h"
 #include "colour/palettes.h"
 #include "colour/picture.h"
+#include "plan/conversion_plan.h"
 #include "plan/settings.h"
 
 namespace pavona {
@@ -93,6 +94,6 @@ struct UnitMixes {
 // search would allow it), leaving out the mixes the flicker reduction removed
 // from either table. `ditherTable` is the table the dithering matches with.
 void FindUnitMixes(const ChosenColours& chosen, const MixTable& ditherTable,
-                   const Settings& settings, int firstColumn, UnitMixes& units);
+                   const Settings& settings, const ConversionPlan& plan, UnitMixes& units);
 
 }  // namespace pavona

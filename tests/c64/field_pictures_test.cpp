@@ -110,9 +110,9 @@ TEST(FieldPictures, TheModeOfTheConversionChoosesTheLayout)
   };
   const Row rows[] = {
       {"hires", {GraphicMode::HiresStandard, false, false}, false},
-      {"hires interlaced", {GraphicMode::HiresInterlaced, false, true}, false},
-      {"fli", {GraphicMode::HiresFli, false, true}, true},
-      {"fli interlace, two colours", {GraphicMode::HiresFliInterlace, false, false}, true},
+      {"hires interlaced", {GraphicMode::HiresInterlaced, false, false}, false},
+      {"fli", {GraphicMode::HiresFli, false, false}, true},
+      {"fli interlace, two colours", {GraphicMode::HiresFliInterlace, false, true}, true},
       {"fli interlace, same banks", {GraphicMode::HiresFliInterlace, true, false}, true},
   };
   for (const Row& row : rows) {

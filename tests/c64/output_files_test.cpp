@@ -45,7 +45,7 @@ const std::vector<FileCase>& FileCases()
        {{0x0000, 9216}},
        ViewerHeader::HiresViewer,
        9474},
-      // "Same Col Banks" and "4 cols per 8x1" do not change a hires standard file.
+      // Neither "Same Col Banks" nor one shared bitmap changes a hires standard file.
       {"Hires Standard, both options",
        {GraphicMode::HiresStandard, true, true},
        {{0x0000, 9216}},
@@ -57,7 +57,7 @@ const std::vector<FileCase>& FileCases()
        ViewerHeader::HiresFlipViewer,
        18690},
       {"Hires Interlaced",
-       {GraphicMode::HiresInterlaced, false, true},
+       {GraphicMode::HiresInterlaced, false, false},
        {{0x0000, 18432}},
        ViewerHeader::HiresLineViewer,
        19202},
@@ -72,13 +72,13 @@ const std::vector<FileCase>& FileCases()
        ViewerHeader::FliInterlaceViewer,
        33538},
       {"Hires FLI Interlace, 4 cols per 8x1",
-       {GraphicMode::HiresFliInterlace, false, true},
+       {GraphicMode::HiresFliInterlace, false, false},
        {{0x0000, 32768}},
        ViewerHeader::FliInterlaceViewer,
        33538},
       // The banks of both fields, then field 1's bitmap, which both fields share.
       {"Hires FLI Interlace, one bitmap",
-       {GraphicMode::HiresFliInterlace, false, false},
+       {GraphicMode::HiresFliInterlace, false, true},
        {{0x0000, 8192}, {0x4000, 8192}, {0x2000, 8192}},
        ViewerHeader::FliInterlaceViewer,
        25346},
@@ -121,7 +121,7 @@ TEST(ProgramFile, IsTheViewerThenTheRawData)
     for (int i = 0; i < headerSize; ++i) {
       if (c.viewer == ViewerHeader::FliInterlaceViewer && i == 35) {
         // The shared-bitmap byte: 1 only when the file holds one bitmap.
-        EXPECT_EQ(file[i], SharesOneBitmap(c.kind) ? 1 : 0);
+        EXPECT_EQ(file[i], c.kind.sharedBitmap ? 1 : 0);
         continue;
       }
       ASSERT_EQ(file[i], header[i]) << "header byte " << i;

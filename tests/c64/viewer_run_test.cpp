@@ -30,9 +30,9 @@ const Kind Kinds[] = {
     {"Hires Interlaced, Same Col Banks", {GraphicMode::HiresInterlaced, true, false}},
     {"Hires Interlaced", {GraphicMode::HiresInterlaced, false, false}},
     {"Hires FLI", {GraphicMode::HiresFli, false, false}},
-    {"Hires FLI Interlace, 4 cols per 8x1", {GraphicMode::HiresFliInterlace, false, true}},
+    {"Hires FLI Interlace, 4 cols per 8x1", {GraphicMode::HiresFliInterlace, false, false}},
     {"Hires FLI Interlace, Same Col Banks", {GraphicMode::HiresFliInterlace, true, false}},
-    {"Hires FLI Interlace, one bitmap", {GraphicMode::HiresFliInterlace, false, false}},
+    {"Hires FLI Interlace, one bitmap", {GraphicMode::HiresFliInterlace, false, true}},
 };
 
 // Distinct bytes everywhere, spare bytes included, so that any misplaced
@@ -84,7 +84,7 @@ std::vector<Placement> FinalPlaces(const OutputKind& kind)
     case GraphicMode::HiresFliInterlace:
       fliField(0x4000, 0x6000, 0x0000, 0x2000);
       // With one bitmap the file holds field 1's: it is shown in both fields.
-      fliField(0xC000, 0xE000, 0x4000, SharesOneBitmap(kind) ? 0x2000 : 0x6000);
+      fliField(0xC000, 0xE000, 0x4000, kind.sharedBitmap ? 0x2000 : 0x6000);
       return places;
   }
   return places;
@@ -320,7 +320,7 @@ TEST(ViewerPrograms, RegistersVectorsAndSprites)
       if (interlace) {
         ExpectBytes(model, 0xFF80, 64, 0xFF);
       }
-      const int movePort = SharesOneBitmap(k.kind) ? 0x31 : 0x33;
+      const int movePort = k.kind.sharedBitmap ? 0x31 : 0x33;
       const SetupRun setup = RunSetup(k.kind, data);
       EXPECT_EQ(setup.ports, (std::vector<int>{movePort, 0x05}));
       EXPECT_EQ(FirstWrite(setup, 0xD011), 0x0B) << "display off during the set-up";
@@ -567,7 +567,7 @@ TEST(ViewerPrograms, LineGroupsTake18CyclesOfTheirOwn)
 TEST(ViewerPrograms, RasterStartIsStable)
 {
   for (const Kind& k : Kinds) {
-    if (!LineCodeViewer(k.kind) || SharesOneBitmap(k.kind) || k.kind.sameBanks) {
+    if (!LineCodeViewer(k.kind) || k.kind.sharedBitmap || k.kind.sameBanks) {
       continue;
     }
     SCOPED_TRACE(k.name);

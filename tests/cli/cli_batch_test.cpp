@@ -81,7 +81,7 @@ TEST_F(CliBatch, WritesWhatTheConversionProduces)
   workspace->source = FrameFromPicture(read.picture, 0, 0);
   SilentProgress progress;
   const ConversionOutcome outcome = ConvertRun(*workspace, options.settings, progress);
-  const OutputKind kind{GraphicMode::HiresInterlaced, false, true};
+  const OutputKind kind{GraphicMode::HiresInterlaced, false, false};
   EXPECT_EQ(ReadBytes(directory_ / "coffee.raw"), RawDataBytes(workspace->c64, kind));
   EXPECT_EQ(ReadBytes(directory_ / "coffee.prg"), C64ProgramBytes(workspace->c64, kind));
   EXPECT_EQ(ReadBytes(directory_ / "coffee.prg").size(), 19202u);

@@ -13,13 +13,7 @@
 #include "colour/mix_pair_codes.h"
 #include "colour/mix_palette.h"
 #include "plan/conversion_plan.h"
-#include "select/fli_colours.h"
-#include "select/fli_extreme.h"
-#include "select/fli_four_colours.h"
-#include "select/fli_interlace_colours.h"
-#include "select/hires_colours.h"
-#include "select/hires_interlace_colours.h"
-#include "select/single_bank_colours.h"
+#include "select/colour_search.h"
 #include "support/decoded_pixel.h"
 #include "support/ppm_frame.h"
 #include "support/recording_progress.h"
@@ -59,38 +53,10 @@ std::unique_ptr<DirectSearch> RunPlannedSearch(const Workspace& run, const Setti
   C64Data& data = direct->data;
   result = run.dithered;
   const MixTable& table = run.mix;
-  const Measure measure = settings.measure;
   SilentProgress progress;
   const ConversionPlan plan = PlanConversion(settings);
-  switch (plan.search) {
-    case ColourSearch::Hires:
-      SelectHiresColours(result, table, measure, data, progress);
-      break;
-    case ColourSearch::HiresInterlace:
-      SelectHiresInterlaceColours(result, table, data, progress);
-      break;
-    case ColourSearch::SingleBankHires:
-      SelectSingleBankHiresColours(result, run.palette, measure, settings.flicker, data, progress);
-      break;
-    case ColourSearch::Fli:
-      SelectFliColours(result, table, measure, data, progress);
-      break;
-    case ColourSearch::FliExtreme:
-      SelectFliColoursExtreme(result, table, measure, data, progress);
-      break;
-    case ColourSearch::FliInterlace:
-      SelectFliInterlaceColours(result, table, measure, progress);
-      break;
-    case ColourSearch::FliFourColours:
-      SelectFliFourColours(result, table, measure, data, progress);
-      break;
-    case ColourSearch::FliFourColoursExtreme:
-      SelectFliFourColoursExtreme(result, table, data, progress);
-      break;
-    case ColourSearch::SingleBankFli:
-      SelectSingleBankFliColours(result, run.palette, measure, settings.flicker, data, progress);
-      break;
-  }
+  const SearchTables tables{table, run.palette, settings.measure, settings.flicker};
+  RunColourSearch(plan.search, tables, result, data, progress);
   if (plan.fields.buildSharedBitmap) {
     BuildFliInterlaceData(result, table, data, progress);
   }

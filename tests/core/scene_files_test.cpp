@@ -64,11 +64,11 @@ const FormatCase Cases[] = {
      0x4000, {2, 8194, 0}, {24578, 16386, 0}},
     {"afl", {GraphicMode::HiresFli, false, false}, "rocket_frame.ppm", 16385, 0x4000,
      {8194, 2, 1024}, {-1, 0, 0}},
-    {"eci four colours", {GraphicMode::HiresFliInterlace, false, true}, "coffee_frame.ppm", 32770,
+    {"eci four colours", {GraphicMode::HiresFliInterlace, false, false}, "coffee_frame.ppm", 32770,
      0x4000, {2, 8194, 1024}, {16386, 24578, 1024}},
     {"eci same banks", {GraphicMode::HiresFliInterlace, true, false}, "chelsea_frame.ppm", 32770,
      0x4000, {2, 8194, 1024}, {16386, 24578, 1024}},
-    {"eci one bitmap", {GraphicMode::HiresFliInterlace, false, false}, "rocket_frame.ppm", 32770,
+    {"eci one bitmap", {GraphicMode::HiresFliInterlace, false, true}, "rocket_frame.ppm", 32770,
      0x4000, {2, 8194, 1024}, {16386, 24578, 1024}},
 };
 // clang-format on
@@ -116,7 +116,7 @@ TEST(SceneFiles, DecodeToTheFieldsOfTheConversion)
     Settings settings;
     settings.mode = row.kind.mode;
     settings.sameBanks = row.kind.sameBanks;
-    settings.fourColours = row.kind.fourColours;
+    settings.fourColours = !row.kind.sharedBitmap;
     SilentProgress progress;
     ConvertRun(*workspace, settings, progress);
 
@@ -158,8 +158,8 @@ TEST(SceneFiles, OneSharedBitmapIsWrittenForBothFields)
   for (std::size_t i = 0; i < data.size(); ++i) {
     data[i] = std::uint8_t(i * 7 + i / 251);
   }
-  const Bytes shared = SceneFileBytes(data, {GraphicMode::HiresFliInterlace, false, false});
-  const Bytes own = SceneFileBytes(data, {GraphicMode::HiresFliInterlace, false, true});
+  const Bytes shared = SceneFileBytes(data, {GraphicMode::HiresFliInterlace, false, true});
+  const Bytes own = SceneFileBytes(data, {GraphicMode::HiresFliInterlace, false, false});
   EXPECT_TRUE(std::equal(shared.begin() + 2, shared.begin() + 8002, shared.begin() + 16386));
   EXPECT_FALSE(std::equal(own.begin() + 2, own.begin() + 8002, own.begin() + 16386));
 }

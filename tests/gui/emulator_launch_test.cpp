@@ -97,7 +97,7 @@ TEST_F(EmulatorLaunch, StartsX64scOnPathWithTheProgramOfTheLastConversion)
   const fs::path programFile = arguments.substr(11, arguments.size() - 12);
   EXPECT_EQ(programFile.extension(), ".prg");
   const auto expected =
-      C64ProgramBytes(workspace->c64, {GraphicMode::HiresInterlaced, false, true});
+      C64ProgramBytes(workspace->c64, {GraphicMode::HiresInterlaced, false, false});
   EXPECT_EQ(ReadText(directory_ / "program.prg"), std::string(expected.begin(), expected.end()));
   // Once the emulator has ended, its temporary program file goes.
   for (int i = 0; i < 500 && fs::exists(programFile); ++i) {

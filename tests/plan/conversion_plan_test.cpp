@@ -99,8 +99,8 @@ TEST(PlanConversion, RulesThatHoldInEveryCombination)
     // Only the two-colour FLI interlace search leaves a picture from which
     // one bitmap for both fields is built; the files then hold it once.
     EXPECT_EQ(plan.fields.buildSharedBitmap, twoColourFliInterlace);
-    EXPECT_EQ(SharesOneBitmap(plan.output), plan.fields.buildSharedBitmap);
-    EXPECT_EQ(plan.output, (OutputKind{mode, o.sameBanks, o.fourColours}));
+    EXPECT_EQ(plan.output, (OutputKind{mode, o.sameBanks, twoColourFliInterlace}));
+    EXPECT_EQ(plan.fieldCombination == FieldCombination::SharedBitmap, twoColourFliInterlace);
     // The FLI viewers hide columns 0..23 behind a sprite column.
     EXPECT_EQ(plan.firstColumn, IsFli(mode) ? 24 : 0);
     // Without interlace there is one field and nothing to alternate.

@@ -80,7 +80,7 @@ int PixelsShowingRemovedMixes(const Workspace& workspace, const Settings& settin
 // must be the same in both fields.
 int BytesTheFilesLeaveOut(const C64Data& data, const Settings& settings)
 {
-  const OutputKind kind{settings.mode, settings.sameBanks, settings.fourColours};
+  const OutputKind kind = PlanConversion(settings).output;
   std::vector<bool> inFile(C64DataSize, false);
   for (const C64Region& region : PictureSlices(kind)) {
     for (int i = 0; i < region.size; ++i) {
@@ -90,7 +90,7 @@ int BytesTheFilesLeaveOut(const C64Data& data, const Settings& settings)
   int strays = 0;
   for (int i = 0; i < C64DataSize; ++i) {
     const int shared = i - FliLayout::FliBitmap2.offset;
-    if (SharesOneBitmap(kind) && shared >= 0 && shared < BitmapSize) {
+    if (kind.sharedBitmap && shared >= 0 && shared < BitmapSize) {
       strays += data[i] != data[FliLayout::FliBitmap1.offset + shared] ? 1 : 0;
     } else {
       strays += !inFile[i] && data[i] != 0 ? 1 : 0;
@@ -225,7 +225,7 @@ TEST(Refine, EveryStageLowersTheBlurredError)
     run->result = workspace->result;
     const ChosenColours chosen{workspace->c64, workspace->result, workspace->palette,
                                workspace->mix};
-    FindUnitMixes(chosen, scratch->ditherTable, settings, plan.firstColumn, scratch->units);
+    FindUnitMixes(chosen, scratch->ditherTable, settings, plan, scratch->units);
     const Picture& target = workspace->source;  // no adjustment at the defaults
     RefineCanvas canvas(run->result, workspace->c64, scratch->units, workspace->mix, target,
                         plan.firstColumn, *scratch);
