@@ -62,7 +62,6 @@ EnabledControls ControlsFor(const Settings& s)
   const bool fliInterlace = s.mode == GraphicMode::HiresFliInterlace;
   controls.sameBanks = interlaced;
   controls.flickerLevels = interlaced;
-  controls.fieldPreviews = interlaced;
   controls.fourColours = fliInterlace && !s.sameBanks;
   controls.alternateY = fliInterlace || (interlaced && s.sameBanks);
   controls.alternateX = interlaced && s.sameBanks;
@@ -80,7 +79,9 @@ ConversionPlan PlanConversion(const Settings& settings)
   plan.mixTable = MixTableFor(settings, plan.search);
   plan.fields = FieldsFor(settings, plan.search);
   plan.output = {settings.mode, settings.sameBanks, settings.fourColours};
+  plan.fieldPictures = IsInterlaced(settings.mode);
   plan.controls = ControlsFor(settings);
+  plan.controls.fieldPreviews = plan.fieldPictures;
   return plan;
 }
 
