@@ -5,19 +5,15 @@
 #include <memory>
 
 #include "c64/c64_files.h"
-#include "c64/field_pictures.h"
 #include "c64/file_writer.h"
-#include "c64/program_file.h"
-#include "c64/raw_data_file.h"
 #include "cli/stderr_progress.h"
 #include "core/convert_run.h"
 #include "core/test_picture.h"
 #include "framing/placement.h"
 #include "framing/source_frame.h"
+#include "io/output_files.h"
 #include "io/palette_file.h"
 #include "io/picture_file.h"
-#include "io/png_writer.h"
-#include "plan/conversion_plan.h"
 
 namespace pavona::cli {
 namespace {
@@ -131,12 +127,18 @@ class OutputWriter {
   {
   }
 
-  void Write(const std::string& path, const std::vector<std::uint8_t>& bytes)
+  // Nothing is made for a name that is not asked for.
+  void Write(const std::string& path, const Workspace& workspace, OutputFile file)
   {
     if (path.empty()) {
       return;
     }
-    const std::string error = WriteFileAtomically(path, bytes);
+    const OutputBytes output = OutputFileBytes(file, workspace);
+    if (!output.Ok()) {
+      Fail("cannot save " + path + ": " + output.error);
+      return;
+    }
+    const std::string error = WriteFileAtomically(path, output.bytes);
     if (!error.empty()) {
       Fail(error);
       return;
@@ -163,29 +165,23 @@ class OutputWriter {
 
 void WriteOutputs(const OutputFiles& files, const Workspace& workspace, OutputWriter& writer)
 {
-  const Settings& converted = *workspace.converted;
-  const OutputKind kind = PlanConversion(converted).output;
-  writer.Write(files.raw, RawDataBytes(workspace.c64, kind));
-  writer.Write(files.prg, C64ProgramBytes(workspace.c64, kind));
+  const GraphicMode mode = workspace.converted->mode;
+  writer.Write(files.raw, workspace, OutputFile::Raw);
+  writer.Write(files.prg, workspace, OutputFile::Program);
   for (const std::string& name : files.saves) {
     // The command line checks the extensions before converting; this is for
     // callers that did not.
-    const auto file = C64FileFor(std::filesystem::path(name).extension().string(), converted.mode);
+    const auto file = C64FileFor(std::filesystem::path(name).extension().string(), mode);
     if (!file) {
-      writer.Fail("cannot save " + name + ": use " + C64FileExtensions(converted.mode));
+      writer.Fail("cannot save " + name + ": use " + C64FileExtensions(mode));
       continue;
     }
-    writer.Write(name, C64FileBytes(*file, workspace.c64, kind));
+    writer.Write(name, workspace, OutputFileOf(*file));
   }
-  writer.Write(files.resultPng, EncodePng(workspace.result));
-  writer.Write(files.ditheredPng, EncodePng(workspace.dithered));
-  if (files.field1Png.empty() && files.field2Png.empty()) {
-    return;
-  }
-  const auto fields =
-      std::make_unique<FieldPictures>(DecodeFields(workspace.c64, kind, workspace.palette));
-  writer.Write(files.field1Png, EncodePng(fields->field1));
-  writer.Write(files.field2Png, EncodePng(fields->field2));
+  writer.Write(files.resultPng, workspace, OutputFile::ResultPng);
+  writer.Write(files.ditheredPng, workspace, OutputFile::DitheredPng);
+  writer.Write(files.field1Png, workspace, OutputFile::Field1Png);
+  writer.Write(files.field2Png, workspace, OutputFile::Field2Png);
 }
 
 // The settings to convert with: those of the options, with the colours of
@@ -231,7 +227,7 @@ int RunBatch(const CliOptions& options, std::ostream& out, std::ostream& errors,
       continue;
     }
     if (options.outDir.empty()) {
-      writer.Write(options.outputs.framePng, EncodePng(workspace->source));
+      writer.Write(options.outputs.framePng, *workspace, OutputFile::FramePng);
     }
     if (OnlyTheFrameIsWanted(options)) {
       continue;
@@ -249,9 +245,8 @@ int RunBatch(const CliOptions& options, std::ostream& out, std::ostream& errors,
           << outcome.changedPixels << ")\n";
     }
     const std::string stem = input.empty() ? std::string("test-picture") : input;
-    WriteOutputs(options.outDir.empty()
-                     ? options.outputs
-                     : BatchOutputFiles(options.outDir, stem, options.settings.mode),
+    WriteOutputs(options.outDir.empty() ? options.outputs
+                                        : BatchOutputFiles(options.outDir, stem, options.settings),
                  *workspace, writer);
   }
   return inputFailed || writer.Failed() ? 1 : 0;

@@ -8,6 +8,8 @@
 #include "c64/c64_files.h"
 #include "c64/scene_formats.h"
 #include "cli/output_paths.h"
+#include "colour/colour_adjustment.h"
+#include "plan/conversion_plan.h"
 
 namespace pavona::cli {
 namespace {
@@ -98,11 +100,10 @@ void AddSettings(CLI::App& app, Settings& s)
   AddSwitch(app, "--alternate-y", s.alternateY, "interlace: alternate rows");
   AddSwitch(app, "--alternate-x", s.alternateX, "interlace: alternate pixel columns");
   AddSwitch(app, "--alternate-x8", s.alternateX8, "interlace: alternate cell columns");
-  AddNumber(app, "--red", s.adjustment.red, -255, 255, "red offset");
-  AddNumber(app, "--green", s.adjustment.green, -255, 255, "green offset");
-  AddNumber(app, "--blue", s.adjustment.blue, -255, 255, "blue offset");
-  AddNumber(app, "--brightness", s.adjustment.brightness, -255, 255, "brightness offset");
-  AddNumber(app, "--contrast", s.adjustment.contrast, -100, 100, "contrast in percent");
+  for (const AdjustmentRange& range : AdjustmentRanges) {
+    AddNumber(app, std::string("--") + range.name, s.adjustment.*range.setting, -range.limit,
+              range.limit, range.description);
+  }
 }
 
 void AddOutputs(CLI::App& app, CliOptions& o)
@@ -209,7 +210,7 @@ std::string CheckCombination(const CliOptions& options)
            "--result-png, --dithered-png, --field1-png, --field2-png, --frame-png";
   }
   const bool fields = !options.outputs.field1Png.empty() || !options.outputs.field2Png.empty();
-  if (fields && !IsInterlaced(options.settings.mode)) {
+  if (fields && !PlanConversion(options.settings).fieldPictures) {
     return "--field1-png and --field2-png need an interlaced mode (hires-interlaced or "
            "fli-interlace)";
   }
@@ -268,8 +269,9 @@ ParseOutcome ParseCommandLine(int argc, const char* const* argv)
 }
 
 OutputFiles BatchOutputFiles(const std::string& outDir, const std::string& inputPath,
-                             GraphicMode mode)
+                             const Settings& settings)
 {
+  const GraphicMode mode = settings.mode;
   const std::filesystem::path base =
       std::filesystem::path(outDir) / std::filesystem::path(inputPath).stem();
   const std::string stem = base.string();
@@ -281,7 +283,7 @@ OutputFiles BatchOutputFiles(const std::string& outDir, const std::string& input
                     {},
                     {stem + std::string(SceneFormatInfoOf(SceneFormatOf(mode)).extension)},
                     {}};
-  if (IsInterlaced(mode)) {
+  if (PlanConversion(settings).fieldPictures) {
     files.field1Png = stem + "-field1.png";
     files.field2Png = stem + "-field2.png";
   }

@@ -56,6 +56,6 @@ ParseOutcome ParseCommandLine(int argc, const char* const* argv);
 // NAME.png (the result), NAME-dithered.png and, in the interlaced modes,
 // NAME-field1.png and NAME-field2.png.
 OutputFiles BatchOutputFiles(const std::string& outDir, const std::string& inputPath,
-                             GraphicMode mode);
+                             const Settings& settings);
 
 }  // namespace pavona::cli

@@ -83,12 +83,11 @@ std::vector<RunFile> OutputsOfRun(const CliOptions& options)
     return outputs;
   }
   if (options.testPicture) {
-    AddOutputs(BatchOutputFiles(options.outDir, "test-picture", options.settings.mode), true,
+    AddOutputs(BatchOutputFiles(options.outDir, "test-picture", options.settings), true,
                "--test-picture", outputs);
   }
   for (const std::string& input : options.inputs) {
-    AddOutputs(BatchOutputFiles(options.outDir, input, options.settings.mode), true, input,
-               outputs);
+    AddOutputs(BatchOutputFiles(options.outDir, input, options.settings), true, input, outputs);
   }
   return outputs;
 }

@@ -7,10 +7,6 @@ namespace pavona {
 
 namespace {
 
-// The limits of the adjustment track bars.
-constexpr int OffsetLimit = 255;
-constexpr int ContrastLimit = 100;
-
 int AdjustChannel(int value, int offset, int brightness, int contrast)
 {
   // At most (255 + 255 + 255 - 128) * 200 in size: well inside 32 bits.

@@ -9,6 +9,10 @@ namespace pavona {
 
 struct MixTable;
 
+// The end of a progress position's range, 0..ProgressEnd: one step a pixel
+// row of the 200-row frame, or 8 for a cell row.
+inline constexpr int ProgressEnd = PictureHeight;
+
 // How long stages tell the user what they are doing, and learn whether to go
 // on. The window, the command line and the tests each implement it. Every
 // method may be called from a worker thread.
@@ -18,7 +22,7 @@ class ProgressReport {
 
   // The stage now running. The selection stages write " " when they end.
   virtual void SetStatus(std::string_view text) = 0;
-  // Position in 0..200: the pixel row, or 8 times the cell row.
+  // Position in 0..ProgressEnd: the pixel row, or 8 times the cell row.
   virtual void SetProgress(int position) = 0;
   // Rows [firstRow, firstRow + rowCount) of the picture are finished and may
   // be shown (the long searches grow the result row by row; the dithering

@@ -22,11 +22,11 @@
 
 #include "gui/about_window.h"
 #include "gui/artwork.h"
+#include "gui/conversion_controller.h"
 #include "gui/gui_progress.h"
-#include "gui/live_conversion.h"
 #include "gui/main_window_tables.h"
 #include "gui/picture_area.h"
-#include "gui/picture_loader.h"
+#include "gui/picture_load_controller.h"
 #include "gui/picture_view.h"
 #include "gui/preview_windows.h"
 #include "gui/remembered_state.h"
@@ -225,9 +225,7 @@ struct MainWindow::Groups {
 };
 
 MainWindow::MainWindow(QWidget* parent)
-    : QMainWindow(parent),
-      workspace_(std::make_unique<Workspace>()),
-      prompts_(std::make_unique<StandardPrompts>())
+    : QMainWindow(parent), prompts_(std::make_unique<StandardPrompts>())
 {
   setObjectName("mainWindow");
   setWindowTitle("Pavona HI-FLI Convertor");
@@ -256,8 +254,8 @@ MainWindow::MainWindow(QWidget* parent)
 
   progress_ = std::make_unique<GuiProgress>(ui_.statusText, ui_.progressBar, ui_.resultView,
                                             ui_.mixTableView, ui_.convertButton);
-  loader_ = std::make_unique<PictureLoader>(
-      this, [bar = ui_.progressBar](int position) { bar->setValue(position); });
+  conversion_ = std::make_unique<ConversionController>(*progress_);
+  loads_ = std::make_unique<PictureLoadController>(conversion_->workspace());
   // The secondary windows come after the main window and stay hidden until
   // asked for; the Interlaced Preview's timer starts now and runs until exit.
   about_ = new AboutWindow(this);
@@ -267,20 +265,25 @@ MainWindow::MainWindow(QWidget* parent)
   ApplyPictureScale();
 
   ConnectHandlers();
+  ConnectControllers();
   InitialiseControls();
-  InitialiseWorkingState();
   // Watching starts after the start values are shown: they are no changes.
-  live_ = new LiveConversion(*this);
+  WatchForLive();
 }
 
-// A conversion still running reports to the widgets: it is told to stop and
-// ends before they go, leaving the workspace as it was.
-MainWindow::~MainWindow()
+// The controllers go first (their members are declared after the widgets'
+// pointers): a read under way is waited for, and a run still going is told to
+// stop and ends before the widgets it reports to go.
+MainWindow::~MainWindow() = default;
+
+Workspace& MainWindow::workspace()
 {
-  if (worker_.joinable()) {
-    progress_->Stop();
-    worker_.join();
-  }
+  return conversion_->workspace();
+}
+
+const Workspace& MainWindow::workspace() const
+{
+  return conversion_->workspace();
 }
 
 void MainWindow::SetPrompts(std::unique_ptr<UserPrompts> prompts)
@@ -356,7 +359,7 @@ void MainWindow::CreateStatusBar()
   c.statusText = Named(new QLabel(c.statusBar), "statusText");
   c.statusBar->addWidget(c.statusText, 1);
   c.progressBar = Named(new QProgressBar(c.statusBar), "progressBar");
-  c.progressBar->setRange(0, 200);
+  c.progressBar->setRange(0, ProgressEnd);
   c.progressBar->setValue(0);
   c.progressBar->setTextVisible(false);
   c.progressBar->setFixedSize(320, 14);
@@ -536,7 +539,8 @@ QGroupBox* MainWindow::CreateAdjustmentGroup(QWidget* parent)
   for (const AdjustmentRowInfo& info : AdjustmentTable) {
     AdjustmentRow& controls = ui_.adjustment.*info.row;
     controls.trackBar = Named(new QSlider(Qt::Horizontal, group), info.trackBarName);
-    controls.trackBar->setRange(-info.limit, info.limit);
+    const int limit = AdjustmentLimit(info.setting);
+    controls.trackBar->setRange(-limit, limit);
     controls.trackBar->setPageStep(8);
     controls.trackBar->setToolTip(info.tip);
     controls.field = Named(new QLineEdit(group), info.fieldName);
@@ -601,31 +605,19 @@ void MainWindow::ArrangeWindow(const Groups& groups)
 }
 
 // Start values: the settings' defaults, shown with their click handlers
-// running (the mix table they touch is built afresh right after). Nothing
-// can be converted or saved before a picture is loaded and converted.
+// running. Nothing can be converted or saved before a picture is loaded and
+// converted.
 void MainWindow::InitialiseControls()
 {
   ShowSettings(Settings{});
+  ui_.sourceView->Fill(0x000000);
+  ui_.resultView->Fill(0x000000);
   ui_.horizontalScroll->setEnabled(false);
   ui_.verticalScroll->setEnabled(false);
   ui_.convertButton->setEnabled(false);
   EnableSaving(false);
   // "Custom" has no colours before a palette file is read.
   ui_.paletteButtons.custom->setEnabled(false);
-  workspace_->conversionDone = false;
-}
-
-// The creation handler: the mix table shows the "Light" reduction although
-// "Medium" is selected; the first "Convert" applies the selected level.
-void MainWindow::InitialiseWorkingState()
-{
-  BuildMixPalette();
-  ReduceFlicker(FlickerLevel::Light);
-  DrawMixPalette();
-  ui_.sourceView->Fill(0x000000);
-  ui_.resultView->Fill(0x000000);
-  errorViewHeld_ = false;
-  ditherViewHeld_ = false;
 }
 
 void MainWindow::SetStatusText(const QString& text)

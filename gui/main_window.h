@@ -1,209 +1,40 @@
 #pragma once
 
 #include <QMainWindow>
-#include <array>
 #include <memory>
 #include <optional>
 #include <string>
-#include <thread>
 #include <vector>
 
 #include "core/workspace.h"
 #include "gui/application_title.h"
-#include "gui/picture_scaling.h"
-#include "gui/placement_panel.h"
+#include "gui/main_window_controls.h"
 #include "plan/settings.h"
 
-class QAction;
 class QButtonGroup;
-class QFrame;
 class QGroupBox;
-class QLabel;
-class QLineEdit;
-class QMenu;
-class QProgressBar;
-class QPushButton;
-class QRadioButton;
-class QCheckBox;
 class QDragEnterEvent;
 class QDropEvent;
-class QScrollBar;
-class QSlider;
-class QStatusBar;
 
 namespace pavona {
 
 class AboutWindow;
+class ConversionController;
 class FieldPreviewWindow;
 class GuiProgress;
 class InterlacedPreviewWindow;
-class PictureArea;
-class PictureLoader;
-class LiveConversion;
-class PictureView;
-class UpDown;
+class PictureLoadController;
 class UserPrompts;
 struct ConversionOutcome;
 struct FieldPictures;
-struct LoadOutcome;
+struct Placement;
+enum class OutputFile;
+enum class RunKind;
 
-// The main window's controls, grouped as the window groups them. Each
-// control's object name is its member's path here ("modeButtons.hiresFli",
-// "adjustment.red.trackBar"). A number field with a spinner is a QLineEdit
-// that takes any text, plus an UpDown that steps it within a range: the typed
-// text is what the conversion uses, unclamped until the typing ends (see
-// gui/number_field.h), so a QSpinBox (which validates and clamps every key)
-// would not do.
-struct ModeButtons {
-  QRadioButton* hiresStandard;
-  QRadioButton* hiresInterlaced;
-  QRadioButton* hiresFli;
-  QRadioButton* hiresFliInterlace;
-};
-
-struct PaletteButtons {
-  QRadioButton* pepto;
-  QRadioButton* deekay;
-  QRadioButton* vice;
-  QRadioButton* ccs64;
-  QRadioButton* frodo;
-  QRadioButton* colodore;
-  QRadioButton* custom;  // the palette read by "Load Palette..."
-};
-
-// "Palette Mixing"
-struct MixButtons {
-  QRadioButton* rgb;
-  QRadioButton* yuv;
-};
-
-// "Color matching"
-struct MatchingButtons {
-  QRadioButton* rgbDistance;
-  QRadioButton* brightness;  // "'Y' Brightness"
-  QRadioButton* perceptual;
-};
-
-// "Flicker col reduction"
-struct FlickerButtons {
-  QRadioButton* off;
-  QRadioButton* light;
-  QRadioButton* medium;
-  QRadioButton* heavy;
-};
-
-// One choice across the four boxes of "Dithering".
-struct DitherButtons {
-  QRadioButton* none;  // "No dither"
-  QRadioButton* ordered2x2;
-  QRadioButton* ordered3x3;
-  QRadioButton* ordered4x4;
-  QRadioButton* ordered8x8;
-  QRadioButton* floydSteinberg;  // "Diffusion"
-  QRadioButton* custom;
-  QRadioButton* random;  // "Random": "Enable"
-};
-
-// A track bar of "Color Adjustment" with the field that shows its position.
-struct AdjustmentRow {
-  QSlider* trackBar;
-  QLineEdit* field;
-};
-
-struct AdjustmentRows {
-  AdjustmentRow red;
-  AdjustmentRow green;
-  AdjustmentRow blue;
-  AdjustmentRow brightness;
-  AdjustmentRow contrast;  // percent added to 100
-};
-
-struct MainWindowControls {
-  // "Graphic Mode"
-  ModeButtons modeButtons;
-  QPushButton* convertButton;
-  QCheckBox* liveBox;  // "Live": convert again after every change
-  PaletteButtons paletteButtons;
-  MixButtons mixButtons;
-  MatchingButtons matchingButtons;
-  FlickerButtons flickerButtons;
-  // "Dithering"
-  DitherButtons ditherButtons;
-  QLineEdit* valueAmpField;  // "Ordered": "Value Amp"
-  UpDown* valueAmpSpinner;
-  QCheckBox* altYDitherBox;
-  QCheckBox* flipDitherBox;
-  QCheckBox* serpentineBox;  // "Diffusion"
-  QLineEdit* strengthField;  // "Random": "Strength"
-  UpDown* strengthSpinner;
-  QCheckBox* separateRgbBox;
-  // Option boxes
-  QCheckBox* fourColoursBox;      // "4 cols per 8x1": "Activate"
-  QCheckBox* sameBanksBox;        // "Same Col Banks": "Enabled"
-  QCheckBox* extraBruteForceBox;  // "Extra Brute Force": "Activate"
-  QCheckBox* alternateYBox;       // "Interlace settings"
-  QCheckBox* alternateXBox;
-  QCheckBox* alternateX8Box;
-  QCheckBox* refineBox;  // "Refine": "Activate"
-  // "Color Adjustment"
-  AdjustmentRows adjustment;
-  // Pictures
-  PictureView* bannerView;
-  QFrame* sourcePanel;
-  PictureView* sourceView;       // the shown source frame
-  QScrollBar* horizontalScroll;  // under the source
-  QScrollBar* verticalScroll;    // beside it
-  PlacementControls placement;   // "Placement", under the scroll bars
-  QFrame* resultPanel;
-  PictureView* resultView;
-  // Holds both panels with the error value and the mix table under them,
-  // scrolled when a scale makes them larger than the window.
-  PictureArea* pictureArea;
-  PictureView* mixTableView;  // "Mix palette"
-  // "Error Pixel Value"
-  QLabel* errorValueLabel;
-  QLabel* percentLabel;
-  QPushButton* holdErrorsButton;    // "Hold to Show"
-  QPushButton* holdDitheredButton;  // "Hold for pre-Hifli Conv"
-  // "Preview Options"
-  QPushButton* fieldPreviewButton;       // "Field Seperate"
-  QPushButton* interlacedPreviewButton;  // "Interlaced Preview"
-  // "Load Options"
-  QPushButton* testPictureButton;  // "Internal Test Image"
-  QPushButton* loadPictureButton;  // "Load Bitmap / JPG"
-  // "Save Options"
-  QPushButton* saveRawButton;      // "Save Raw C64 data"
-  QPushButton* saveProgramButton;  // "Save C64 .prg"
-  QPushButton* saveC64FileButton;  // "Save C64 File..."
-  QPushButton* runEmulatorButton;  // "Run in Emulator"
-  QPushButton* exportPngButton;    // "Export PNG..."
-  // "Palette"
-  QPushButton* loadPaletteButton;  // "Load Palette..."
-  QPushButton* defaultsButton;
-  QProgressBar* progressBar;
-  QStatusBar* statusBar;
-  QLabel* statusText;       // the status bar's one panel
-  QPushButton* stopButton;  // beside the progress bar, enabled while a run goes
-  // Menu
-  QMenu* fileMenu;
-  QAction* openAction;         // "Open Image"
-  QAction* saveRawAction;      // "Save Raw"
-  QAction* saveProgramAction;  // "Save C64 Exe"
-  QAction* saveC64FileAction;  // "Save C64 File..."
-  QAction* exportPngAction;    // "Export PNG..."
-  QAction* exitAction;
-  QMenu* viewMenu;
-  std::array<QAction*, MaximumScaleFactor> scaleActions;  // "1x" .. "4x"
-  QAction* fitScaleAction;                                // "Fit": the largest that fits
-  QAction* palAspectAction;                               // "PAL aspect"
-  QAction* aboutAction;
-  // Window shortcuts without a menu entry
-  QAction* convertAction;  // Ctrl+Return
-  QAction* stopAction;     // Esc
-};
-
-// The main window. It owns the working pictures and tables (the Workspace)
-// and the three secondary windows; its controls are the settings.
+// The main window: a view of the settings, the pictures and the commands. It
+// wires its controls to the ConversionController, which runs conversions and
+// owns the working pictures and tables, and to the PictureLoadController,
+// which reads picture files; it owns the three secondary windows.
 //
 // Changing a check box or selecting a radio button from the program behaves
 // like a click: the control's handler runs when its state really changes
@@ -215,8 +46,9 @@ class MainWindow : public QMainWindow {
   ~MainWindow() override;
 
   const MainWindowControls& Controls() const { return ui_; }
-  Workspace& workspace() { return *workspace_; }
-  const Workspace& workspace() const { return *workspace_; }
+  Workspace& workspace();
+  const Workspace& workspace() const;
+  ConversionController& Conversion() const { return *conversion_; }
 
   AboutWindow& About() const { return *about_; }
   FieldPreviewWindow& FieldPreview() const { return *fieldPreview_; }
@@ -231,13 +63,11 @@ class MainWindow : public QMainWindow {
   Settings GatherSettings() const;
 
   // Shows every setting in its control, the inverse of GatherSettings; the
-  // controls' handlers run as for clicks, and the option controls follow the
-  // mode.
+  // controls' handlers run as for clicks, and the option controls and the mix
+  // table follow the settings.
   void ShowSettings(const Settings& settings);
 
   GraphicMode SelectedMode() const;
-  MixMethod SelectedMixMethod() const;
-  FlickerLevel SelectedFlickerLevel() const;
 
   // Panel 0 of the status bar, repainted at once.
   void SetStatusText(const QString& text);
@@ -253,20 +83,13 @@ class MainWindow : public QMainWindow {
   // dialogs unless replaced.
   void SetPrompts(std::unique_ptr<UserPrompts> prompts);
 
-  // A conversion started by "Convert" runs on its worker thread; the
-  // controls that could change its settings or its pictures are disabled
-  // meanwhile.
-  bool ConversionRunning() const { return worker_.joinable() && lockedRun_; }
+  // A conversion started by "Convert" runs on a worker thread; the controls
+  // that could change its settings or its pictures are disabled meanwhile.
+  bool ConversionRunning() const;
   // Any run, also one of "Live", which leaves the controls as they are.
-  bool AnyRunGoing() const { return worker_.joinable(); }
-
-  // Converts the frame as shown with the settings as shown, for "Live": a
-  // run still going is stopped and this one follows it. Does nothing before a
-  // picture is loaded, or while "Convert" runs (with the controls locked,
-  // nothing has changed since it started).
+  bool AnyRunGoing() const;
+  // Converts the frame as shown with the settings as shown, for "Live".
   void ConvertLive();
-  // "Stop": the run going ends without a result; the previous one stays.
-  void StopConversion();
 
   // The scale the source, the result and the previews are drawn at now: the
   // one chosen in "View", or with "Fit" the largest that fits the window.
@@ -306,49 +129,51 @@ class MainWindow : public QMainWindow {
   QGroupBox* CreateAdjustmentGroup(QWidget* parent);
   void ArrangeWindow(const Groups& groups);
   void CreateViewMenu();
+  void CreateShortcuts();
   void MeasurePictureArea();
   void ConnectHandlers();
   void ConnectSettingHandlers();
   void ConnectActionHandlers();
+  void ConnectControllers();
+  // Every change of what a run converts tells "Live".
+  void WatchForLive();
   void InitialiseControls();
-  void InitialiseWorkingState();
 
   // Click handlers.
   void SelectPalette();
   void LoadPaletteFile();
-  void RebuildForMixing();
-  void ModeSelected();
-  void FlickerLevelSelected(FlickerLevel level);
-  void SameColBanksClicked();
   void ColourTrackBarChanged();
   void ShowAboutWindow();
-  // Enables the option controls that apply to the mode and "Same Col Banks".
+  // The option controls and the mix table follow the settings as shown.
+  void FollowSettings();
   void ApplyEnabledControls();
+  // The mix table the next run dithers with, as its plan prepares it.
+  void ShowPlannedMixTable();
+  void DrawMixPalette();
 
   // Loading the source frame.
   void LoadPictureFile();
   void LoadTestPicture();
   // The loaded picture as the placement controls place it, in the source view.
   void ShowPlacedFrame();
-  void StartLoading(const QString& path, bool newPicture);
-  void FinishLoading(const QString& path, bool newPicture, LoadOutcome& outcome);
+  void ShowPictureRead(const QString& path, bool fresh, const Placement& placement,
+                       const Picture& frame);
+  void ShowReadFailure(const QString& error, bool newPicture);
   void LockForLoading(bool locked);
-  // A zoom that needs more pixels than were decoded reads the file again.
   void ReloadIfDecodedTooSmall();
   void ShowLoadedStatus();
   void ShowSourceFrame(const Picture& frame);
 
   // The conversion and its result.
   void StartConversion();
-  // Starts the worker on a copy of what the run reads; `locked` for "Convert".
-  void BeginRun(const Settings& settings, bool locked);
+  void ShowRunStarted(RunKind kind);
+  void ShowRunResult(const ConversionOutcome& outcome);
+  // The run ended without a result: the previous one is shown again.
+  void ShowRunEnded();
   // The result view and mix table image as they were before a run that ended
   // without a result drew into them.
   void ShowPreviousResult();
   void EnableStop(bool enabled);
-  void CreateShortcuts();
-  void FinishConversion(const ConversionOutcome& outcome);
-  void FailConversion(const std::string& error);
   void LockForConversion(bool locked);
   void EnableSaving(bool enabled);
   void HoldButtonPressed(QObject* button);
@@ -371,6 +196,8 @@ class MainWindow : public QMainWindow {
   std::optional<QString> FinalSaveName(const QString& typed, const QString& extension);
   // The one-type save dialog and FinalSaveName; nothing when cancelled.
   std::optional<QString> AskSaveName(const QString& filter, const QString& extension);
+  // Writes one output file of the last conversion; the error, or nothing.
+  std::string WriteOutput(const QString& path, OutputFile file) const;
   // Shows a failed write's error, or remembers the folder of a done one.
   void ReportSave(const QString& path, const std::string& error);
   void RunConversionInEmulator();
@@ -380,14 +207,6 @@ class MainWindow : public QMainWindow {
   void ShowInterlacedPreview();
   std::unique_ptr<FieldPictures> BuildFieldPictures();
 
-  // The mix table steps on the Workspace, for the selected palette, mixing
-  // method and mode.
-  void BuildMixPalette();
-  void ReduceFlicker(FlickerLevel level);
-  void DrawMixPalette();
-  // BuildMixPalette, the reduction of the level, DrawMixPalette.
-  void RebuildReducedMixPalette(FlickerLevel level);
-
   // Draws the pictures at PictureScale(); when the chosen factor needs more
   // room than the pictures have, the window grows towards it (within its
   // screen).
@@ -396,12 +215,7 @@ class MainWindow : public QMainWindow {
   // The pictures' area at a factor, with the room around them as it is now.
   QSize PictureContentSize(ViewScale scale) const;
 
-  // "Same Col Banks" both enabled and on: the single-bank searches then use
-  // the whole mix table, so no flicker level applies.
-  bool SameColBanksActive() const;
-
   MainWindowControls ui_{};
-  std::unique_ptr<Workspace> workspace_;
   QButtonGroup* ditherChoice_ = nullptr;
   // Containers of every control that changes a setting or starts an action;
   // disabled as a whole while a conversion runs, which leaves the controls'
@@ -410,25 +224,14 @@ class MainWindow : public QMainWindow {
   std::unique_ptr<UserPrompts> prompts_;
   // The colours of the "Custom" palette, from the last palette file read.
   C64Palette customPalette_{};
-  // The picture file loaded last, which no save may replace.
-  QString loadedPath_;
-  std::thread worker_;
   SourcePlacement* placement_ = nullptr;
-  // The source view shows loadedPath_ as placed, not the test picture.
-  bool fileShown_ = false;
-  std::vector<std::string> loadWarnings_;  // of the file shown
   bool convertEnabledBeforeLoading_ = false;
-  // The run converts here, apart from the workspace the window shows and
-  // goes on changing; a finished run's results are copied over.
-  std::unique_ptr<Workspace> runSpace_ = std::make_unique<Workspace>();
-  bool lockedRun_ = false;
-  // "Live" asked for a run while one was going: it starts when that one ends.
-  bool liveRunWaiting_ = false;
-  LiveConversion* live_ = nullptr;
+  int progressBeforeLoading_ = 0;
+  // In this order: a read under way and a run going end before what they
+  // report to goes.
   std::unique_ptr<GuiProgress> progress_;
-  // Declared after everything its calls touch, so it waits for a read under
-  // way before they go.
-  std::unique_ptr<PictureLoader> loader_;
+  std::unique_ptr<ConversionController> conversion_;
+  std::unique_ptr<PictureLoadController> loads_;
   AboutWindow* about_ = nullptr;
   FieldPreviewWindow* fieldPreview_ = nullptr;
   InterlacedPreviewWindow* interlacedPreview_ = nullptr;

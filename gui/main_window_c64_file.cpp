@@ -12,11 +12,12 @@
 #include <vector>
 
 #include "c64/c64_files.h"
-#include "c64/file_writer.h"
 #include "c64/scene_formats.h"
 #include "gui/emulator_launch.h"
 #include "gui/main_window.h"
+#include "gui/picture_load_controller.h"
 #include "gui/user_prompts.h"
+#include "io/output_files.h"
 #include "plan/conversion_plan.h"
 
 namespace pavona {
@@ -72,12 +73,13 @@ std::filesystem::path FileSystemPath(const QString& path)
 // picture is the same picture. A file that does not exist yet is none.
 bool MainWindow::RefuseSavingOverSource(const QString& path)
 {
-  if (loadedPath_.isEmpty()) {
+  const QString& loadedPath = loads_->LoadedPath();
+  if (loadedPath.isEmpty()) {
     return false;
   }
   std::error_code error;
   const std::filesystem::path target = FileSystemPath(path);
-  const std::filesystem::path source = FileSystemPath(loadedPath_);
+  const std::filesystem::path source = FileSystemPath(loadedPath);
   if (!std::filesystem::exists(target, error) || !std::filesystem::exists(source, error) ||
       !std::filesystem::equivalent(target, source, error)) {
     return false;
@@ -91,10 +93,10 @@ bool MainWindow::RefuseSavingOverSource(const QString& path)
 // the mode selected now; the extension of the name decides the format.
 void MainWindow::SaveC64File()
 {
-  if (ConversionRunning() || !workspace_->converted) {
+  if (ConversionRunning() || !workspace().converted) {
     return;
   }
-  const OutputKind kind = PlanConversion(*workspace_->converted).output;
+  const OutputKind kind = PlanConversion(*workspace().converted).output;
   const std::vector<C64FileType> types = C64FileTypes(kind.mode);
   QString chosenFilter;
   const QString typed = prompts_->AskSaveFileChoice(
@@ -115,8 +117,7 @@ void MainWindow::SaveC64File()
                                   QString::fromStdString(C64FileExtensions(kind.mode)) + ")");
     return;
   }
-  ReportSave(path,
-             WriteFileAtomically(FileSystemPath(path), C64FileBytes(*file, workspace_->c64, kind)));
+  ReportSave(path, WriteOutput(path, OutputFileOf(*file)));
 }
 
 // PATH is looked at each time: the emulator may be installed while the
@@ -140,10 +141,10 @@ void MainWindow::EnableEmulatorButton(bool converted)
 
 void MainWindow::RunConversionInEmulator()
 {
-  if (ConversionRunning() || !workspace_->converted) {
+  if (ConversionRunning() || !workspace().converted) {
     return;
   }
-  const std::string error = RunInEmulator(*workspace_);
+  const std::string error = RunInEmulator(workspace());
   if (!error.empty()) {
     prompts_->ShowError(this, QString::fromStdString(error));
   }

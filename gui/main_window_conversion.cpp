@@ -1,133 +1,115 @@
-// "Convert" and what shows its result: the run on a worker thread, the error
-// percentage, and the two hold buttons that show where the C64's limits
-// changed the dithered picture.
+// "Convert" and what shows its result: the runs and reads of the controllers
+// wired to the window, the error percentage, and the two hold buttons that show where the C64's
+// limits changed the dithered picture.
 #include <QAction>
 #include <QEvent>
 #include <QLabel>
+#include <QProgressBar>
 #include <QPushButton>
-#include <exception>
 
-#include "core/convert_run.h"
-#include "gui/gui_progress.h"
+#include "gui/conversion_controller.h"
 #include "gui/main_window.h"
+#include "gui/picture_load_controller.h"
 #include "gui/picture_view.h"
 #include "gui/user_prompts.h"
 
 namespace pavona {
 
-// The run takes seconds, so it goes to a worker thread and the window stays
-// responsive. Every control that could change a setting or a working picture
-// is disabled until it ends, and the progress reaches the widgets through
-// queued calls.
+// The run takes seconds, so the controller runs it on a worker thread and the
+// window stays responsive. Every control that could change a setting or a
+// working picture is disabled until it ends.
 void MainWindow::StartConversion()
 {
-  if (PictureLoading()) {
-    return;
+  if (!PictureLoading()) {
+    conversion_->Convert();
   }
-  // A "Live" run going is overtaken by one with the settings as they are,
-  // which is what "Convert" would give.
-  if (AnyRunGoing()) {
-    ConvertLive();
-    return;
-  }
-  workspace_->source = ui_.sourceView->ShownPicture();
-  LockForConversion(true);
-  BeginRun(GatherSettings(), true);
 }
 
 void MainWindow::ConvertLive()
 {
-  if (!ui_.convertButton->isEnabledTo(this) || ConversionRunning()) {
-    return;
-  }
-  if (AnyRunGoing()) {
-    progress_->Stop();
-    liveRunWaiting_ = true;
-    return;
-  }
-  workspace_->source = ui_.sourceView->ShownPicture();
-  BeginRun(GatherSettings(), false);
+  conversion_->ConvertLive();
 }
 
-void MainWindow::StopConversion()
+bool MainWindow::ConversionRunning() const
 {
-  if (AnyRunGoing()) {
-    liveRunWaiting_ = false;
-    progress_->Stop();
-  }
+  return conversion_->ConversionRunning();
 }
 
-// The run converts in a workspace of its own, so the window may go on
-// changing its own (a "Live" run leaves the controls enabled) and a run that
-// is stopped or overtaken leaves it untouched.
-void MainWindow::BeginRun(const Settings& settings, bool locked)
+bool MainWindow::AnyRunGoing() const
 {
-  // The result image is about to be replaced: a hold in progress ends here.
-  errorViewHeld_ = false;
-  ditherViewHeld_ = false;
-  lockedRun_ = locked;
-  CopyRunInputs(*workspace_, *runSpace_);
-  progress_->Resume();
-  EnableStop(true);
-  worker_ = std::thread([this, settings] {
-    // The completion is queued behind the progress the run has reported, so
-    // the final result is drawn last.
-    try {
-      const ConversionOutcome outcome = ConvertRun(*runSpace_, settings, *progress_);
-      QMetaObject::invokeMethod(
-          this, [this, outcome] { FinishConversion(outcome); }, Qt::QueuedConnection);
-    } catch (const std::exception& error) {
-      QMetaObject::invokeMethod(
-          this, [this, text = std::string(error.what())] { FailConversion(text); },
-          Qt::QueuedConnection);
+  return conversion_->AnyRunGoing();
+}
+
+void MainWindow::ConnectControllers()
+{
+  ConversionController& runs = *conversion_;
+  // A run converts the frame as shown with the settings as shown; nothing
+  // before a picture is loaded, or while one is read.
+  runs.SetInputsSource([this]() -> std::optional<RunInputs> {
+    if (!ui_.convertButton->isEnabledTo(this)) {
+      return std::nullopt;
     }
+    return RunInputs{ui_.sourceView->ShownPicture(), GatherSettings()};
   });
-}
-
-// A run that "Live" has overtaken shows nothing: the one with the newer
-// settings starts at once.
-void MainWindow::FinishConversion(const ConversionOutcome& outcome)
-{
-  worker_.join();
-  EnableStop(false);
-  if (liveRunWaiting_) {
-    liveRunWaiting_ = false;
-    ShowPreviousResult();
-    LockForConversion(false);
-    ConvertLive();
-    return;
-  }
-  if (outcome.stopped) {
-    ShowPreviousResult();
-    LockForConversion(false);  // the previous result stays; there is nothing new to show
+  connect(&runs, &ConversionController::RunStarted, this, &MainWindow::ShowRunStarted);
+  connect(&runs, &ConversionController::RunFinished, this, &MainWindow::ShowRunResult);
+  connect(&runs, &ConversionController::RunOvertaken, this, &MainWindow::ShowRunEnded);
+  connect(&runs, &ConversionController::RunStopped, this, [this] {
+    ShowRunEnded();
     SetStatusText("Conversion stopped");
     emit ConversionFinished();
-    return;
+  });
+  connect(&runs, &ConversionController::RunFailed, this, [this](const QString& error) {
+    ShowRunEnded();
+    prompts_->ShowError(this, "Conversion failed: " + error);
+    emit ConversionFinished();
+  });
+  connect(ui_.stopButton, &QPushButton::clicked, &runs, &ConversionController::Stop);
+  connect(ui_.stopAction, &QAction::triggered, &runs, &ConversionController::Stop);
+
+  PictureLoadController& loads = *loads_;
+  connect(&loads, &PictureLoadController::BusyChanged, this, &MainWindow::LockForLoading);
+  connect(&loads, &PictureLoadController::Progress, ui_.progressBar, &QProgressBar::setValue);
+  connect(&loads, &PictureLoadController::PictureRead, this, &MainWindow::ShowPictureRead);
+  connect(&loads, &PictureLoadController::ReadFailed, this,
+          [this](const QString&, const QString& error, bool newPicture) {
+            ShowReadFailure(error, newPicture);
+          });
+}
+
+// The result image is about to be replaced: a hold in progress ends here.
+void MainWindow::ShowRunStarted(RunKind kind)
+{
+  errorViewHeld_ = false;
+  ditherViewHeld_ = false;
+  if (kind == RunKind::Locked) {
+    LockForConversion(true);
   }
-  CopyRunResults(*runSpace_, *workspace_);
-  ui_.resultView->ShowPicture(workspace_->result);
+  EnableStop(true);
+}
+
+void MainWindow::ShowRunResult(const ConversionOutcome& outcome)
+{
+  EnableStop(false);
+  ui_.resultView->ShowPicture(workspace().result);
   ui_.errorValueLabel->setText(QString::number(outcome.errorPercent));
   LockForConversion(false);
   emit ConversionFinished();
 }
 
-// The run commits nothing until it ends, so the previous result stays; the
-// controls come back.
-void MainWindow::FailConversion(const std::string& error)
+// The run committed nothing, so the previous result stays; the controls come
+// back.
+void MainWindow::ShowRunEnded()
 {
-  worker_.join();
   EnableStop(false);
-  liveRunWaiting_ = false;
   ShowPreviousResult();
   LockForConversion(false);
-  prompts_->ShowError(this, "Conversion failed: " + QString::fromStdString(error));
-  emit ConversionFinished();
 }
 
 void MainWindow::ShowPreviousResult()
 {
-  if (workspace_->conversionDone) {
-    ui_.resultView->ShowPicture(workspace_->result);
+  if (workspace().conversionDone) {
+    ui_.resultView->ShowPicture(workspace().result);
   } else {
     ui_.resultView->Fill(0x000000);
   }
@@ -148,7 +130,7 @@ void MainWindow::LockForConversion(bool locked)
     container->setEnabled(!locked);
   }
   ui_.openAction->setEnabled(!locked);
-  EnableSaving(!locked && workspace_->conversionDone);
+  EnableSaving(!locked && workspace().conversionDone);
 }
 
 bool MainWindow::eventFilter(QObject* watched, QEvent* event)
@@ -175,7 +157,7 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
 // result again; the flags pair each press with one release.
 void MainWindow::HoldButtonPressed(QObject* button)
 {
-  if (ConversionRunning() || !workspace_->conversionDone) {
+  if (ConversionRunning() || !workspace().conversionDone) {
     return;
   }
   if (button == ui_.holdErrorsButton && !errorViewHeld_) {
@@ -183,19 +165,19 @@ void MainWindow::HoldButtonPressed(QObject* button)
     ShowErrorPixels();
   } else if (button == ui_.holdDitheredButton && !ditherViewHeld_) {
     ditherViewHeld_ = true;
-    ui_.resultView->ShowPicture(workspace_->dithered);
+    ui_.resultView->ShowPicture(workspace().dithered);
   }
 }
 
 void MainWindow::HoldButtonReleased(QObject* button)
 {
-  if (ConversionRunning() || !workspace_->conversionDone) {
+  if (ConversionRunning() || !workspace().conversionDone) {
     return;
   }
   bool& held = button == ui_.holdErrorsButton ? errorViewHeld_ : ditherViewHeld_;
   if (held) {
     held = false;
-    ui_.resultView->ShowPicture(workspace_->result);
+    ui_.resultView->ShowPicture(workspace().result);
   }
 }
 
@@ -203,9 +185,9 @@ void MainWindow::HoldButtonReleased(QObject* button)
 // colour limits changed a pixel.
 void MainWindow::ShowErrorPixels()
 {
-  Picture shown = workspace_->result;
+  Picture shown = workspace().result;
   for (int i = 0; i < PixelCount; ++i) {
-    if (shown[i] != workspace_->dithered[i]) {
+    if (shown[i] != workspace().dithered[i]) {
       shown[i] = 0xFF0000;
     }
   }

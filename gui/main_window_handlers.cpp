@@ -1,7 +1,6 @@
 // The click and change handlers of the main window's settings: they keep the
-// option controls consistent with the graphic mode and rebuild the mix table
-// shown in "Mix palette". What they show is a preview: every conversion
-// builds the table again for its own settings.
+// option controls consistent with the graphic mode and show in "Mix palette"
+// the table that a conversion with the settings as shown will dither with.
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCoreApplication>
@@ -19,6 +18,7 @@
 #include "gui/remembered_state.h"
 #include "gui/up_down.h"
 #include "plan/conversion_plan.h"
+#include "plan/run_pictures.h"
 
 namespace pavona {
 namespace {
@@ -49,17 +49,20 @@ void MainWindow::ConnectSettingHandlers()
   for (const auto& choice : PaletteChoices) {
     OnSelected(c.paletteButtons.*choice.button, this, [this] { SelectPalette(); });
   }
+  // Everything the plan's mix table depends on.
   for (const auto& choice : MixChoices) {
-    OnSelected(c.mixButtons.*choice.button, this, [this] { RebuildForMixing(); });
+    OnSelected(c.mixButtons.*choice.button, this, [this] { FollowSettings(); });
   }
   for (const auto& choice : ModeChoices) {
-    OnSelected(c.modeButtons.*choice.button, this, [this] { ModeSelected(); });
+    OnSelected(c.modeButtons.*choice.button, this, [this] { FollowSettings(); });
   }
   for (const auto& choice : FlickerChoices) {
-    OnSelected(c.flickerButtons.*choice.button, this,
-               [this, level = choice.value] { FlickerLevelSelected(level); });
+    OnSelected(c.flickerButtons.*choice.button, this, [this] { FollowSettings(); });
   }
-  connect(c.sameBanksBox, &QCheckBox::toggled, this, &MainWindow::SameColBanksClicked);
+  for (const auto& choice : MatchingChoices) {
+    OnSelected(c.matchingButtons.*choice.button, this, [this] { FollowSettings(); });
+  }
+  connect(c.sameBanksBox, &QCheckBox::toggled, this, &MainWindow::FollowSettings);
 
   // Each track bar is mirrored by its field. A track bar reports a change
   // only when its position really changes, so the pairs do not echo forever.
@@ -107,8 +110,6 @@ void MainWindow::ConnectActionHandlers()
   connect(c.exportPngAction, &QAction::triggered, this, &MainWindow::ExportPng);
   // A click does nothing while "Convert" is disabled, so neither does the key.
   connect(c.convertAction, &QAction::triggered, c.convertButton, &QPushButton::click);
-  connect(c.stopButton, &QPushButton::clicked, this, &MainWindow::StopConversion);
-  connect(c.stopAction, &QAction::triggered, this, &MainWindow::StopConversion);
   connect(c.exitAction, &QAction::triggered, this, [this] {
     SaveWindowGeometry(this);
     QCoreApplication::exit(0);
@@ -116,59 +117,33 @@ void MainWindow::ConnectActionHandlers()
   connect(c.aboutAction, &QAction::triggered, this, &MainWindow::ShowAboutWindow);
 }
 
-void MainWindow::BuildMixPalette()
+void MainWindow::ShowPlannedMixTable()
 {
-  pavona::BuildMixPalette(workspace_->mix, workspace_->palette, SelectedMixMethod(),
-                          SelectedMode());
-}
-
-void MainWindow::ReduceFlicker(FlickerLevel level)
-{
-  pavona::ReduceFlicker(workspace_->mix, level);
+  const Settings settings = GatherSettings();
+  Workspace& w = workspace();
+  w.palette = PaletteOf(settings);
+  PrepareMixTable(w.mix, w.palette, settings, PlanConversion(settings).mixTable);
+  DrawMixPalette();
 }
 
 void MainWindow::DrawMixPalette()
 {
   ui_.mixTableView->SetImage(
-      ImageFromPixels(pavona::DrawMixPalette(workspace_->mix), MixImageWidth, MixImageHeight));
+      ImageFromPixels(pavona::DrawMixPalette(workspace().mix), MixImageWidth, MixImageHeight));
 }
 
-void MainWindow::RebuildReducedMixPalette(FlickerLevel level)
-{
-  BuildMixPalette();
-  ReduceFlicker(level);
-  DrawMixPalette();
-}
-
-// "Enabled" here is the control's own setting, not whether the window
-// around it happens to be disabled.
-bool MainWindow::SameColBanksActive() const
-{
-  return !ui_.sameBanksBox->testAttribute(Qt::WA_ForceDisabled) && ui_.sameBanksBox->isChecked();
-}
-
+// Palettes are measured for the RGB average; selecting one selects it, which
+// shows the table again when "YUV Mix" was selected.
 void MainWindow::SelectPalette()
 {
-  workspace_->palette = PaletteOf(GatherSettings());
-  // Palettes are measured for the RGB average; selecting it rebuilds the
-  // table when "YUV Mix" was selected.
   ui_.mixButtons.rgb->setChecked(true);
-  if (!IsInterlaced(SelectedMode())) {
-    BuildMixPalette();
-    DrawMixPalette();
-    return;
-  }
-  RebuildReducedMixPalette(SelectedFlickerLevel());
+  ShowPlannedMixTable();
 }
 
-void MainWindow::RebuildForMixing()
+void MainWindow::FollowSettings()
 {
-  if (SameColBanksActive() || !IsInterlaced(SelectedMode())) {
-    BuildMixPalette();
-    DrawMixPalette();
-    return;
-  }
-  RebuildReducedMixPalette(SelectedFlickerLevel());
+  ApplyEnabledControls();
+  ShowPlannedMixTable();
 }
 
 // Which option controls apply in which mode is the conversion plan's
@@ -189,42 +164,6 @@ void MainWindow::ApplyEnabledControls()
   c.interlacedPreviewButton->setEnabled(enabled.fieldPreviews);
 }
 
-// The interlaced modes show the table with the selected level taken out,
-// whatever "Same Col Banks" says; the others show the pure colours.
-void MainWindow::ModeSelected()
-{
-  ApplyEnabledControls();
-  BuildMixPalette();
-  DrawMixPalette();
-  if (IsInterlaced(SelectedMode())) {
-    ReduceFlicker(SelectedFlickerLevel());
-    DrawMixPalette();
-  }
-}
-
-void MainWindow::FlickerLevelSelected(FlickerLevel level)
-{
-  // The single-bank searches use the whole table: no level applies.
-  if (SameColBanksActive()) {
-    return;
-  }
-  RebuildReducedMixPalette(level);
-}
-
-// A single bank uses the whole table. In "Hires Interlaced" the box shows the
-// whole table either way; elsewhere switching it off puts the selected level
-// back.
-void MainWindow::SameColBanksClicked()
-{
-  ApplyEnabledControls();
-  if (SelectedMode() == GraphicMode::HiresInterlaced || ui_.sameBanksBox->isChecked()) {
-    BuildMixPalette();
-    DrawMixPalette();
-    return;
-  }
-  RebuildReducedMixPalette(SelectedFlickerLevel());
-}
-
 // Any of the three colour offsets rewrites all three fields.
 void MainWindow::ColourTrackBarChanged()
 {
@@ -237,9 +176,7 @@ void MainWindow::ColourTrackBarChanged()
 }
 
 // Every setting back to its default but "Alternate X8", which keeps its
-// state, and the colours read from a palette file. The palette is copied even when "Pepto" was
-// selected already, and the table shows the "Light" reduction like at start-up, although "Medium"
-// is the selected level.
+// state, and the colours read from a palette file.
 void MainWindow::ResetDefaults()
 {
   Settings defaults;
@@ -247,10 +184,6 @@ void MainWindow::ResetDefaults()
   defaults.customPalette = customPalette_;  // the palette file read stays at hand
   ShowSettings(defaults);
   ui_.errorValueLabel->setText("0");
-  workspace_->palette = PaletteColours(defaults.palette);
-  BuildMixPalette();
-  ReduceFlicker(FlickerLevel::Light);
-  DrawMixPalette();
 }
 
 }  // namespace pavona

@@ -12,7 +12,7 @@
 
 #include "core/test_picture.h"
 #include "gui/main_window.h"
-#include "gui/picture_loader.h"
+#include "gui/picture_load_controller.h"
 #include "gui/picture_view.h"
 #include "gui/remembered_state.h"
 #include "gui/user_prompts.h"
@@ -22,14 +22,14 @@ namespace pavona {
 
 void MainWindow::ShowSourceFrame(const Picture& frame)
 {
-  workspace_->source = frame;
+  workspace().source = frame;
   ui_.sourceView->ShowPicture(frame);
   emit SourceFrameChanged();
 }
 
 bool MainWindow::PictureLoading() const
 {
-  return loader_ != nullptr && loader_->Busy();
+  return loads_->Busy();
 }
 
 void MainWindow::LoadPictureFile()
@@ -57,63 +57,36 @@ void MainWindow::OpenPicture(const QString& path)
                   " when it is shown");
     return;
   }
-  StartLoading(path, true);
+  loads_->Open(path, placement_->Current());
 }
 
 // A file that cannot be read leaves everything as it was and says why.
-void MainWindow::StartLoading(const QString& path, bool newPicture)
+void MainWindow::ShowReadFailure(const QString& error, bool newPicture)
 {
-  LoadRequest request;
-  request.path = QFile::encodeName(path).toStdString();
-  request.placement = placement_->Current();
-  request.newPicture = newPicture;
+  ui_.progressBar->setValue(progressBeforeLoading_);
   if (newPicture) {
-    request.placement.scalePercent = 0;  // the old picture's zoom means nothing for this one
+    prompts_->ShowError(this, error);
+  } else {
+    SetStatusText(error);  // the picture decoded before stays
   }
-  const int progressBefore = ui_.progressBar->value();
-  LockForLoading(true);
-  loader_->Start(std::move(request),
-                 [this, path, newPicture, progressBefore](LoadOutcome& outcome) {
-                   if (!outcome.read.Ok()) {
-                     ui_.progressBar->setValue(progressBefore);
-                   }
-                   FinishLoading(path, newPicture, outcome);
-                 });
+  emit PictureLoadFinished();
 }
 
-void MainWindow::FinishLoading(const QString& path, bool newPicture, LoadOutcome& outcome)
+void MainWindow::ShowPictureRead(const QString& path, bool fresh, const Placement& placement,
+                                 const Picture& frame)
 {
-  LockForLoading(false);
-  if (!outcome.read.Ok()) {
-    const QString error = QString::fromStdString(outcome.read.error);
-    if (newPicture) {
-      prompts_->ShowError(this, error);
-    } else {
-      SetStatusText(error);  // the picture decoded before stays
-    }
-    emit PictureLoadFinished();
-    return;
-  }
-  workspace_->loaded = std::move(outcome.read.picture);
-  const LoadedPicture& loaded = workspace_->loaded;
-  const QSize fileSize(FileWidthOf(loaded), FileHeightOf(loaded));
-  // A file read again for a zoom keeps its placement, unless it has changed
-  // size since: then it is placed as a new picture.
-  const bool fresh = newPicture || placement_->FileSize() != fileSize;
+  const LoadedPicture& loaded = workspace().loaded;
   if (fresh) {
-    loadedPath_ = path;
     RememberFolderOf(DialogFolder::Open, path);
-    loadWarnings_ = outcome.read.warnings;
-    fileShown_ = true;
-    placement_->StartPicture(fileSize.width(), fileSize.height());
+    placement_->StartPicture(FileWidthOf(loaded), FileHeightOf(loaded));
   }
-  const Placement placement = placement_->Current();
-  const Picture frame =
-      placement == outcome.placement ? outcome.frame : PlacePicture(loaded, placement);
+  // The placement may have changed while the file was read.
+  const Placement current = placement_->Current();
+  const Picture shown = current == placement ? frame : PlacePicture(loaded, current);
   if (fresh) {
-    ShowSourceFrame(frame);
+    ShowSourceFrame(shown);
   } else {
-    ui_.sourceView->ShowPicture(frame);  // "Convert" takes the frame as shown
+    ui_.sourceView->ShowPicture(shown);  // "Convert" takes the frame as shown
     emit SourceFrameChanged();
   }
   ui_.progressBar->setValue(LoadPlacedProgress);
@@ -129,6 +102,7 @@ void MainWindow::LockForLoading(bool locked)
 {
   if (locked) {
     convertEnabledBeforeLoading_ = ui_.convertButton->isEnabled();
+    progressBeforeLoading_ = ui_.progressBar->value();
   }
   ui_.convertButton->setEnabled(!locked && convertEnabledBeforeLoading_);
   ui_.loadPictureButton->setEnabled(!locked);
@@ -138,17 +112,17 @@ void MainWindow::LockForLoading(bool locked)
 
 void MainWindow::ShowLoadedStatus()
 {
-  if (!fileShown_) {
+  if (!loads_->FileShown()) {
     return;
   }
-  const LoadedPicture& loaded = workspace_->loaded;
+  const LoadedPicture& loaded = workspace().loaded;
   QString status = QString("Loaded %1, %2 x %3, %4")
-                       .arg(QFileInfo(loadedPath_).fileName())
+                       .arg(QFileInfo(loads_->LoadedPath()).fileName())
                        .arg(FileWidthOf(loaded))
                        .arg(FileHeightOf(loaded))
                        .arg(placement_->Description());
   // Damage the reader tolerated stays in sight until the next status.
-  for (const std::string& warning : loadWarnings_) {
+  for (const std::string& warning : loads_->Warnings()) {
     status += " (warning: " + QString::fromStdString(warning) + ")";
   }
   SetStatusText(status);
@@ -157,10 +131,10 @@ void MainWindow::ShowLoadedStatus()
 // Only the shown frame changes; "Convert" takes the frame as shown.
 void MainWindow::ShowPlacedFrame()
 {
-  if (!fileShown_ || ConversionRunning()) {
+  if (!loads_->FileShown() || ConversionRunning()) {
     return;
   }
-  ui_.sourceView->ShowPicture(PlacePicture(workspace_->loaded, placement_->Current()));
+  ui_.sourceView->ShowPicture(PlacePicture(workspace().loaded, placement_->Current()));
   emit SourceFrameChanged();
   ReloadIfDecodedTooSmall();
 }
@@ -169,11 +143,9 @@ void MainWindow::ShowPlacedFrame()
 // the file is read is caught up when it arrives.
 void MainWindow::ReloadIfDecodedTooSmall()
 {
-  if (!fileShown_ || PictureLoading() || ConversionRunning() ||
-      DecodedLargeEnough(workspace_->loaded, placement_->Current())) {
-    return;
+  if (!ConversionRunning()) {
+    loads_->ReloadIfDecodedTooSmall(placement_->Current());
   }
-  StartLoading(loadedPath_, false);
 }
 
 // A palette file that cannot be read changes nothing and says why; one that
@@ -215,7 +187,7 @@ void MainWindow::LoadTestPicture()
     return;
   }
   const MainWindowControls& c = ui_;
-  fileShown_ = false;
+  loads_->ForgetFile();
   placement_->ForgetPicture();
   ShowSourceFrame(TestPictureFrame());
   c.progressBar->setValue(0);

@@ -8,15 +8,25 @@
 
 #include "c64/field_pictures.h"
 #include "c64/file_writer.h"
-#include "c64/program_file.h"
-#include "c64/raw_data_file.h"
 #include "gui/main_window.h"
 #include "gui/picture_view.h"
 #include "gui/preview_windows.h"
 #include "gui/user_prompts.h"
+#include "io/output_files.h"
 #include "plan/conversion_plan.h"
 
 namespace pavona {
+
+// The same bytes the command line writes for the file.
+std::string MainWindow::WriteOutput(const QString& path, OutputFile file) const
+{
+  const std::string name = QFile::encodeName(path).toStdString();
+  const OutputBytes output = OutputFileBytes(file, workspace());
+  if (!output.Ok()) {
+    return "cannot save " + name + ": " + output.error;
+  }
+  return WriteFileAtomically(name, output.bytes);
+}
 
 // Disabled until the first conversion: there is nothing to save before it.
 void MainWindow::EnableSaving(bool enabled)
@@ -34,32 +44,26 @@ void MainWindow::EnableSaving(bool enabled)
 
 void MainWindow::SaveRawData()
 {
-  if (ConversionRunning() || !workspace_->converted) {
+  if (ConversionRunning() || !workspace().converted) {
     return;
   }
   const std::optional<QString> path = AskSaveName("Raw Data file (*.raw)", ".raw");
   if (!path) {
     return;
   }
-  ReportSave(*path,
-             WriteFileAtomically(
-                 QFile::encodeName(*path).toStdString(),
-                 RawDataBytes(workspace_->c64, PlanConversion(*workspace_->converted).output)));
+  ReportSave(*path, WriteOutput(*path, OutputFile::Raw));
 }
 
 void MainWindow::SaveC64Program()
 {
-  if (ConversionRunning() || !workspace_->converted) {
+  if (ConversionRunning() || !workspace().converted) {
     return;
   }
   const std::optional<QString> path = AskSaveName("C64 Executable (*.prg)", ".prg");
   if (!path) {
     return;
   }
-  ReportSave(*path,
-             WriteFileAtomically(
-                 QFile::encodeName(*path).toStdString(),
-                 C64ProgramBytes(workspace_->c64, PlanConversion(*workspace_->converted).output)));
+  ReportSave(*path, WriteOutput(*path, OutputFile::Program));
 }
 
 // Decodes the fields in the layout of the converted mode, through the palette
@@ -67,12 +71,12 @@ void MainWindow::SaveC64Program()
 // numbers in its own colours. Null when nothing has been converted yet.
 std::unique_ptr<FieldPictures> MainWindow::BuildFieldPictures()
 {
-  if (ConversionRunning() || !workspace_->converted) {
+  if (ConversionRunning() || !workspace().converted) {
     return nullptr;
   }
   const C64Palette palette = PaletteOf(GatherSettings());
   return std::make_unique<FieldPictures>(
-      DecodeFields(workspace_->c64, PlanConversion(*workspace_->converted).output, palette));
+      DecodeFields(workspace().c64, PlanConversion(*workspace().converted).output, palette));
 }
 
 void MainWindow::ShowFieldPreview()

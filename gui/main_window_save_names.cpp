@@ -5,6 +5,7 @@
 #include <QFileInfo>
 
 #include "gui/main_window.h"
+#include "gui/picture_load_controller.h"
 #include "gui/remembered_state.h"
 #include "gui/user_prompts.h"
 
@@ -14,10 +15,11 @@ namespace pavona {
 QString MainWindow::SuggestedSaveName(const QString& extension) const
 {
   const QString folder = RememberedFolder(DialogFolder::Save);
-  if (loadedPath_.isEmpty()) {
+  const QString& loadedPath = loads_->LoadedPath();
+  if (loadedPath.isEmpty()) {
     return folder.isEmpty() ? QString() : folder + "/";
   }
-  return InFolder(folder, QFileInfo(loadedPath_).completeBaseName() + extension);
+  return InFolder(folder, QFileInfo(loadedPath).completeBaseName() + extension);
 }
 
 // The dialog asked before replacing the name it was given; a name that an

@@ -39,16 +39,6 @@ GraphicMode MainWindow::SelectedMode() const
   return SelectedValue(ui_.modeButtons, ModeChoices, GraphicMode::HiresFliInterlace);
 }
 
-MixMethod MainWindow::SelectedMixMethod() const
-{
-  return SelectedValue(ui_.mixButtons, MixChoices, MixMethod::Rgb);
-}
-
-FlickerLevel MainWindow::SelectedFlickerLevel() const
-{
-  return SelectedValue(ui_.flickerButtons, FlickerChoices, FlickerLevel::Off);
-}
-
 Settings MainWindow::GatherSettings() const
 {
   const MainWindowControls& c = ui_;
@@ -56,9 +46,9 @@ Settings MainWindow::GatherSettings() const
   settings.mode = SelectedMode();
   settings.palette = SelectedValue(c.paletteButtons, PaletteChoices, PaletteId::Pepto);
   settings.customPalette = customPalette_;
-  settings.mix = SelectedMixMethod();
+  settings.mix = SelectedValue(c.mixButtons, MixChoices, MixMethod::Rgb);
   settings.measure = SelectedValue(c.matchingButtons, MatchingChoices, Measure::Perceptual);
-  settings.flicker = SelectedFlickerLevel();
+  settings.flicker = SelectedValue(c.flickerButtons, FlickerChoices, FlickerLevel::Off);
   settings.dither.method = SelectedValue(c.ditherButtons, DitherChoices, settings.dither.method);
   for (const Switch<DitherSettings>& entry : DitherSwitches) {
     settings.dither.*entry.setting = (c.*entry.box)->isChecked();
@@ -116,7 +106,8 @@ void MainWindow::ShowSettings(const Settings& settings)
   for (const AdjustmentRowInfo& info : AdjustmentTable) {
     (c.adjustment.*info.row).trackBar->setValue(settings.adjustment.*info.setting);
   }
-  ApplyEnabledControls();
+  // A value that was selected already ran no handler.
+  FollowSettings();
 }
 
 }  // namespace pavona

@@ -6,6 +6,7 @@
 // from these rows, so a control and its setting are paired in one place.
 #include <QRadioButton>
 
+#include "colour/colour_adjustment.h"
 #include "gui/main_window.h"
 #include "plan/settings.h"
 
@@ -146,13 +147,13 @@ inline constexpr SpinnerField StrengthSpinner{
     "strengthField", "strengthSpinner", "Strength", 0, 255};
 // clang-format on
 
-// A track bar of "Color Adjustment" with its field, from -limit to limit.
+// A track bar of "Color Adjustment" with its field, from -limit to limit
+// (the ranges of core/colour_adjustment.h).
 struct AdjustmentRowInfo {
   AdjustmentRow AdjustmentRows::*row;
   int ColourAdjustment::*setting;
   const char* trackBarName;
   const char* fieldName;
-  int limit;
   const char* tip;
   // The colour offsets have fields in their colours (0: the usual field), and
   // any of their track bars rewrites all three fields.
@@ -162,11 +163,11 @@ struct AdjustmentRowInfo {
 
 // clang-format off
 inline constexpr AdjustmentRowInfo AdjustmentTable[] = {
-    {&AdjustmentRows::red,        &ColourAdjustment::red,        "adjustment.red.trackBar",        "adjustment.red.field",        255, "Red offset",         0xFF6060, true},
-    {&AdjustmentRows::green,      &ColourAdjustment::green,      "adjustment.green.trackBar",      "adjustment.green.field",      255, "Green offset",       0x60D060, true},
-    {&AdjustmentRows::blue,       &ColourAdjustment::blue,       "adjustment.blue.trackBar",       "adjustment.blue.field",       255, "Blue offset",        0x7090FF, true},
-    {&AdjustmentRows::brightness, &ColourAdjustment::brightness, "adjustment.brightness.trackBar", "adjustment.brightness.field", 255, "Brightness",         0,        false},
-    {&AdjustmentRows::contrast,   &ColourAdjustment::contrast,   "adjustment.contrast.trackBar",   "adjustment.contrast.field",   100, "Contrast (percent)", 0,        false},
+    {&AdjustmentRows::red,        &ColourAdjustment::red,        "adjustment.red.trackBar",        "adjustment.red.field",        "Red offset",         0xFF6060, true},
+    {&AdjustmentRows::green,      &ColourAdjustment::green,      "adjustment.green.trackBar",      "adjustment.green.field",      "Green offset",       0x60D060, true},
+    {&AdjustmentRows::blue,       &ColourAdjustment::blue,       "adjustment.blue.trackBar",       "adjustment.blue.field",       "Blue offset",        0x7090FF, true},
+    {&AdjustmentRows::brightness, &ColourAdjustment::brightness, "adjustment.brightness.trackBar", "adjustment.brightness.field", "Brightness",         0,        false},
+    {&AdjustmentRows::contrast,   &ColourAdjustment::contrast,   "adjustment.contrast.trackBar",   "adjustment.contrast.field",   "Contrast (percent)", 0,        false},
 };
 // clang-format on
 

@@ -6,6 +6,7 @@
 #include <thread>
 
 #include "colour/picture.h"
+#include "colour/progress.h"
 #include "framing/placement.h"
 #include "io/picture_file.h"
 
@@ -27,10 +28,10 @@ struct LoadOutcome {
   Picture frame{};      // the picture placed; black when it was not read
 };
 
-// Where a load stands, in the 0..200 of the progress bar.
-inline constexpr int LoadStartedProgress = 10;
-inline constexpr int LoadDecodedProgress = 150;
-inline constexpr int LoadPlacedProgress = 200;
+// Where a load stands, in the 0..ProgressEnd of the progress bar.
+inline constexpr int LoadStartedProgress = ProgressEnd / 20;
+inline constexpr int LoadDecodedProgress = ProgressEnd * 3 / 4;
+inline constexpr int LoadPlacedProgress = ProgressEnd;
 
 // Reads picture files one at a time on a thread of its own, so that the
 // window stays responsive while a large photo is decoded and resampled.

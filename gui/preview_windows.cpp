@@ -11,6 +11,13 @@
 namespace pavona {
 namespace {
 
+// The field preview's second view is 9 pixels wider and one row taller than
+// the field it shows, which sits in its top-left corner with the room to
+// the right and below left empty. Its panel is sized from the view, so
+// these make the 699 x 279 window (at 1:1) that the preview has always had.
+constexpr int Field2ViewWidth = PictureWidth + 9;
+constexpr int Field2ViewHeight = PictureHeight + 1;
+
 QFrame* MakePanel(const char* name, QWidget* parent)
 {
   auto* panel = new QFrame(parent);
@@ -77,9 +84,11 @@ void ShowCentredOn(QWidget* window, const QWidget* owner)
 FieldPreviewWindow::FieldPreviewWindow(QWidget* parent)
     : QWidget(parent, Qt::Window),
       field1Panel(MakePanel("field1Panel", this)),
-      field1View(new PictureView(320, 200, 320, 200, field1Panel)),
+      field1View(
+          new PictureView(PictureWidth, PictureHeight, PictureWidth, PictureHeight, field1Panel)),
       field2Panel(MakePanel("field2Panel", this)),
-      field2View(new PictureView(329, 201, 320, 200, field2Panel)),
+      field2View(new PictureView(Field2ViewWidth, Field2ViewHeight, PictureWidth, PictureHeight,
+                                 field2Panel)),
       closeButton(new QPushButton("Close", this))
 {
   setObjectName("fieldPreviewWindow");

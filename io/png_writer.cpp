@@ -2,7 +2,6 @@
 
 #include <png.h>
 
-#include <stdexcept>
 #include <string>
 
 namespace pavona {
@@ -59,7 +58,7 @@ bool WriteRows(PngEncoder& encoder, const std::vector<png_bytep>& rows)
 
 }  // namespace
 
-std::vector<std::uint8_t> EncodePng(const Picture& picture)
+PngBytesResult EncodePng(const Picture& picture)
 {
   std::vector<std::uint8_t> rgb(std::size_t(PixelCount) * 3);
   for (int i = 0; i < PixelCount; ++i) {
@@ -77,13 +76,17 @@ std::vector<std::uint8_t> EncodePng(const Picture& picture)
   if (encoder.png) {
     encoder.info = png_create_info_struct(encoder.png);
   }
+  PngBytesResult result;
   if (!encoder.info) {
-    throw std::runtime_error("cannot encode a PNG file: not enough memory");
+    result.error = "cannot encode a PNG file: not enough memory";
+    return result;
   }
   if (!WriteRows(encoder, rows)) {
-    throw std::runtime_error("cannot encode a PNG file: " + encoder.error);
+    result.error = "cannot encode a PNG file: " + encoder.error;
+    return result;
   }
-  return std::move(encoder.bytes);
+  result.bytes = std::move(encoder.bytes);
+  return result;
 }
 
 }  // namespace pavona

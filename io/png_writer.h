@@ -1,14 +1,21 @@
 #pragma once
 
 #include <cstdint>
+#include <string>
 #include <vector>
 
 #include "colour/picture.h"
 
 namespace pavona {
 
-// The frame as a 320 x 200 RGB PNG file's bytes. Throws std::runtime_error
-// when libpng refuses (it only does when memory runs out).
-std::vector<std::uint8_t> EncodePng(const Picture& picture);
+struct [[nodiscard]] PngBytesResult {
+  std::vector<std::uint8_t> bytes;  // the whole file; empty when encoding failed
+  std::string error;                // empty when the bytes are there
+  bool Ok() const { return error.empty(); }
+};
+
+// The frame as a 320 x 200 RGB PNG file's bytes. libpng refuses only when
+// memory runs out; the error then says so.
+PngBytesResult EncodePng(const Picture& picture);
 
 }  // namespace pavona

@@ -79,7 +79,6 @@ EnabledControls ControlsFor(const Settings& s)
   const bool fliInterlace = s.mode == GraphicMode::HiresFliInterlace;
   controls.sameBanks = interlaced;
   controls.flickerLevels = interlaced;
-  controls.fieldPreviews = interlaced;
   controls.fourColours = fliInterlace && !s.sameBanks;
   controls.alternateY = fliInterlace || (interlaced && s.sameBanks);
   controls.alternateX = interlaced && s.sameBanks;
@@ -99,7 +98,9 @@ ConversionPlan PlanConversion(const Settings& settings)
   plan.fields = FieldsFor(settings, plan.fieldCombination);
   plan.output = {settings.mode, settings.sameBanks,
                  plan.fieldCombination == FieldCombination::SharedBitmap};
+  plan.fieldPictures = IsInterlaced(settings.mode);
   plan.controls = ControlsFor(settings);
+  plan.controls.fieldPreviews = plan.fieldPictures;
   return plan;
 }
 

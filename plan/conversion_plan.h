@@ -69,6 +69,9 @@ struct ConversionPlan {
   MixTablePlan mixTable;
   FieldPlan fields;
   OutputKind output;  // the layout of the raw, program and picture files
+  // The two interlace fields differ, so each is a picture of its own: the
+  // field PNG files and the field previews exist only then.
+  bool fieldPictures = false;
   EnabledControls controls;
   friend bool operator==(const ConversionPlan&, const ConversionPlan&) = default;
 };

@@ -7,6 +7,13 @@
 namespace pavona::cli {
 namespace {
 
+Settings InMode(GraphicMode mode)
+{
+  Settings settings;
+  settings.mode = mode;
+  return settings;
+}
+
 ParseOutcome Parse(std::vector<const char*> arguments)
 {
   arguments.insert(arguments.begin(), "pavona-cli");
@@ -162,19 +169,19 @@ TEST(CliOptions, HelpListsValuesAndDefaults)
 TEST(CliOptions, BatchNamesFollowTheInput)
 {
   const OutputFiles interlaced =
-      BatchOutputFiles("out", "/photos/cat.jpg", GraphicMode::HiresFliInterlace);
+      BatchOutputFiles("out", "/photos/cat.jpg", InMode(GraphicMode::HiresFliInterlace));
   EXPECT_EQ(interlaced.raw, "out/cat.raw");
   EXPECT_EQ(interlaced.prg, "out/cat.prg");
   EXPECT_EQ(interlaced.resultPng, "out/cat.png");
   EXPECT_EQ(interlaced.ditheredPng, "out/cat-dithered.png");
   EXPECT_EQ(interlaced.field2Png, "out/cat-field2.png");
   EXPECT_EQ(interlaced.saves, std::vector<std::string>{"out/cat.eci"});
-  const OutputFiles fli = BatchOutputFiles("out", "cat.jpg", GraphicMode::HiresFli);
+  const OutputFiles fli = BatchOutputFiles("out", "cat.jpg", InMode(GraphicMode::HiresFli));
   EXPECT_TRUE(fli.field1Png.empty());
   EXPECT_EQ(fli.saves, std::vector<std::string>{"out/cat.afl"});
-  EXPECT_EQ(BatchOutputFiles("o", "cat.jpg", GraphicMode::HiresStandard).saves,
+  EXPECT_EQ(BatchOutputFiles("o", "cat.jpg", InMode(GraphicMode::HiresStandard)).saves,
             std::vector<std::string>{"o/cat.art"});
-  EXPECT_EQ(BatchOutputFiles("o", "cat.jpg", GraphicMode::HiresInterlaced).saves,
+  EXPECT_EQ(BatchOutputFiles("o", "cat.jpg", InMode(GraphicMode::HiresInterlaced)).saves,
             std::vector<std::string>{"o/cat.hle"});
 }
 

@@ -8,7 +8,6 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
-#include <QThread>
 #include <cstdio>
 #include <cstdlib>
 #include <sstream>
@@ -221,7 +220,7 @@ TEST_F(C64FileTest, ExportPngWritesThePicturesOfTheConversion)
     EXPECT_EQ(prompts().saveQuestions,
               QStringList("holiday.photo | Result (*.png);;Dithered (*.png);;Field 1 (*.png);;"
                           "Field 2 (*.png)"));
-    EXPECT_EQ(FileBytes(row.written), Bytes(EncodePng(row.picture)));
+    EXPECT_EQ(FileBytes(row.written), Bytes(EncodePng(row.picture).bytes));
   }
   EXPECT_TRUE(prompts().errors.isEmpty());
 
@@ -251,7 +250,7 @@ TEST_F(C64FileTest, ExportPngWritesThePicturesOfTheConversion)
   Click(c().exportPngButton);
   EXPECT_EQ(prompts().saveQuestions,
             QStringList("holiday.photo | Result (*.png);;Dithered (*.png)"));
-  EXPECT_EQ(FileBytes(Path("fli.png")), Bytes(EncodePng(w.result)));
+  EXPECT_EQ(FileBytes(Path("fli.png")), Bytes(EncodePng(w.result).bytes));
 
   // A file that cannot be written says which.
   prompts().answers = {Path("no_such_folder/picture.png")};
@@ -297,10 +296,7 @@ class EmulatorButtonTest : public C64FileTest {
 
   bool WaitForStandIn()
   {
-    for (int i = 0; i < 500 && !QFile::exists(Path("done")); ++i) {
-      QThread::msleep(10);
-    }
-    return QFile::exists(Path("done"));
+    return QTest::qWaitFor([this] { return QFile::exists(Path("done")); }, 5000);
   }
 
  private:

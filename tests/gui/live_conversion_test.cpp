@@ -1,7 +1,5 @@
 // "Live" converts again after every change, with the same result as
 // "Convert"; "Stop" ends a run and keeps the previous result.
-#include "gui/live_conversion.h"
-
 #include <QCheckBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -11,6 +9,7 @@
 #include <QSlider>
 
 #include "core/convert_run.h"
+#include "gui/conversion_controller.h"
 #include "scripted_prompts.h"
 
 namespace pavona {
@@ -78,8 +77,8 @@ TEST_F(LiveConversionTest, LiveGivesTheSameConversionAsConvert)
   ChooseSettings(c());
   ChooseSettings(converted().Controls());
   ASSERT_EQ(window().GatherSettings(), converted().GatherSettings());
-  // Nothing converts while "Live" is off.
-  QTest::qWait(2 * LiveConversion::PauseMilliseconds);
+  // Nothing converts while "Live" is off: the changes start no pause.
+  EXPECT_FALSE(window().Conversion().Live().Waiting());
   EXPECT_FALSE(window().AnyRunGoing());
   EXPECT_FALSE(window().workspace().conversionDone);
 
@@ -123,7 +122,7 @@ TEST_F(LiveConversionTest, LiveGivesTheSameConversionAsConvert)
   QSignalSpy finished(&window(), &MainWindow::ConversionFinished);
   c().strengthField->selectAll();
   QTest::keyClicks(c().strengthField, "-");
-  QTest::qWait(2 * LiveConversion::PauseMilliseconds);
+  EXPECT_FALSE(window().Conversion().Live().Waiting());
   EXPECT_EQ(finished.count(), 0);
   EXPECT_FALSE(window().AnyRunGoing());
 }

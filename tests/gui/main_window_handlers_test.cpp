@@ -12,6 +12,7 @@
 #include "gui/up_down.h"
 #include "gui_test_support.h"
 #include "plan/conversion_plan.h"
+#include "plan/run_pictures.h"
 
 namespace pavona {
 namespace {
@@ -83,10 +84,10 @@ TEST_F(MainWindowTest, OptionControlsFollowThePlanWhateverTheOrderOfClicks)
   }
 }
 
-// The handlers' mix table is a preview of their own: the interlaced modes
-// show the selected level whatever "Same Col Banks" says, and the box shows
-// the whole table in "Hires Interlaced" either way.
-TEST_F(MainWindowTest, ModeAndSameColBanksHandlersShowTheirMixTable)
+// The mix table shown is the one the run dithers with: the interlaced modes
+// take out the selected level unless "Same Col Banks" is on, whose
+// single-bank searches use the whole table.
+TEST_F(MainWindowTest, ModeAndSameColBanksHandlersShowThePlannedMixTable)
 {
   enum class Step { Standard, Interlaced, Fli, FliInterlace, SameBanksOn, SameBanksOff };
   struct Row {
@@ -105,18 +106,18 @@ TEST_F(MainWindowTest, ModeAndSameColBanksHandlersShowTheirMixTable)
       {"fli interlace again", {Standard, FliInterlace}, HiresFliInterlace, Medium},
       {"same banks on, standard", {SameBanksOn, Standard}, HiresStandard, Off},
       {"same banks on, fli", {SameBanksOn, Fli}, HiresFli, Off},
-      {"same banks on, interlaced", {SameBanksOn, Interlaced}, HiresInterlaced, Medium},
+      {"same banks on, interlaced", {SameBanksOn, Interlaced}, HiresInterlaced, Off},
       {"same banks on, fli interlace again",
        {SameBanksOn, Interlaced, FliInterlace},
        HiresFliInterlace,
-       Medium},
+       Off},
       {"same banks switched on", {SameBanksOn}, HiresFliInterlace, Off},
       {"same banks switched off", {SameBanksOn, SameBanksOff}, HiresFliInterlace, Medium},
       {"same banks toggled in interlaced", {Interlaced, SameBanksOn}, HiresInterlaced, Off},
       {"same banks toggled off in interlaced",
        {Interlaced, SameBanksOn, SameBanksOff},
        HiresInterlaced,
-       Off},
+       Medium},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
@@ -176,16 +177,15 @@ TEST_F(MainWindowTest, FlickerLevelsRebuildUnlessSameColBanksIsEnabledAndOn)
   EXPECT_TRUE(c().flickerButtons.heavy->isChecked());
   ExpectMixTableShown(window(), whole);
 
-  // On but disabled (in "Hires FLI"): a level selected from the program
-  // rebuilds and reduces again.
+  // "Hires FLI" has no interlace: a level selected from the program takes
+  // nothing out of its compacted table.
   c().modeButtons.hiresFli->setChecked(true);
   ASSERT_FALSE(c().sameBanksBox->isEnabled());
   const MixTable compacted = table(GraphicMode::HiresFli, FlickerLevel::Off);
   ExpectMixTableShown(window(), compacted);
-  const MixTable reduced = table(GraphicMode::HiresFli, FlickerLevel::Light);
-  ASSERT_FALSE(reduced == compacted);
+  ASSERT_FALSE(table(GraphicMode::HiresFli, FlickerLevel::Light) == compacted);
   c().flickerButtons.light->setChecked(true);
-  ExpectMixTableShown(window(), reduced);
+  ExpectMixTableShown(window(), compacted);
 }
 
 TEST_F(MainWindowTest, PaletteAndMixingButtonsRebuildTheTable)
@@ -216,11 +216,11 @@ TEST_F(MainWindowTest, PaletteAndMixingButtonsRebuildTheTable)
   Click(c().mixButtons.yuv);
   ExpectMixTableShown(window(), ReducedTable(PaletteId::Ccs64, MixMethod::Yuv,
                                              GraphicMode::HiresFliInterlace, FlickerLevel::Off));
-  // ... but a palette does: it follows the selected level.
+  // ... and neither does a palette.
   Click(c().paletteButtons.frodo);
   EXPECT_TRUE(c().mixButtons.rgb->isChecked());
   ExpectMixTableShown(window(), ReducedTable(PaletteId::Frodo, MixMethod::Rgb,
-                                             GraphicMode::HiresFliInterlace, FlickerLevel::Heavy));
+                                             GraphicMode::HiresFliInterlace, FlickerLevel::Off));
 
   // Modes without interlace: the compacted table, no level.
   Click(c().modeButtons.hiresFli);
@@ -230,6 +230,59 @@ TEST_F(MainWindowTest, PaletteAndMixingButtonsRebuildTheTable)
   Click(c().mixButtons.yuv);
   ExpectMixTableShown(window(), ReducedTable(PaletteId::Vice, MixMethod::Yuv, GraphicMode::HiresFli,
                                              FlickerLevel::Off));
+}
+
+// The table a run with these settings dithers with.
+MixTable PlannedTable(const Settings& settings)
+{
+  MixTable table;
+  PrepareMixTable(table, PaletteOf(settings), settings, PlanConversion(settings).mixTable);
+  return table;
+}
+
+// Whatever is selected, in whichever order, "Mix palette" shows the table
+// the run will dither with: at start, in every mode with every level (the
+// level chosen before or after the mode), with "'Y' Brightness" matching and
+// with "Same Col Banks", and after "Defaults".
+TEST_F(MainWindowTest, MixTableShownIsTheOneTheRunDithersWith)
+{
+  ExpectMixTableShown(window(), PlannedTable(Settings{}));
+  Settings expected;
+  int order = 0;
+  for (const auto& mode : ModeChoices) {
+    for (const auto& level : FlickerChoices) {
+      SCOPED_TRACE(std::string(mode.caption) + ", " + level.caption);
+      QRadioButton* modeButton = c().modeButtons.*mode.button;
+      QRadioButton* levelButton = c().flickerButtons.*level.button;
+      const bool levelFirst = ++order % 2 == 0;
+      (levelFirst ? levelButton : modeButton)->setChecked(true);
+      (levelFirst ? modeButton : levelButton)->setChecked(true);
+      expected.mode = mode.value;
+      expected.flicker = level.value;
+      ASSERT_EQ(window().GatherSettings(), expected);
+      ExpectMixTableShown(window(), PlannedTable(expected));
+    }
+  }
+
+  // 'Y' Brightness takes its own mixes out of an interlaced table as well,
+  // unless a single bank uses the whole table.
+  Click(c().modeButtons.hiresInterlaced);
+  Click(c().flickerButtons.light);
+  Click(c().matchingButtons.brightness);
+  expected.mode = GraphicMode::HiresInterlaced;
+  expected.flicker = FlickerLevel::Light;
+  expected.measure = Measure::Brightness;
+  ASSERT_EQ(window().GatherSettings(), expected);
+  ASSERT_FALSE(PlannedTable(expected) ==
+               ReducedTable(PaletteId::Pepto, MixMethod::Rgb, expected.mode, expected.flicker));
+  ExpectMixTableShown(window(), PlannedTable(expected));
+  Click(c().sameBanksBox);
+  expected.sameBanks = true;
+  ASSERT_EQ(window().GatherSettings(), expected);
+  ExpectMixTableShown(window(), PlannedTable(expected));
+
+  Click(c().defaultsButton);
+  ExpectMixTableShown(window(), PlannedTable(Settings{}));
 }
 
 // The buttons sit in four boxes, yet selecting one deselects all the others,
@@ -415,9 +468,9 @@ TEST_F(MainWindowTest, DefaultsResetEverythingButAlternateX8)
   EXPECT_EQ(c().strengthField->text(), "45");
   EXPECT_EQ(c().errorValueLabel->text(), "0");
   EXPECT_EQ(window().workspace().palette, PaletteColours(PaletteId::Pepto));
-  // Like at start-up, the table shows "Light" although "Medium" is selected.
+  // Like at start-up, the table has the selected level taken out.
   ExpectMixTableShown(window(), ReducedTable(PaletteId::Pepto, MixMethod::Rgb,
-                                             GraphicMode::HiresFliInterlace, FlickerLevel::Light));
+                                             GraphicMode::HiresFliInterlace, FlickerLevel::Medium));
 
   // The palette is copied even when "Pepto" is selected already.
   window().workspace().palette = PaletteColours(PaletteId::Frodo);

@@ -282,16 +282,16 @@ TEST_F(MainWindowTest, WindowPicturesBarsAndMenuStartAsTheProgramOpens)
   EXPECT_EQ(window().GatherSettings(), Settings{});
 }
 
-// The table at start-up has the "Light" reduction although "Medium" is the
-// selected level: the first conversion applies the selected one.
-TEST_F(MainWindowTest, MixTableStartsWithTheLightReduction)
+// The table at start-up has the selected level, "Medium", taken out, as the
+// first conversion will.
+TEST_F(MainWindowTest, MixTableStartsWithTheSelectedLevel)
 {
   const MixTable light = ReducedTable(PaletteId::Pepto, MixMethod::Rgb,
                                       GraphicMode::HiresFliInterlace, FlickerLevel::Light);
   const MixTable medium = ReducedTable(PaletteId::Pepto, MixMethod::Rgb,
                                        GraphicMode::HiresFliInterlace, FlickerLevel::Medium);
   ASSERT_FALSE(light == medium);
-  ExpectMixTableShown(window(), light);
+  ExpectMixTableShown(window(), medium);
   EXPECT_TRUE(c().flickerButtons.medium->isChecked());
 }
 

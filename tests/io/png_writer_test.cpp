@@ -23,8 +23,10 @@ TEST(EncodePng, WritesTheFrameBackAsItWas)
   for (const char* name : {"coffee_frame.ppm", "chelsea_frame.ppm", "rocket_frame.ppm"}) {
     SCOPED_TRACE(name);
     const Picture frame = testing::ReadPpmFrame(name);
+    const PngBytesResult png = EncodePng(frame);
+    ASSERT_TRUE(png.Ok()) << png.error;
     const PictureFileResult read =
-        ReadPictureFile(folder.Write(std::string(name) + ".png", EncodePng(frame)));
+        ReadPictureFile(folder.Write(std::string(name) + ".png", png.bytes));
     ASSERT_TRUE(read.Ok()) << read.error;
     ASSERT_EQ(read.picture.width, PictureWidth);
     ASSERT_EQ(read.picture.height, PictureHeight);
@@ -37,7 +39,8 @@ TEST(EncodePng, WritesTheFrameBackAsItWas)
 // pieces of 8192 bytes and the end.
 TEST(EncodePng, WritesTheSameChunksAsAlways)
 {
-  const std::vector<std::uint8_t> bytes = EncodePng(testing::ReadPpmFrame("coffee_frame.ppm"));
+  const std::vector<std::uint8_t> bytes =
+      EncodePng(testing::ReadPpmFrame("coffee_frame.ppm")).bytes;
   std::vector<std::string> types;
   std::vector<std::uint32_t> lengths;
   for (std::size_t at = 8; at + 8 <= bytes.size();) {

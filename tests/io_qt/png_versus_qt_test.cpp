@@ -118,7 +118,7 @@ TEST(PngVersusQt, WrittenFilesAreByteForByteQts)
       {"noise", noise},
   };
   for (const auto& [name, picture] : cases) {
-    EXPECT_EQ(EncodePng(picture), QtPngBytes(picture)) << name;
+    EXPECT_EQ(EncodePng(picture).bytes, QtPngBytes(picture)) << name;
   }
 }
 
