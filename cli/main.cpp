@@ -1,12 +1,16 @@
 #include <unistd.h>
 
+#include <exception>
 #include <iostream>
+#include <new>
 
 #include "cli/cli_batch.h"
 #include "cli/cli_options.h"
 #include "cli/stderr_progress.h"
 
-int main(int argc, char** argv)
+namespace {
+
+int Run(int argc, char** argv)
 {
   using namespace pavona;
   const cli::ParseOutcome parsed = cli::ParseCommandLine(argc, argv);
@@ -30,4 +34,21 @@ int main(int argc, char** argv)
     return 1;
   }
   return status;
+}
+
+}  // namespace
+
+// Whatever fails on the way, the user gets one line and exit status 1, never
+// an abort with a core dump: outputs already reported were written whole.
+int main(int argc, char** argv)
+{
+  try {
+    return Run(argc, argv);
+  } catch (const std::bad_alloc&) {
+    std::cerr << "pavona-cli: not enough memory; convert fewer or smaller pictures at once, "
+                 "or free memory\n";
+  } catch (const std::exception& failure) {
+    std::cerr << "pavona-cli: " << failure.what() << "\n";
+  }
+  return 1;
 }

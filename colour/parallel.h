@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <atomic>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -9,7 +10,8 @@ namespace pavona {
 
 // Runs work(i) for i in [0, count) on all cores. The items must be
 // independent (each writes only its own part of the output), so the result is
-// the same as a loop on one thread whatever the scheduling.
+// the same as a loop on one thread whatever the scheduling. A thread the
+// system refuses (low on memory or processes) leaves its share to the others.
 template <typename Work>
 void ParallelFor(int count, Work work)
 {
@@ -28,7 +30,11 @@ void ParallelFor(int count, Work work)
   };
   std::vector<std::jthread> pool;
   for (int t = 1; t < threads; ++t) {
-    pool.emplace_back(worker);
+    try {
+      pool.emplace_back(worker);
+    } catch (const std::system_error&) {
+      break;
+    }
   }
   worker();
 }

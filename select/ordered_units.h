@@ -4,6 +4,7 @@
 #include <atomic>
 #include <condition_variable>
 #include <mutex>
+#include <system_error>
 #include <thread>
 #include <vector>
 
@@ -21,18 +22,26 @@ namespace pavona {
 // then stays no) the remaining units are neither computed nor reported, and a
 // unit that was skipped is never reported as done.
 template <typename KeepGoing, typename Work, typename Begin, typename End>
+void RunUnitsOnThisThread(int count, KeepGoing keepGoing, Work work, Begin begin, End end)
+{
+  for (int unit = 0; unit < count; ++unit) {
+    if (!keepGoing()) {
+      return;
+    }
+    begin(unit);
+    work(unit);
+    end(unit);
+  }
+}
+
+// A thread the system refuses (low on memory or processes) leaves its share
+// to the others, and with none at all the calling thread does the work.
+template <typename KeepGoing, typename Work, typename Begin, typename End>
 void RunUnitsInOrder(int count, KeepGoing keepGoing, Work work, Begin begin, End end)
 {
   const int threads = std::clamp(int(std::thread::hardware_concurrency()), 1, std::max(count, 1));
   if (threads <= 1) {
-    for (int unit = 0; unit < count; ++unit) {
-      if (!keepGoing()) {
-        return;
-      }
-      begin(unit);
-      work(unit);
-      end(unit);
-    }
+    RunUnitsOnThisThread(count, keepGoing, work, begin, end);
     return;
   }
   enum : char { Pending, Computed, Skipped };
@@ -56,7 +65,15 @@ void RunUnitsInOrder(int count, KeepGoing keepGoing, Work work, Begin begin, End
   // The calling thread only waits and reports, so every core computes.
   std::vector<std::jthread> pool;
   for (int t = 0; t < threads; ++t) {
-    pool.emplace_back(worker);
+    try {
+      pool.emplace_back(worker);
+    } catch (const std::system_error&) {
+      break;
+    }
+  }
+  if (pool.empty()) {
+    RunUnitsOnThisThread(count, keepGoing, work, begin, end);
+    return;
   }
   for (int unit = 0; unit < count; ++unit) {
     if (!keepGoing()) {
