@@ -1,21 +1,24 @@
 #!/usr/bin/env bash
-# Remakes the golden files in this folder with the given command-line program:
-#   tests/data/golden/make_golden.sh /path/to/pavona-cli
-# Run it by hand only, when an output is meant to change (and say why in the
-# commit); the build and the tests never run it. The settings of each kind
-# must stay those of GoldenKinds in tests/cli/golden_files_test.cpp.
+# Writes the golden files of kinds.txt in this folder with the given
+# command-line program:
+#   tests/data/golden/make_golden.sh /path/to/pavona-cli [NAME...]
+# With names, only those kinds are written. Run it by hand only, when an
+# output is meant to change (and say why in the commit); the build and the
+# tests never run it.
 set -euo pipefail
-cli=$1
+cli=$(realpath "$1")
+shift
 cd "$(dirname "$0")"
-make() {
-  local name=$1
-  shift
-  "$cli" --quiet --test-picture "$@" --raw "$name.raw" --prg "$name.prg"
-}
-make hires --mode hires
-make hires-interlaced --mode hires-interlaced --same-banks off
-make hires-interlaced-same-banks --mode hires-interlaced --same-banks on
-make fli --mode fli
-make fli-interlace --mode fli-interlace --four-colours on --same-banks off
-make fli-interlace-shared-bitmap --mode fli-interlace --four-colours off --same-banks off
-make fli-interlace-same-banks --mode fli-interlace --four-colours on --same-banks on
+while IFS='|' read -r name extensions settings; do
+  name=$(echo "$name" | xargs)
+  case "$name" in '' | '#'*) continue ;; esac
+  if [ $# -gt 0 ] && [[ ! " $* " =~ " $name " ]]; then
+    continue
+  fi
+  outputs=()
+  for extension in $extensions; do
+    outputs+=(--save "$name.$extension")
+  done
+  # shellcheck disable=SC2086 # the settings are words
+  "$cli" --quiet --test-picture $settings "${outputs[@]}"
+done <kinds.txt
