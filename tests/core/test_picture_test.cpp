@@ -18,20 +18,26 @@ TEST(TestPicture, HoldsTheDesignedBarsRampAndPatternsInRedGreenBluePlanes)
   EXPECT_EQ(planes[PixelCount + yellow], 255);
   EXPECT_EQ(planes[2 * PixelCount + yellow], 0);
 
-  // Saturated bars of 40 pixels in rows 176..187, the same at a quarter of
-  // full strength in rows 188..193 (black there is a dark grey).
-  const std::uint32_t bars[8] = {0xFFFFFF, 0xFFFF00, 0x00FFFF, 0x00FF00,
-                                 0xFF00FF, 0xFF0000, 0x0000FF, 0x000000};
-  const std::uint32_t darkBars[8] = {0x404040, 0x404000, 0x004040, 0x004000,
-                                     0x400040, 0x400000, 0x000040, 0x202020};
+  // Colour bars of 40 pixels in rows 176..187: every one of the eight
+  // colours whose channels are each off or full, once, each bar flat; the
+  // same bars at a quarter of their strength in rows 188..193, where black
+  // is a dark grey so it still differs from the background.
+  std::set<std::uint32_t> barColours;
   for (int bar = 0; bar < 8; ++bar) {
+    const std::uint32_t colour = frame[PixelIndex(bar * 40, 176)];
+    barColours.insert(colour);
+    for (const int channel : {RedOf(colour), GreenOf(colour), BlueOf(colour)}) {
+      EXPECT_TRUE(channel == 0 || channel == 255) << bar;
+    }
+    const std::uint32_t dark = colour == 0 ? 0x202020 : (colour >> 2) & 0x3F3F3F;
     for (const int x : {bar * 40, bar * 40 + 39}) {
-      EXPECT_EQ(frame[PixelIndex(x, 176)], bars[bar]) << x;
-      EXPECT_EQ(frame[PixelIndex(x, 187)], bars[bar]) << x;
-      EXPECT_EQ(frame[PixelIndex(x, 188)], darkBars[bar]) << x;
-      EXPECT_EQ(frame[PixelIndex(x, 193)], darkBars[bar]) << x;
+      EXPECT_EQ(frame[PixelIndex(x, 176)], colour) << x;
+      EXPECT_EQ(frame[PixelIndex(x, 187)], colour) << x;
+      EXPECT_EQ(frame[PixelIndex(x, 188)], dark) << x;
+      EXPECT_EQ(frame[PixelIndex(x, 193)], dark) << x;
     }
   }
+  EXPECT_EQ(barColours.size(), 8u);
   // A grey ramp from black to white in rows 194..199.
   EXPECT_EQ(frame[PixelIndex(0, 199)], 0x000000u);
   EXPECT_EQ(frame[PixelIndex(319, 194)], 0xFFFFFFu);
