@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Installs what is missing, checks the formatting, and builds and runs every
+# Installs what is missing, checks the formatting and that no include runs
+# back up a layer (scripts/check-layers.sh), and builds and runs every
 # test: the normal build (warnings are errors), from which the Debian package
 # is made and its file list checked (scripts/check-package.sh); a build
 # without Qt, which must still build the command line and the benchmarks and
@@ -12,6 +13,7 @@ set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
 scripts/check-format.sh
+scripts/check-layers.sh
 source scripts/ccache-env.sh
 
 step() { echo "== $* ($(date +%T))"; }
