@@ -39,7 +39,7 @@ void ExchangeOddPixelColumns(C64Data& data, C64Region bitmap1, C64Region bitmap2
 
 }  // namespace
 
-void AlternateRowsFli(C64Data& data, bool exchangeBitmapRows)
+void AlternateRowsFli(C64Data& data, FieldBitmaps bitmaps)
 {
   using namespace FliLayout;
   for (int bank = 0; bank < 8; bank += 2) {
@@ -47,12 +47,12 @@ void AlternateRowsFli(C64Data& data, bool exchangeBitmapRows)
       ExchangeByte(data, FliScreens1, FliScreens2, bank * ScreenBankSize + offset);
     }
   }
-  if (exchangeBitmapRows) {
+  if (bitmaps == FieldBitmaps::Own) {
     ExchangeEvenCellRows(data, FliBitmap1, FliBitmap2);
   }
 }
 
-void AlternateCellColumnsFli(C64Data& data, bool fourColours)
+void AlternateCellColumnsFli(C64Data& data, FieldBitmaps bitmaps)
 {
   using namespace FliLayout;
   for (int cy = 0; cy < CellRows; ++cy) {
@@ -60,7 +60,7 @@ void AlternateCellColumnsFli(C64Data& data, bool fourColours)
       for (int bank = 0; bank < 8; ++bank) {
         ExchangeByte(data, FliScreens1, FliScreens2, FliScreenOffset(cx, cy, bank));
       }
-      if (fourColours) {
+      if (bitmaps == FieldBitmaps::Own) {
         for (int r = 0; r < 8; ++r) {
           ExchangeByte(data, FliBitmap1, FliBitmap2, BitmapOffset(cx, cy, r));
         }

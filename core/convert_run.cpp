@@ -19,6 +19,7 @@ namespace {
 void BuildFieldsAndAlternate(RunPictures& run, const FieldPlan& plan, ProgressReport& progress)
 {
   C64Data& data = run.c64;
+  const FieldBitmaps bitmaps = plan.exchangeBitmaps ? FieldBitmaps::Own : FieldBitmaps::Shared;
   if (plan.alternateRowsHires) {
     AlternateRowsHires(data);
   }
@@ -29,10 +30,10 @@ void BuildFieldsAndAlternate(RunPictures& run, const FieldPlan& plan, ProgressRe
     BuildFliInterlaceData(run.result, run.mix, data, progress);
   }
   if (plan.alternateRowsFli) {
-    AlternateRowsFli(data, plan.exchangeBitmaps);
+    AlternateRowsFli(data, bitmaps);
   }
   if (plan.alternateCellColumnsFli) {
-    AlternateCellColumnsFli(data, plan.exchangeBitmaps);
+    AlternateCellColumnsFli(data, bitmaps);
   }
   if (plan.alternatePixelColumnsFli) {
     AlternatePixelColumnsFli(data);

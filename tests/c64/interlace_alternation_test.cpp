@@ -59,10 +59,13 @@ std::vector<int> SpareOffsets(bool fli)
 TEST(InterlaceAlternation, EachStepUndoesItselfAndSparesTheTails)
 {
   const std::tuple<const char*, bool, std::function<void(C64Data&)>> steps[] = {
-      {"rows fli, shared bitmap", true, [](C64Data& d) { AlternateRowsFli(d, false); }},
-      {"rows fli, own bitmaps", true, [](C64Data& d) { AlternateRowsFli(d, true); }},
-      {"cell columns, shared bitmap", true, [](C64Data& d) { AlternateCellColumnsFli(d, false); }},
-      {"cell columns, own bitmaps", true, [](C64Data& d) { AlternateCellColumnsFli(d, true); }},
+      {"rows fli, shared bitmap", true,
+       [](C64Data& d) { AlternateRowsFli(d, FieldBitmaps::Shared); }},
+      {"rows fli, own bitmaps", true, [](C64Data& d) { AlternateRowsFli(d, FieldBitmaps::Own); }},
+      {"cell columns, shared bitmap", true,
+       [](C64Data& d) { AlternateCellColumnsFli(d, FieldBitmaps::Shared); }},
+      {"cell columns, own bitmaps", true,
+       [](C64Data& d) { AlternateCellColumnsFli(d, FieldBitmaps::Own); }},
       {"pixel columns fli", true, [](C64Data& d) { AlternatePixelColumnsFli(d); }},
       {"rows hires", false, [](C64Data& d) { AlternateRowsHires(d); }},
       {"pixel columns hires", false, [](C64Data& d) { AlternatePixelColumnsHires(d); }},
@@ -134,11 +137,13 @@ TEST(InterlaceAlternation, WhatEachStepMoves)
        false, false, false},
   };
   const std::tuple<const char*, std::function<void(C64Data&)>, bool Probe::*> steps[] = {
-      {"rows, shared bitmap", [](C64Data& d) { AlternateRowsFli(d, false); }, &Probe::rowsShared},
-      {"rows, own bitmaps", [](C64Data& d) { AlternateRowsFli(d, true); }, &Probe::rowsOwn},
-      {"cell columns, shared", [](C64Data& d) { AlternateCellColumnsFli(d, false); },
+      {"rows, shared bitmap", [](C64Data& d) { AlternateRowsFli(d, FieldBitmaps::Shared); },
+       &Probe::rowsShared},
+      {"rows, own bitmaps", [](C64Data& d) { AlternateRowsFli(d, FieldBitmaps::Own); },
+       &Probe::rowsOwn},
+      {"cell columns, shared", [](C64Data& d) { AlternateCellColumnsFli(d, FieldBitmaps::Shared); },
        &Probe::columnsShared},
-      {"cell columns, own", [](C64Data& d) { AlternateCellColumnsFli(d, true); },
+      {"cell columns, own", [](C64Data& d) { AlternateCellColumnsFli(d, FieldBitmaps::Own); },
        &Probe::columnsOwn},
   };
   for (const auto& [stepName, step, moves] : steps) {
@@ -158,7 +163,7 @@ TEST(InterlaceAlternation, OddCellColumnsStayEverywhere)
   using namespace FliLayout;
   const C64Data original = RandomData(3);
   C64Data data = original;
-  AlternateCellColumnsFli(data, true);
+  AlternateCellColumnsFli(data, FieldBitmaps::Own);
   for (int cy = 0; cy < 25; ++cy) {
     for (int cx = 1; cx < 40; cx += 2) {
       for (int i = 0; i < 8; ++i) {

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <set>
 
 namespace pavona {
@@ -29,7 +30,11 @@ TEST(TestPicture, HoldsTheDesignedBarsRampAndPatternsInRedGreenBluePlanes)
     for (const int channel : {RedOf(colour), GreenOf(colour), BlueOf(colour)}) {
       EXPECT_TRUE(channel == 0 || channel == 255) << bar;
     }
-    const std::uint32_t dark = colour == 0 ? 0x202020 : (colour >> 2) & 0x3F3F3F;
+    auto quarter = [](int channel) { return int(std::lround(channel / 4.0)); };
+    const std::uint32_t dark =
+        colour == 0
+            ? 0x202020
+            : MakeColour(quarter(RedOf(colour)), quarter(GreenOf(colour)), quarter(BlueOf(colour)));
     for (const int x : {bar * 40, bar * 40 + 39}) {
       EXPECT_EQ(frame[PixelIndex(x, 176)], colour) << x;
       EXPECT_EQ(frame[PixelIndex(x, 187)], colour) << x;
