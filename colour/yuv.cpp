@@ -1,9 +1,9 @@
 #include "colour/yuv.h"
 
 #include <algorithm>
-#include <bit>
 #include <cstdint>
 
+#include "colour/extended_rounding.h"
 #include "colour/picture.h"
 #include "colour/yuv_fixed_point.h"
 
@@ -43,11 +43,10 @@ namespace {
 // is a whole multiple of 2^-77 (a float of at least 1 is a multiple of 2^-23,
 // each coefficient one of 2^-54, and rounding to fewer bits keeps a multiple),
 // and none reaches 2^9 in magnitude, so held as integers at that scale they
-// fit in 128 bits (GCC and Clang have __int128 on every 64-bit target) and
-// every exact sum and product is computable.
-using Exact = __int128;
-using ExactMagnitude = unsigned __int128;
-
+// fit in 128 bits and every exact sum and product is computable. On every
+// input the tests can try, this rounding never moves a channel across a whole
+// number; it is kept so that the inputs nobody can try all of (the pairs of
+// float U and V of the green channel) give the extended type's numbers too.
 constexpr int InputFractionBits = 23;
 constexpr int CoefficientFractionBits = 54;
 constexpr int FractionBits = InputFractionBits + CoefficientFractionBits;
@@ -69,24 +68,6 @@ static_assert(double(GreenFromU) == 0.337633 * 0x1p54);
 std::int64_t InputUnits(float value)
 {
   return std::int64_t(double(value) * 0x1p23);
-}
-
-// Rounds to 64 significant bits, to nearest, ties to even: the magnitude
-// gets half a unit of the last kept bit less one, plus that bit, and the
-// bits below are dropped, so it carries into the kept bits exactly when the
-// dropped part is more than half or half with the last kept bit odd.
-Exact RoundToExtended(Exact value)
-{
-  const Exact sign = value >> 127;  // all ones for a negative value, else 0
-  const auto magnitude = ExactMagnitude((value ^ sign) - sign);
-  const int excess = std::bit_width(std::uint64_t(magnitude >> 64));
-  if (excess == 0) {
-    return value;  // 64 bits or fewer: nothing to round
-  }
-  const ExactMagnitude unit = ExactMagnitude(1) << excess;
-  const ExactMagnitude lastBit = (magnitude >> excess) & 1;
-  const ExactMagnitude rounded = (magnitude + (unit / 2 - 1 + lastBit)) & ~(unit - 1);
-  return (Exact(rounded) ^ sign) - sign;
 }
 
 // c (w - 128): the difference is exact (below 2^7 and a multiple of 2^-23),

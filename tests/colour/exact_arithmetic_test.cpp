@@ -6,7 +6,9 @@
 #include <cmath>
 #include <cstdint>
 #include <limits>
+#include <random>
 
+#include "colour/extended_rounding.h"
 #include "colour/parallel.h"
 #include "colour/picture.h"
 #include "colour/yuv.h"
@@ -97,6 +99,43 @@ TEST(ExactArithmetic, ForwardConversionsOfEveryColour)
     EXPECT_EQ(wrong[f].load(), 0) << names[f];
   }
   EXPECT_EQ(found.count, 0) << "first at colour " << std::hex << found.first;
+}
+
+// The rounding after each step of the way back, against the extended type's
+// own rounding of the same integer: exact values, ties either way, carries
+// into the next power of two, any sign and scale; then random values.
+TEST(ExactArithmetic, RoundingToTheExtendedType)
+{
+  const Exact one = 1;
+  const struct {
+    const char* name;
+    Exact value;
+  } rows[] = {
+      {"64 bits, kept", (one << 64) - 1},
+      {"tie, kept bit even: down", (one << 64) + 1},
+      {"tie, kept bit odd: up", (one << 64) + 3},
+      {"below half: down", (one << 66) + 1},
+      {"above half: up", (one << 66) + 3},
+      {"all ones: carries", (one << 66) - 1},
+      {"wide tie, even", (one << 100) + (one << 36)},
+      {"wide tie, odd", (one << 100) + (one << 37) + (one << 36)},
+      {"wide, just below a tie", (one << 100) + (one << 36) - 1},
+  };
+  for (const auto& row : rows) {
+    for (const int shift : {0, 1, 7, 20}) {
+      for (const Exact value : {row.value << shift, -(row.value << shift)}) {
+        EXPECT_EQ(static_cast<long double>(RoundToExtended(value)), static_cast<long double>(value))
+            << row.name << ", shifted by " << shift << (value < 0 ? ", negative" : "");
+      }
+    }
+  }
+  std::mt19937_64 random(64);
+  int wrong = 0;
+  for (int i = 0; i < 1000000; ++i) {
+    const Exact value = ((Exact(random()) << 64) | random()) >> (random() % 120);
+    wrong += static_cast<long double>(RoundToExtended(value)) != static_cast<long double>(value);
+  }
+  EXPECT_EQ(wrong, 0);
 }
 
 // The YUV mixes average two colours' whole Y, U, V: Y 16..235, U and V
