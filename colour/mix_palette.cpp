@@ -1,8 +1,5 @@
 #include "colour/mix_palette.h"
 
-#include <algorithm>
-
-#include "colour/extended_float.h"
 #include "colour/picture.h"
 #include "colour/yuv.h"
 
@@ -15,11 +12,6 @@ std::uint32_t MixRgb(std::uint32_t a, std::uint32_t b)
                     (BlueOf(a) + BlueOf(b)) / 2);
 }
 
-int TruncateAndClamp(Extended value)
-{
-  return std::clamp(int(value), 0, 255);
-}
-
 // Averages Y, U and V and converts back. The inverse does not take off the
 // forward conversion's offset of 16, so even a colour mixed with itself comes
 // back changed (black becomes 0x101010); the table keeps that on purpose.
@@ -30,10 +22,7 @@ std::uint32_t MixYuv(std::uint32_t a, std::uint32_t b)
   const int y = (first.y + second.y) / 2;
   const int u = (first.u + second.u) / 2;
   const int v = (first.v + second.v) / 2;
-  const Extended red = y + Extended(1.370705) * (v - 128);
-  const Extended green = y - Extended(0.698001) * (v - 128) - Extended(0.337633) * (u - 128);
-  const Extended blue = y + Extended(1.732446) * (u - 128);
-  return MakeColour(TruncateAndClamp(red), TruncateAndClamp(green), TruncateAndClamp(blue));
+  return YuvToColour(float(y), float(u), float(v));
 }
 
 void CopySlot(MixTable& table, int from, int to)

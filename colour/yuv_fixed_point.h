@@ -7,15 +7,19 @@
 
 namespace pavona {
 
-// ColourToYuv and LumaAsFloat in 64-bit integers, for the per-pixel hot loops.
+// The forward conversion (ColourToYuv, ColourToYuvFloat, LumaAsFloat) in
+// 64-bit integers, inline for the per-pixel hot loops.
 //
-// Why this gives the same numbers: every coefficient is a double of at least
-// 1/16, so it is a whole multiple of 2^-56; times an 8-bit channel it stays a
-// multiple of 2^-56, and every partial sum of the conversions lies below 256
-// in magnitude. Such a value has at most 64 significant bits, so the extended
+// The conversion is defined in 64-bit-mantissa extended floating point, the
+// constants being the doubles nearest to their decimals. Why integers give
+// the same numbers: every coefficient is a double of at least 1/16, so it is
+// a whole multiple of 2^-56; times an 8-bit channel it stays a multiple of
+// 2^-56, and every partial sum of the conversions lies below 256 in
+// magnitude. Such a value has at most 64 significant bits, so the extended
 // arithmetic never rounds: its result is the exact sum. Scaled by 2^56 that
 // sum is an integer below 2^64, and unsigned wrap-around takes care of the
-// negative terms because the final value is positive.
+// negative terms because the final value is positive (Y, U and V are at
+// least 16).
 namespace fixed_point {
 
 constexpr int FractionBits = 56;
@@ -37,10 +41,27 @@ constexpr std::uint64_t Negated(double coefficient)
 static_assert(double(Scaled(0.071)) == 0.071 * double(One));
 static_assert(double(Scaled(0.098)) == 0.098 * double(One));
 
-constexpr std::uint64_t LumaScaled(int red, int green, int blue)
+constexpr std::uint64_t LumaScaled(std::uint64_t red, std::uint64_t green, std::uint64_t blue)
 {
-  return Scaled(0.257) * std::uint64_t(red) + Scaled(0.504) * std::uint64_t(green) +
-         Scaled(0.098) * std::uint64_t(blue) + 16 * One;
+  return Scaled(0.257) * red + Scaled(0.504) * green + Scaled(0.098) * blue + 16 * One;
+}
+
+constexpr std::uint64_t ChromaUScaled(std::uint64_t red, std::uint64_t green, std::uint64_t blue)
+{
+  return Negated(0.148) * red + Negated(0.291) * green + Scaled(0.439) * blue + 128 * One;
+}
+
+constexpr std::uint64_t ChromaVScaled(std::uint64_t red, std::uint64_t green, std::uint64_t blue)
+{
+  return Scaled(0.439) * red + Negated(0.368) * green + Negated(0.071) * blue + 128 * One;
+}
+
+// The exact value rounded once to float, as the conversion of the extended
+// result to float does: the conversion from a 64-bit integer rounds to
+// nearest (ties to even), and the scaling by 2^-56 is exact.
+inline float ToFloat(std::uint64_t scaled)
+{
+  return float(scaled) * 0x1p-56f;
 }
 
 }  // namespace fixed_point
@@ -51,21 +72,16 @@ constexpr Yuv ColourToYuvFixed(std::uint32_t colour)
   const auto red = std::uint64_t(RedOf(colour));
   const auto green = std::uint64_t(GreenOf(colour));
   const auto blue = std::uint64_t(BlueOf(colour));
-  const std::uint64_t y = LumaScaled(RedOf(colour), GreenOf(colour), BlueOf(colour));
-  const std::uint64_t u =
-      Negated(0.148) * red + Negated(0.291) * green + Scaled(0.439) * blue + 128 * One;
-  const std::uint64_t v =
-      Scaled(0.439) * red + Negated(0.368) * green + Negated(0.071) * blue + 128 * One;
   // All three are positive, so truncation toward zero is the shift.
-  return {int(y >> FractionBits), int(u >> FractionBits), int(v >> FractionBits)};
+  return {int(LumaScaled(red, green, blue) >> FractionBits),
+          int(ChromaUScaled(red, green, blue) >> FractionBits),
+          int(ChromaVScaled(red, green, blue) >> FractionBits)};
 }
 
-// The exact luma rounded once to float, as LumaAsFloat does: the conversion
-// from a 64-bit integer rounds to nearest, and the scaling by 2^-56 is exact.
 inline float LumaAsFloatFixed(std::uint32_t colour)
 {
   using namespace fixed_point;
-  return float(LumaScaled(RedOf(colour), GreenOf(colour), BlueOf(colour))) * 0x1p-56f;
+  return ToFloat(LumaScaled(RedOf(colour), GreenOf(colour), BlueOf(colour)));
 }
 
 }  // namespace pavona

@@ -1,5 +1,6 @@
 #include <cstring>
 
+#include "colour/cpu_clones.h"
 #include "select/fli_extreme.h"
 #include "select/fli_span_output.h"
 #include "select/row_by_row.h"
@@ -21,8 +22,8 @@ struct PurePair {
 // pixels[k]: how many pixels hold value k. For each A = i the errors of all
 // sixteen B = j are summed at once, then the pairs are taken in order (i
 // outer, j inner from i), each only when strictly better.
-[[gnu::target_clones("avx2", "default")]] PurePair BestPurePair(
-    const std::uint32_t (*distances)[PureColours], const std::uint32_t* pixels, int count)
+PAVONA_AVX2_CLONES PurePair BestPurePair(const std::uint32_t (*distances)[PureColours],
+                                         const std::uint32_t* pixels, int count)
 {
   using Lanes = std::uint32_t __attribute__((vector_size(4 * PureColours)));
   Lanes rows[8];

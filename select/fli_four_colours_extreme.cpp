@@ -2,6 +2,7 @@
 #include <cstring>
 #include <vector>
 
+#include "colour/cpu_clones.h"
 #include "select/cross_mixes.h"
 #include "select/fli_extreme.h"
 #include "select/fli_span_output.h"
@@ -71,9 +72,8 @@ struct Tables {
 // fixed A and b1 the sixteen b2 form one vector: base row b1, cross row a1,
 // and two values broadcast. Pairs are taken in slot order (i outer, j inner),
 // each only when strictly better, so the first of equal errors wins.
-[[gnu::target_clones("avx2", "default")]] MixPair BestMixPair(const MixDistances* const* pixels,
-                                                              const Distance16* counts, int count,
-                                                              const Tables& tables)
+PAVONA_AVX2_CLONES MixPair BestMixPair(const MixDistances* const* pixels, const Distance16* counts,
+                                       int count, const Tables& tables)
 {
   const Lanes lane = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15};
   const Lanes far = Lanes{} + Far;

@@ -5,6 +5,7 @@
 #include <cstdlib>
 #include <vector>
 
+#include "colour/mix_table.h"
 #include "colour/yuv.h"
 #include "select/hires_band_colours.h"
 
@@ -12,16 +13,15 @@ namespace pavona {
 namespace {
 
 constexpr int PaletteSize = 16;
-constexpr int PairCount = 136;
 
 struct Pair {
   int first;   // colour of the 1-bits
   int second;  // colour of the 0-bits
 };
 
-constexpr std::array<Pair, PairCount> MakePairs()
+constexpr std::array<Pair, MixColourCount> MakePairs()
 {
-  std::array<Pair, PairCount> pairs{};
+  std::array<Pair, MixColourCount> pairs{};
   int k = 0;
   for (int i = 0; i < PaletteSize; ++i) {
     for (int j = i; j < PaletteSize; ++j) {
@@ -31,7 +31,7 @@ constexpr std::array<Pair, PairCount> MakePairs()
   return pairs;
 }
 
-constexpr std::array<Pair, PairCount> Pairs = MakePairs();
+constexpr std::array<Pair, MixColourCount> Pairs = MakePairs();
 
 // Unsigned arithmetic throughout: the sums are defined as 32-bit unsigned
 // values, and squaring a difference this way cannot overflow a signed int.
@@ -58,7 +58,7 @@ std::uint32_t CellDistance(Measure measure, std::uint32_t pixel, const Yuv& pixe
 // of its distances to the pair's two colours (its share of a cell error).
 struct BandDistances {
   std::vector<Yuv> yuv;
-  std::vector<std::array<std::uint32_t, PairCount>> pairShare;
+  std::vector<std::array<std::uint32_t, MixColourCount>> pairShare;
 };
 
 void MeasureBand(const BandColours& band, const MixTable& table, Measure measure,
@@ -74,7 +74,7 @@ void MeasureBand(const BandColours& band, const MixTable& table, Measure measure
       toColour[n] = CellDistance(measure, pixel, pixelYuv, table.colour[n],
                                  Yuv{table.y[n], table.u[n], table.v[n]});
     }
-    for (int k = 0; k < PairCount; ++k) {
+    for (int k = 0; k < MixColourCount; ++k) {
       distances.pairShare[id][k] = std::min(toColour[Pairs[k].first], toColour[Pairs[k].second]);
     }
     distances.yuv[id] = pixelYuv;
@@ -83,7 +83,7 @@ void MeasureBand(const BandColours& band, const MixTable& table, Measure measure
 
 int BestPair(const BandDistances& distances, const UnitColour* colours, int colourCount)
 {
-  return LeastErrorPair<PairCount>(
+  return LeastErrorPair<MixColourCount>(
       colours, colourCount, [&](int id) -> const auto& { return distances.pairShare[id]; });
 }
 

@@ -1,6 +1,8 @@
 #include "select/hires_interlace_colours.h"
 
+#if defined(__SSE2__)
 #include <emmintrin.h>
+#endif
 
 #include <algorithm>
 #include <array>
@@ -31,6 +33,7 @@ inline Lanes Broadcast(std::uint16_t value)
   return Lanes{value, value, value, value, value, value, value, value};
 }
 
+#if defined(__SSE2__)
 // Only distances (at most 765) and the Absent mark go through here, all below
 // 0x8000, where the signed minimum equals the unsigned one: plain x86-64 has
 // an instruction for the signed one only.
@@ -49,6 +52,27 @@ inline bool AnyLaneBelow(const Row& values, Lanes limit)
                                     _mm_subs_epu16(lanes, reinterpret_cast<__m128i>(values[1])));
   return _mm_movemask_epi8(_mm_cmpeq_epi16(room, _mm_setzero_si128())) != 0xFFFF;
 }
+
+#else
+
+// Other CPUs: the compiler's generic vector operations.
+inline Lanes Min(Lanes a, Lanes b)
+{
+  return a < b ? a : b;
+}
+
+inline bool AnyLaneBelow(const Row& values, Lanes limit)
+{
+  const auto below = (values[0] < limit) | (values[1] < limit);
+  for (int n = 0; n < 8; ++n) {
+    if (below[n] != 0) {
+      return true;
+    }
+  }
+  return false;
+}
+
+#endif
 
 inline std::uint16_t Lane(const Row& row, int n)
 {

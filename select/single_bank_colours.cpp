@@ -5,7 +5,7 @@
 #include <cstdlib>
 #include <vector>
 
-#include "colour/extended_float.h"
+#include "colour/mix_table.h"
 #include "colour/yuv.h"
 #include "select/hires_band_colours.h"
 
@@ -13,7 +13,6 @@ namespace pavona {
 namespace {
 
 constexpr int PaletteSize = 16;
-constexpr int PairCount = 136;
 
 // A colour with its unrounded Y, U and V.
 struct Shade {
@@ -51,15 +50,10 @@ std::uint32_t BankDistance(Measure measure, const Shade& pixel, const Shade& col
   return 2 * (dy * dy + du * du + dv * dv);
 }
 
-int ToChannel(Extended value)
-{
-  return std::clamp(int(value), 0, 255);
-}
-
 // The flicker mix of two palette colours as these searches see it. The YUV
 // average does not take off the offset of 16 on the way back, so even a
 // colour mixed with itself moves toward the middle (black becomes 16, 16, 16);
-// the results stay within 15..235, and the clamp only guards the conversion.
+// the results stay within 15..235, so the clamp of the conversion never acts.
 std::uint32_t MixOfPair(const Shade& first, const Shade& second, Measure measure, int limit)
 {
   if (std::abs(ChannelDifference(first.yuv.y, second.yuv.y)) > limit) {
@@ -73,11 +67,7 @@ std::uint32_t MixOfPair(const Shade& first, const Shade& second, Measure measure
   const float y = (first.yuv.y + second.yuv.y) * 0.5f;
   const float u = (first.yuv.u + second.yuv.u) * 0.5f;
   const float v = (first.yuv.v + second.yuv.v) * 0.5f;
-  const Extended red = y + Extended(1.370705) * (Extended(v) - 128);
-  const Extended green =
-      y - Extended(0.698001) * (Extended(v) - 128) - Extended(0.337633) * (Extended(u) - 128);
-  const Extended blue = y + Extended(1.732446) * (Extended(u) - 128);
-  return MakeColour(ToChannel(red), ToChannel(green), ToChannel(blue));
+  return YuvToColour(y, u, v);
 }
 
 struct BankPair {
@@ -87,9 +77,10 @@ struct BankPair {
 };
 
 // The pairs do not depend on the unit, so they are made once per run.
-std::array<BankPair, PairCount> MakePairs(const C64Palette& palette, Measure measure, int limit)
+std::array<BankPair, MixColourCount> MakePairs(const C64Palette& palette, Measure measure,
+                                               int limit)
 {
-  std::array<BankPair, PairCount> pairs;
+  std::array<BankPair, MixColourCount> pairs;
   int k = 0;
   for (int i = 0; i < PaletteSize; ++i) {
     for (int j = i; j < PaletteSize; ++j) {
@@ -105,14 +96,14 @@ std::array<BankPair, PairCount> MakePairs(const C64Palette& palette, Measure mea
 // to the 136 mixes, and per pair the least of its three distances.
 struct ColourDistances {
   std::array<std::uint32_t, PaletteSize> toColour;
-  std::array<std::uint32_t, PairCount> toMix;
-  std::array<std::uint32_t, PairCount> pairShare;
+  std::array<std::uint32_t, MixColourCount> toMix;
+  std::array<std::uint32_t, MixColourCount> pairShare;
 };
 
 struct Search {
   const C64Palette& palette;
   Measure measure;
-  std::array<BankPair, PairCount> pairs;
+  std::array<BankPair, MixColourCount> pairs;
   BandColours band;
   std::vector<ColourDistances> distances;
 };
@@ -131,7 +122,7 @@ void MeasureBand(Search& search, const Picture& picture, int firstRow)
     for (int n = 0; n < PaletteSize; ++n) {
       d.toColour[n] = BankDistance(search.measure, pixel, palette[n]);
     }
-    for (int k = 0; k < PairCount; ++k) {
+    for (int k = 0; k < MixColourCount; ++k) {
       const BankPair& pair = search.pairs[k];
       d.toMix[k] = BankDistance(search.measure, pixel, pair.mix);
       d.pairShare[k] = std::min({d.toColour[pair.first], d.toColour[pair.second], d.toMix[k]});
@@ -141,7 +132,7 @@ void MeasureBand(Search& search, const Picture& picture, int firstRow)
 
 int BestPair(const Search& search, const UnitColour* colours, int colourCount)
 {
-  return LeastErrorPair<PairCount>(
+  return LeastErrorPair<MixColourCount>(
       colours, colourCount, [&](int id) -> const auto& { return search.distances[id].pairShare; });
 }
 

@@ -7,25 +7,6 @@
 namespace pavona {
 namespace {
 
-// The integer form claims to be exact for every 8-bit colour; there are only
-// 16.7 million of them, so check them all against the extended-precision form.
-TEST(ColourToYuvFixed, EqualsTheExtendedFormForEveryColour)
-{
-  long yuvMismatches = 0, lumaMismatches = 0;
-  std::uint32_t firstYuvMismatch = 0, firstLumaMismatch = 0;
-  for (std::uint32_t colour = 0; colour < (1u << 24); ++colour) {
-    if (!(ColourToYuvFixed(colour) == ColourToYuv(colour)) && yuvMismatches++ == 0) {
-      firstYuvMismatch = colour;
-    }
-    const float luma = LumaAsFloat(RedOf(colour), GreenOf(colour), BlueOf(colour));
-    if (LumaAsFloatFixed(colour) != luma && lumaMismatches++ == 0) {
-      firstLumaMismatch = colour;
-    }
-  }
-  EXPECT_EQ(yuvMismatches, 0) << "first at " << std::hex << firstYuvMismatch;
-  EXPECT_EQ(lumaMismatches, 0) << "first at " << std::hex << firstLumaMismatch;
-}
-
 TEST(ColourToYuvFixed, WholeValuesAndExtremes)
 {
   // Exact sums that are whole numbers must not drop to one less.

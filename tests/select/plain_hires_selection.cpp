@@ -4,9 +4,9 @@
 #include <cstdlib>
 #include <vector>
 
-#include "colour/extended_float.h"
 #include "colour/mix_pair_codes.h"
 #include "colour/yuv.h"
+#include "support/x87_colour_reference.h"
 
 namespace pavona::plain_hires {
 namespace {
@@ -192,10 +192,15 @@ struct FloatYuv {
 // in either shows up as a difference.
 FloatYuv FloatsOf(std::uint32_t c)
 {
-  const Extended r = RedOf(c), g = GreenOf(c), b = BlueOf(c);
-  return {float(Extended(0.257) * r + Extended(0.504) * g + Extended(0.098) * b + 16),
-          float(Extended(-0.148) * r - Extended(0.291) * g + Extended(0.439) * b + 128),
-          float(Extended(0.439) * r - Extended(0.368) * g - Extended(0.071) * b + 128)};
+#ifdef PAVONA_HAVE_X87_REFERENCE
+  const int r = RedOf(c), g = GreenOf(c), b = BlueOf(c);
+  return {float(x87::Luma(r, g, b)), float(x87::ChromaU(r, g, b)), float(x87::ChromaV(r, g, b))};
+#else
+  // Without the x87 type the colour library's conversion stands in; the
+  // exhaustive test holds it to the x87 form on x86-64.
+  const YuvFloat yuv = ColourToYuvFloat(c);
+  return {yuv.y, yuv.u, yuv.v};
+#endif
 }
 
 int Trunc(float a, float b)
@@ -238,11 +243,11 @@ std::uint32_t BankMix(std::uint32_t c1, std::uint32_t c2, Measure measure, int l
                       (BlueOf(c1) + BlueOf(c2)) >> 1);
   }
   const float ym = (f1.y + f2.y) * 0.5f, um = (f1.u + f2.u) * 0.5f, vm = (f1.v + f2.v) * 0.5f;
-  const Extended y = ym, u = um, v = vm;
-  const int r = int(y + Extended(1.370705) * (v - 128));
-  const int g = int(y - Extended(0.698001) * (v - 128) - Extended(0.337633) * (u - 128));
-  const int b = int(y + Extended(1.732446) * (u - 128));
-  return MakeColour(r, g, b);
+#ifdef PAVONA_HAVE_X87_REFERENCE
+  return x87::ToColour(ym, um, vm);
+#else
+  return YuvToColour(ym, um, vm);
+#endif
 }
 
 int LimitOf(FlickerLevel level)
