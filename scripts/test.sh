@@ -7,7 +7,9 @@
 # pass the conversion, picture file and command-line tests (same compiler
 # flags as the first round, so ccache already holds its objects); the
 # picture-reader fuzzers for FUZZ_SECONDS each (60 by default,
-# scripts/fuzz.sh); and a build under AddressSanitizer and
+# scripts/fuzz.sh); the build without Qt cross-built for 64-bit ARM with
+# its tests and golden files under qemu-user (scripts/test-arm64.sh); and a
+# build under AddressSanitizer and
 # UndefinedBehaviorSanitizer. The last line printed is ctest's summary.
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -34,6 +36,9 @@ ctest --test-dir build-nogui --output-on-failure -j 2
 
 step "fuzzers"
 scripts/fuzz.sh
+
+step "arm64 build under qemu-user"
+ARM64_JOBS=2 scripts/test-arm64.sh
 
 step "sanitizer build"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPAVONA_WERROR=ON \
