@@ -14,6 +14,7 @@
 #include "io/output_files.h"
 #include "io/palette_file.h"
 #include "io/picture_file.h"
+#include "io/placed_picture_read.h"
 
 namespace pavona::cli {
 namespace {
@@ -88,12 +89,7 @@ std::string LoadFrame(const std::string& input, const CliOptions& options, Works
   placement.mode = options.fit;
   placement.scalePercent = options.scalePercent;
   placement.aspect = options.aspect;
-  // A cut-out needs every pixel; a scaled picture may be decoded smaller.
-  PictureFileResult read = placement.mode == FitMode::Cutout
-                               ? ReadPictureFile(input)
-                               : ReadPictureFile(input, [&placement](int width, int height) {
-                                   return NeededDecodeSize(placement, width, height);
-                                 });
+  PictureFileResult read = ReadPictureForPlacement(input, placement);
   if (!read.Ok()) {
     return read.error;
   }

@@ -91,13 +91,6 @@ PictureSize NeededDecodeSize(const Placement& placement, int fileWidth, int file
   return {std::min(geometry.scaledWidth, fileWidth), std::min(geometry.scaledHeight, fileHeight)};
 }
 
-bool DecodedLargeEnough(const LoadedPicture& picture, const Placement& placement)
-{
-  const PictureSize needed =
-      NeededDecodeSize(placement, FileWidthOf(picture), FileHeightOf(picture));
-  return picture.width >= needed.width && picture.height >= needed.height;
-}
-
 Picture PlacePicture(const LoadedPicture& picture, const Placement& placement)
 {
   const PlacementGeometry geometry =

@@ -63,10 +63,6 @@ int FileHeightOf(const LoadedPicture& picture);
 // this placement: its scaled size for Fit and Fill, its whole size for Cutout.
 PictureSize NeededDecodeSize(const Placement& placement, int fileWidth, int fileHeight);
 
-// False when the picture was decoded smaller than the placement now needs (a
-// window zoomed in after loading): it should be read again for a sharp frame.
-bool DecodedLargeEnough(const LoadedPicture& picture, const Placement& placement);
-
 // The 320 x 200 frame showing the picture as placed; black where the picture
 // does not reach. The pan is held inside its range. Cutout gives exactly the
 // picture's pixels; a scaled picture is resampled in linear light.

@@ -160,7 +160,7 @@ class MainWindow : public QMainWindow {
                        const Picture& frame);
   void ShowReadFailure(const QString& error, bool newPicture);
   void LockForLoading(bool locked);
-  void ReloadIfDecodedTooSmall();
+  void ReloadIfReadDiffers();
   void ShowLoadedStatus();
   void ShowSourceFrame(const Picture& frame);
 

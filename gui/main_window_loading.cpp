@@ -93,7 +93,7 @@ void MainWindow::ShowPictureRead(const QString& path, bool fresh, const Placemen
   ui_.convertButton->setEnabled(true);
   ShowLoadedStatus();
   emit PictureLoadFinished();
-  ReloadIfDecodedTooSmall();
+  ReloadIfReadDiffers();
 }
 
 // Nothing else may load a file or convert while a file is read; the buttons
@@ -136,15 +136,15 @@ void MainWindow::ShowPlacedFrame()
   }
   ui_.sourceView->ShowPicture(PlacePicture(workspace().loaded, placement_->Current()));
   emit SourceFrameChanged();
-  ReloadIfDecodedTooSmall();
+  ReloadIfReadDiffers();
 }
 
 // The frame shows the smaller picture meanwhile; a zoom that goes on while
 // the file is read is caught up when it arrives.
-void MainWindow::ReloadIfDecodedTooSmall()
+void MainWindow::ReloadIfReadDiffers()
 {
   if (!ConversionRunning()) {
-    loads_->ReloadIfDecodedTooSmall(placement_->Current());
+    loads_->ReloadIfReadDiffers(placement_->Current());
   }
 }
 

@@ -2,6 +2,8 @@
 
 #include <QFile>
 
+#include "io/placed_picture_read.h"
+
 namespace pavona {
 
 PictureLoadController::PictureLoadController(Workspace& workspace, QObject* parent)
@@ -16,9 +18,9 @@ bool PictureLoadController::Open(const QString& path, const Placement& placement
   return StartReading(path, placement, true);
 }
 
-bool PictureLoadController::ReloadIfDecodedTooSmall(const Placement& placement)
+bool PictureLoadController::ReloadIfReadDiffers(const Placement& placement)
 {
-  if (!fileShown_ || Busy() || DecodedLargeEnough(workspace_.loaded, placement)) {
+  if (!fileShown_ || Busy() || ReadServesPlacement(workspace_.loaded, reduction_, placement)) {
     return false;
   }
   return StartReading(loadedPath_, placement, false);
@@ -53,6 +55,7 @@ void PictureLoadController::FinishReading(const QString& path, bool newPicture,
       FileWidthOf(before) == FileWidthOf(read) && FileHeightOf(before) == FileHeightOf(read);
   const bool fresh = newPicture || !fileShown_ || !sameSize;
   workspace_.loaded = std::move(outcome.read.picture);
+  reduction_ = outcome.read.reduction;
   if (fresh) {
     loadedPath_ = path;
     warnings_ = std::move(outcome.read.warnings);

@@ -33,9 +33,11 @@ class PictureLoadController : public QObject {
   // Starts reading a new picture, placed as `placement` says but with the
   // zoom of the new picture's own start; false (nothing started) while busy.
   bool Open(const QString& path, const Placement& placement);
-  // Reads the shown file again when `placement` needs more pixels than were
-  // decoded; true when a read started.
-  bool ReloadIfDecodedTooSmall(const Placement& placement);
+  // Reads the shown file again when a fresh read for `placement` would give
+  // other pixels than the read held (zoomed in, more pixels; fitted after a
+  // cut-out, a reduced decode), so that the frame depends on the file and the
+  // placement alone; true when a read started.
+  bool ReloadIfReadDiffers(const Placement& placement);
   // The test picture is shown instead of the file; nothing is read again.
   void ForgetFile() { fileShown_ = false; }
 
@@ -59,6 +61,7 @@ class PictureLoadController : public QObject {
   QString loadedPath_;
   bool fileShown_ = false;
   std::vector<std::string> warnings_;
+  DecodeReduction reduction_;  // how workspace.loaded was reduced while read
   // Declared last, so it waits for a read under way before the rest goes.
   PictureLoader loader_;
 };

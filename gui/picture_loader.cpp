@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "framing/placement_zoom.h"
+#include "io/placed_picture_read.h"
 
 namespace pavona {
 
@@ -10,13 +11,7 @@ LoadOutcome LoadPicture(const LoadRequest& request, const std::function<void(int
 {
   LoadOutcome outcome;
   const Placement& wanted = request.placement;
-  // A cut-out shows every pixel of the file; a scaled picture may be decoded
-  // smaller, which makes a large JPEG several times faster.
-  outcome.read = wanted.mode == FitMode::Cutout
-                     ? ReadPictureFile(request.path)
-                     : ReadPictureFile(request.path, [&wanted](int width, int height) {
-                         return NeededDecodeSize(wanted, width, height);
-                       });
+  outcome.read = ReadPictureForPlacement(request.path, wanted);
   if (!outcome.read.Ok()) {
     return outcome;
   }

@@ -152,6 +152,7 @@ struct Decoder {
   ErrorManager errors{};
   std::vector<std::string> warnings;
   ExifOrientation orientation = ExifOrientation::Upright;
+  int eighths = 8;  // the n/8 size decoded
   ~Decoder() { jpeg_destroy_decompress(&info); }
 };
 
@@ -166,28 +167,20 @@ ExifOrientation OrientationOf(j_decompress_ptr info)
 }
 
 // libjpeg can decode at n/8 of the size (n = 1..8) almost for free, by using
-// fewer of each block's coefficients. The smallest such size at least as
-// large as needed is chosen; `needed` is for the upright picture.
-void ChooseDecodeScale(j_decompress_ptr info, ExifOrientation orientation,
-                       const DecodeSizeNeeded& needed)
+// fewer of each block's coefficients. `needed` is for the upright picture.
+int ChooseDecodeScale(j_decompress_ptr info, ExifOrientation orientation,
+                      const DecodeSizeNeeded& needed)
 {
   if (!needed) {
-    return;
+    return 8;
   }
   const bool swaps = SwapsSides(orientation);
-  const long long width = info->image_width, height = info->image_height;
-  const PictureSize upright =
-      swaps ? needed(int(height), int(width)) : needed(int(width), int(height));
-  const long long neededWidth = swaps ? upright.height : upright.width;
-  const long long neededHeight = swaps ? upright.width : upright.height;
-  const auto scaled = [](long long side, int eighths) { return (side * eighths + 7) / 8; };
-  int eighths = 1;
-  while (eighths < 8 &&
-         (scaled(width, eighths) < neededWidth || scaled(height, eighths) < neededHeight)) {
-    ++eighths;
-  }
+  const int width = int(swaps ? info->image_height : info->image_width);
+  const int height = int(swaps ? info->image_width : info->image_height);
+  const int eighths = JpegEighthsFor(width, height, needed(width, height));
   info->scale_num = unsigned(eighths);
   info->scale_denom = 8;
+  return eighths;
 }
 
 // Decodes into `picture`, using `row` as scratch. On a libjpeg error it
@@ -225,7 +218,7 @@ bool Decode(Decoder& decoder, std::FILE* file, std::uint64_t fileSize,
   const bool cmyk = info.jpeg_color_space == JCS_CMYK || info.jpeg_color_space == JCS_YCCK;
   info.out_color_space = cmyk ? JCS_CMYK : JCS_RGB;  // greyscale is spread to RGB too
   decoder.orientation = OrientationOf(&info);
-  ChooseDecodeScale(&info, decoder.orientation, needed);
+  decoder.eighths = ChooseDecodeScale(&info, decoder.orientation, needed);
   jpeg_start_decompress(&info);
   // A file with several scans has been read to its end now. Components that
   // no scan covered would come out flat grey.
@@ -255,9 +248,21 @@ bool Decode(Decoder& decoder, std::FILE* file, std::uint64_t fileSize,
 
 }  // namespace
 
-std::string ReadJpeg(std::FILE* file, std::uint64_t fileSize, const DecodeSizeNeeded& needed,
-                     LoadedPicture& picture, std::vector<std::string>& warnings)
+int JpegEighthsFor(int fileWidth, int fileHeight, PictureSize needed)
 {
+  const auto scaled = [](long long side, int eighths) { return (side * eighths + 7) / 8; };
+  int eighths = 1;
+  while (eighths < 8 && (scaled(fileWidth, eighths) < needed.width ||
+                         scaled(fileHeight, eighths) < needed.height)) {
+    ++eighths;
+  }
+  return eighths;
+}
+
+std::string ReadJpeg(std::FILE* file, std::uint64_t fileSize, const DecodeSizeNeeded& needed,
+                     PictureFileResult& result)
+{
+  LoadedPicture& picture = result.picture;
   Decoder decoder;
   std::vector<JSAMPLE> row;
   std::string sizeError;
@@ -265,7 +270,8 @@ std::string ReadJpeg(std::FILE* file, std::uint64_t fileSize, const DecodeSizeNe
     picture = LoadedPicture{};
     return decoder.errors.message;
   }
-  warnings = std::move(decoder.warnings);
+  result.warnings = std::move(decoder.warnings);
+  result.reduction = {DecodeReduction::Kind::JpegEighths, decoder.eighths};
   if (sizeError.empty()) {
     TurnUpright(picture, decoder.orientation);
   }

@@ -14,6 +14,7 @@
 #include <memory>
 #include <new>
 
+#include "framing/box_reduction.h"
 #include "io/picture_readers.h"
 #include "io/png_chunks.h"
 
@@ -113,7 +114,7 @@ std::string ReadKnownKind(const OpenFile& opened, PictureFileKind kind,
       if (!file) {
         return SystemReason();
       }
-      return ReadJpeg(file.get(), opened.size, needed, result.picture, result.warnings);
+      return ReadJpeg(file.get(), opened.size, needed, result);
     }
     case PictureFileKind::Bitmap: {
       __gnu_cxx::stdio_filebuf<char> buffer(DuplicateAtStart(opened.descriptor),
@@ -141,7 +142,7 @@ std::string ReadKnownKind(const OpenFile& opened, PictureFileKind kind,
       if (!file) {
         return SystemReason();
       }
-      return ReadPng(file.get(), needed, result.picture, result.warnings);
+      return ReadPng(file.get(), needed, result);
     }
     case PictureFileKind::Unknown:
       break;
@@ -249,6 +250,24 @@ PictureFileResult ReadPictureFile(const std::string& path, const DecodeSizeNeede
     return fail("not enough memory to hold the picture");
   }
   return result;
+}
+
+DecodeReduction ReductionFor(DecodeReduction::Kind kind, int fileWidth, int fileHeight,
+                             const DecodeSizeNeeded& needed)
+{
+  if (!needed) {
+    return {kind, kind == DecodeReduction::Kind::JpegEighths ? 8 : 1};
+  }
+  const PictureSize size = needed(fileWidth, fileHeight);
+  switch (kind) {
+    case DecodeReduction::Kind::JpegEighths:
+      return {kind, JpegEighthsFor(fileWidth, fileHeight, size)};
+    case DecodeReduction::Kind::PngBoxes:
+      return {kind, WholeReductionFactor(fileWidth, fileHeight, size)};
+    case DecodeReduction::Kind::Never:
+      break;
+  }
+  return {kind, 1};
 }
 
 }  // namespace pavona

@@ -22,12 +22,28 @@ PictureFileKind PictureFileKindOf(std::span<const std::uint8_t> firstBytes);
 inline constexpr int MaxPictureSide = 16384;
 inline constexpr long long MaxPicturePixels = 100'000'000;
 
+// How a read reduced the picture while decoding it. Two reads of one file give
+// the same pixels exactly when they reduce it the same way, so a window that
+// holds a picture read for one placement can tell whether another placement
+// needs the file read again to match what a fresh read would give.
+struct DecodeReduction {
+  enum class Kind {
+    Never,        // a bitmap or an interlaced PNG: always read whole
+    JpegEighths,  // libjpeg's n/8 sizes; `step` is n, 8 for the whole picture
+    PngBoxes,     // whole-factor box reduction; `step` is the box side, 1 for whole
+  };
+  Kind kind = Kind::Never;
+  int step = 1;
+  friend bool operator==(const DecodeReduction&, const DecodeReduction&) = default;
+};
+
 struct [[nodiscard]] PictureFileResult {
   LoadedPicture picture;  // at its own size, 0x00RRGGBB; empty when reading failed
   std::string error;      // empty when the picture was read
   // Damage that was tolerated in a picture that was read ("Corrupt JPEG data:
   // 3 extraneous bytes before marker 0xd9"), for the program to show or not.
   std::vector<std::string> warnings;
+  DecodeReduction reduction;  // how the picture was reduced while it was read
   bool Ok() const { return error.empty(); }
 };
 
@@ -54,5 +70,12 @@ using DecodeSizeNeeded = std::function<PictureSize(int fileWidth, int fileHeight
 // average of a block in linear light, keeping FilterShare pixels for each one
 // `needed` asks for (core/box_reduction.h). Bitmaps are read whole.
 PictureFileResult ReadPictureFile(const std::string& path, const DecodeSizeNeeded& needed);
+
+// The reduction a read of a file of this kind, with this upright size, would
+// make for `needed` (no `needed`: none); compared with `reduction` of an
+// earlier read, it tells whether that read's pixels are what this one would
+// give.
+DecodeReduction ReductionFor(DecodeReduction::Kind kind, int fileWidth, int fileHeight,
+                             const DecodeSizeNeeded& needed);
 
 }  // namespace pavona

@@ -38,12 +38,16 @@ void AllocatePicture(LoadedPicture& picture, int width, int height);
 // The reason given for a file that stops before its picture does.
 inline const char* const FileEndsEarly = "the file ends before the end of the picture";
 
+// The n of the n/8 size libjpeg decodes a JPEG at: the smallest at least as
+// large as `needed` on both sides; the sides are the upright picture's.
+int JpegEighthsFor(int fileWidth, int fileHeight, PictureSize needed);
+
 // Decodes the JPEG file of `fileSize` bytes from its start with libjpeg,
 // turned upright by its Exif orientation; at a reduced size when `needed`
 // allows one. The damage it tolerates (the first few of libjpeg's warnings)
 // goes to `warnings`.
 std::string ReadJpeg(std::FILE* file, std::uint64_t fileSize, const DecodeSizeNeeded& needed,
-                     LoadedPicture& picture, std::vector<std::string>& warnings);
+                     PictureFileResult& result);
 
 // Decodes a Windows bitmap of `size` bytes read from the start of `in`.
 std::string ReadBitmap(std::istream& in, std::uint64_t size, LoadedPicture& picture);
@@ -53,7 +57,6 @@ std::string ReadBitmap(std::istream& in, std::uint64_t size, LoadedPicture& pict
 // room for it, a picture stored without interlacing is reduced by a whole
 // factor while it is read, averaging blocks in linear light, so that a large
 // photo shown small is never held whole.
-std::string ReadPng(std::FILE* file, const DecodeSizeNeeded& needed, LoadedPicture& picture,
-                    std::vector<std::string>& warnings);
+std::string ReadPng(std::FILE* file, const DecodeSizeNeeded& needed, PictureFileResult& result);
 
 }  // namespace pavona

@@ -221,12 +221,12 @@ bool ReadReduced(PngDecoder& decoder, const PngLayout& layout, RowBoxReducer& re
 
 }  // namespace
 
-std::string ReadPng(std::FILE* file, const DecodeSizeNeeded& needed, LoadedPicture& picture,
-                    std::vector<std::string>& warnings)
+std::string ReadPng(std::FILE* file, const DecodeSizeNeeded& needed, PictureFileResult& result)
 {
+  LoadedPicture& picture = result.picture;
   PngDecoder decoder;
   decoder.source = {file};
-  decoder.warnings = &warnings;
+  decoder.warnings = &result.warnings;
   decoder.png =
       png_create_read_struct(PNG_LIBPNG_VER_STRING, &decoder, FailDecoding, PassWarningOn);
   if (decoder.png) {
@@ -245,8 +245,10 @@ std::string ReadPng(std::FILE* file, const DecodeSizeNeeded& needed, LoadedPictu
   const int width = int(layout.width), height = int(layout.height);
   // An interlaced picture arrives in passes over the whole picture, so only
   // one stored row by row can be reduced as it is read.
-  const int factor =
-      needed && layout.passes == 1 ? WholeReductionFactor(width, height, needed(width, height)) : 1;
+  const DecodeReduction::Kind kind =
+      layout.passes == 1 ? DecodeReduction::Kind::PngBoxes : DecodeReduction::Kind::Never;
+  result.reduction = ReductionFor(kind, width, height, needed);
+  const int factor = result.reduction.step;
   if (factor == 1) {
     return ReadWhole(decoder, layout, picture) ? std::string() : decoder.error;
   }

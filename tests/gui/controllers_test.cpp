@@ -215,8 +215,8 @@ TEST(PictureLoadControllerTest, ReadsOneFileAtATimeAndAgainForAZoom)
   EXPECT_EQ(placed.scalePercent, 0);
   EXPECT_EQ(read[0][3].value<Picture>(), PlacePicture(loaded, placed));
 
-  EXPECT_FALSE(loads.ReloadIfDecodedTooSmall(placed)) << "large enough as it is";
-  ASSERT_TRUE(loads.ReloadIfDecodedTooSmall(Fitted(100)));
+  EXPECT_FALSE(loads.ReloadIfReadDiffers(placed)) << "large enough as it is";
+  ASSERT_TRUE(loads.ReloadIfReadDiffers(Fitted(100)));
   ASSERT_TRUE(read.wait(60'000));
   EXPECT_FALSE(read[1][1].toBool()) << "the same file read again keeps its placement";
   EXPECT_EQ(loaded.width, 2400);
@@ -224,7 +224,7 @@ TEST(PictureLoadControllerTest, ReadsOneFileAtATimeAndAgainForAZoom)
   // The test picture in the frame: nothing to read again.
   loads.ForgetFile();
   workspace->loaded.width = 10;
-  EXPECT_FALSE(loads.ReloadIfDecodedTooSmall(Fitted(100)));
+  EXPECT_FALSE(loads.ReloadIfReadDiffers(Fitted(100)));
 }
 
 TEST(PictureLoadControllerTest, AFileThatCannotBeReadChangesNothing)

@@ -4,6 +4,7 @@
 
 #include <QAction>
 #include <QLabel>
+#include <QProcess>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -14,7 +15,10 @@
 #include <QWheelEvent>
 
 #include "gui/placement_panel.h"
+#include "io/picture_file.h"
 #include "scripted_prompts.h"
+#include "support/jpeg_encoding.h"
+#include "support/synthetic_pictures.h"
 
 namespace pavona {
 namespace {
@@ -347,6 +351,78 @@ TEST(PictureLoadingTest, ClosingTheWindowWhileLoadingIsSafe)
   ASSERT_TRUE(window->PictureLoading());
   window.reset();
   QCoreApplication::sendPostedEvents();
+}
+
+// The frame the command line places for the same file and placement.
+Picture CommandLineFrame(const QString& photo, const QString& fit, int zoom, int panX, int panY,
+                         const QString& folder)
+{
+  const QString png = folder + "/frame.png";
+  QFile::remove(png);
+  QStringList arguments = {photo, "--fit", fit, "--frame-png", png, "--quiet"};
+  if (zoom > 0) {
+    arguments << "--scale" << QString::number(zoom);
+  }
+  arguments << "--offset" << QString("%1,%2").arg(panX).arg(panY);
+  QProcess cli;
+  cli.start(PAVONA_CLI_PATH, arguments);
+  EXPECT_TRUE(cli.waitForFinished(60'000));
+  EXPECT_EQ(cli.exitCode(), 0) << cli.readAllStandardError().toStdString();
+  const PictureFileResult read = ReadPictureFile(QFile::encodeName(png).toStdString());
+  Picture frame{};
+  if (read.Ok() && read.picture.pixels.size() == frame.size()) {
+    std::copy(read.picture.pixels.begin(), read.picture.pixels.end(), frame.begin());
+  }
+  return frame;
+}
+
+// One file and one placement give one frame, whatever was clicked first: a
+// large JPEG opened as a cut-out (read whole) and then fitted is read again
+// the way a picture opened fitted is, and the command line agrees.
+TEST_F(PlacementTest, TheFrameDependsOnTheFileAndPlacementNotTheOrderOfClicks)
+{
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString photo = dir.filePath("photo.jpg");
+  {
+    const std::vector<std::uint8_t> bytes =
+        test::EncodeJpeg(testing::NoisePicture(2400, 1600, 5), 85);
+    QFile file(photo);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(reinterpret_cast<const char*>(bytes.data()), qsizetype(bytes.size()));
+  }
+  struct Row {
+    const char* fit;
+    QRadioButton* button;
+    int zoom;  // 0: the placement's own scale
+  };
+  const Row rows[] = {
+      {"fit", p().fit, 0}, {"fill", p().fill, 0}, {"fit", p().fit, 30}, {"fill", p().fill, 55}};
+  for (const Row& row : rows) {
+    SCOPED_TRACE(std::string(row.fit) + " " + std::to_string(row.zoom));
+    const auto choose = [&] {
+      row.button->setChecked(true);
+      if (row.zoom > 0) {
+        p().zoomField->setValue(row.zoom);
+      }
+      return WaitForReloads();
+    };
+    p().cutout->setChecked(true);
+    ASSERT_TRUE(Open(photo));
+    ASSERT_TRUE(choose());
+    const Picture openedFirst = view().ShownPicture();
+    const int panX = c().horizontalScroll->value(), panY = c().verticalScroll->value();
+
+    p().cutout->setChecked(true);
+    ASSERT_TRUE(WaitForReloads());
+    ASSERT_TRUE(choose());
+    ASSERT_TRUE(Open(photo));
+    if (row.zoom > 0) {
+      ASSERT_TRUE(choose());  // a new picture starts at its own scale
+    }
+    EXPECT_EQ(view().ShownPicture(), openedFirst);
+    EXPECT_EQ(CommandLineFrame(photo, row.fit, row.zoom, panX, panY, dir.path()), openedFirst);
+  }
 }
 
 }  // namespace
