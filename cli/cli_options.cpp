@@ -2,8 +2,9 @@
 
 #include <CLI/CLI.hpp>
 #include <filesystem>
-#include <map>
 #include <sstream>
+#include <utility>
+#include <vector>
 
 #include "c64/c64_files.h"
 #include "c64/scene_formats.h"
@@ -14,8 +15,9 @@
 namespace pavona::cli {
 namespace {
 
+// The words an option takes, in the order the help lists them.
 template <typename Value>
-using Names = std::map<std::string, Value>;
+using Names = std::vector<std::pair<std::string, Value>>;
 
 const Names<GraphicMode> ModeNames = {{"hires", GraphicMode::HiresStandard},
                                       {"hires-interlaced", GraphicMode::HiresInterlaced},
@@ -53,19 +55,53 @@ std::string NameOf(const Names<Value>& names, Value value)
   return {};
 }
 
+// "hires, fli or fli-interlace".
+template <typename Value>
+std::string ListOf(const Names<Value>& names)
+{
+  std::string list;
+  for (std::size_t i = 0; i < names.size(); ++i) {
+    list += (i == 0 ? "" : i + 1 == names.size() ? " or " : ", ") + names[i].first;
+  }
+  return list;
+}
+
+// Turns the word (in any case) into the number CLI11 reads the value from, or
+// says which words the option takes.
+template <typename Value>
+CLI::Validator ChoiceOf(const Names<Value>& names)
+{
+  return CLI::Validator(
+      [&names](std::string& word) -> std::string {
+        const std::string lower = CLI::detail::to_lower(word);
+        for (const auto& [name, value] : names) {
+          if (lower == name) {
+            word = std::to_string(static_cast<long long>(value));
+            return {};
+          }
+        }
+        return "\"" + word + "\" is not allowed; use " + ListOf(names);
+      },
+      "");
+}
+
 template <typename Value>
 void AddChoice(CLI::App& app, const std::string& flag, Value& target, const Names<Value>& names,
                const std::string& description)
 {
-  app.add_option(flag, target, description)
-      ->transform(CLI::CheckedTransformer(names, CLI::ignore_case))
+  std::string words;
+  for (const auto& [name, value] : names) {
+    words += (words.empty() ? "{" : ",") + name;
+  }
+  app.add_option(flag, target, description + " " + words + "}")
+      ->transform(ChoiceOf(names))
       ->default_str(NameOf(names, target))
-      ->option_text("ARG (default: " + NameOf(names, target) + ")");
+      ->option_text("WORD (default: " + NameOf(names, target) + ")");
 }
 
 void AddSwitch(CLI::App& app, const std::string& flag, bool& target, const std::string& description)
 {
-  AddChoice(app, flag, target, SwitchNames, description + " {on,off}");
+  AddChoice(app, flag, target, SwitchNames, description);
 }
 
 void AddNumber(CLI::App& app, const std::string& flag, int& target, int low, int high,
@@ -110,9 +146,12 @@ void AddOutputs(CLI::App& app, CliOptions& o)
 {
   app.add_option("--raw", o.outputs.raw, "write the raw C64 data file");
   app.add_option("--prg", o.outputs.prg, "write the C64 program that shows the picture");
+  // One file a --save, so that the inputs may follow it.
   app.add_option("--save", o.outputs.saves,
                  "write a C64 file, by its extension: .raw, .prg or the mode's editor file "
-                 "(.art, .hle, .afl, .eci); may be repeated");
+                 "(.art, .hle, .afl, .eci); may be repeated")
+      ->allow_extra_args(false)
+      ->option_text("TEXT");
   app.add_option("--result-png", o.outputs.resultPng, "write the converted picture as PNG");
   app.add_option("--dithered-png", o.outputs.ditheredPng, "write the dithered picture as PNG");
   app.add_option("--field1-png", o.outputs.field1Png, "write interlace field 1 as PNG");

@@ -78,8 +78,15 @@ TEST(CliOptions, UsageErrorsExitWithTwoAndSayWhatIsValid)
   };
   const Case cases[] = {
       {"unknown option", {"a.jpg", "--raw", "a.raw", "--sharpen", "on"}, "--sharpen"},
-      {"bad mode", {"a.jpg", "--raw", "a.raw", "--mode", "multicolour"}, "fli-interlace"},
-      {"bad switch", {"a.jpg", "--raw", "a.raw", "--serpentine", "yes"}, "off"},
+      {"bad mode",
+       {"a.jpg", "--raw", "a.raw", "--mode", "multicolour"},
+       "--mode: \"multicolour\" is not allowed; use hires, hires-interlaced, fli or fli-interlace"},
+      {"bad switch",
+       {"a.jpg", "--raw", "a.raw", "--serpentine", "yes"},
+       "--serpentine: \"yes\" is not allowed; use on or off"},
+      {"bad dither",
+       {"a.jpg", "--raw", "a.raw", "--dither", "atkinson"},
+       "floyd, custom or random"},
       {"contrast out of range", {"a.jpg", "--raw", "a.raw", "--contrast", "101"}, "100"},
       {"bad offset", {"a.jpg", "--raw", "a.raw", "--offset", "12"}, "--offset"},
       {"negative offset", {"a.jpg", "--raw", "a.raw", "--offset", "-1,0"}, "--offset"},
@@ -123,6 +130,13 @@ TEST(CliOptions, SavesFollowTheExtension)
   ASSERT_TRUE(outcome.options.has_value()) << outcome.message;
   EXPECT_EQ(outcome.options->outputs.saves,
             (std::vector<std::string>{"a.ART", "b.prg", "c.raw", "d.art"}));
+
+  // Each --save takes one name: the inputs may follow it.
+  const ParseOutcome natural =
+      Parse({"--mode", "hires", "--save", "out.art", "--save", "out.prg", "photo.bmp"});
+  ASSERT_TRUE(natural.options.has_value()) << natural.message;
+  EXPECT_EQ(natural.options->outputs.saves, (std::vector<std::string>{"out.art", "out.prg"}));
+  EXPECT_EQ(natural.options->inputs, (std::vector<std::string>{"photo.bmp"}));
 }
 
 TEST(CliOptions, PalettesByNameOrFile)

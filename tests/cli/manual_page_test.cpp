@@ -109,7 +109,7 @@ TEST(ManualPage, NamesExactlyTheOptionsOfTheCommandLine)
   }
 }
 
-// The defaults in the help: lines like "--mode ARG (default: fli-interlace)"
+// The defaults in the help: lines like "--mode WORD (default: fli-interlace)"
 // or "--red INT (-255..255, default: 0)", by option.
 std::map<std::string, std::string> DefaultsInHelp(const std::string& help)
 {

@@ -88,6 +88,18 @@ TEST_F(CliFailure, AnUnwritablePngIsOneMessageAndExitStatusOne)
   EXPECT_FALSE(fs::exists(png));
 }
 
+// The natural spelling: each --save names one file, and the input follows.
+TEST_F(CliFailure, SaveTakesOneFileAndTheInputFollows)
+{
+  const fs::path art = directory_ / "out.art";
+  const ProcessOutcome outcome = RunCli({"--quiet", "--mode", "hires", "--save", art,
+                                         std::string(PAVONA_TEST_DATA_DIR) + "/coffee_frame.jpg"});
+  ASSERT_TRUE(outcome.exited) << "ended by signal " << outcome.status;
+  EXPECT_EQ(outcome.status, 0) << outcome.errors;
+  ASSERT_TRUE(fs::exists(art));
+  EXPECT_EQ(fs::file_size(art), 9009u);
+}
+
 // At any memory limit the command line either converts as usual or says in
 // one line that memory ran out and exits with 1; it never aborts. Below some
 // limit the system cannot even load the program (exit 127 from the loader).
