@@ -25,10 +25,10 @@
 
 #include "colour/colour_adjustment.h"
 #include "core/convert_run.h"
+#include "core/picture_closeness.h"
 #include "dither/dither_picture.h"
 #include "framing/source_frame.h"
 #include "io/picture_file.h"
-#include "picture_quality.h"
 #include "plan/conversion_plan.h"
 
 namespace pavona {
@@ -118,8 +118,8 @@ void ConvertAndMeasure(benchmark::State& state, std::string photo, ModeRow mode,
   }
   auto adjusted = std::make_unique<AdjustedPlanes>();
   AdjustColours(workspace->source, settings.adjustment, *adjusted);
-  measurement.psnr = bench::BlurredPsnr(PictureFromPlanes(*adjusted), workspace->result,
-                                        PlanConversion(settings).firstColumn);
+  measurement.psnr = BlurredPsnr(PictureFromPlanes(*adjusted), workspace->result,
+                                 PlanConversion(settings).firstColumn);
   state.counters["psnr_dB"] = measurement.psnr;
   state.counters["cpu_ms"] = measurement.cpuSeconds * 1000;
   auto& cell = Table()[photo][mode.name];

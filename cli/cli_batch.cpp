@@ -237,8 +237,7 @@ int RunBatch(const CliOptions& options, std::ostream& out, std::ostream& errors,
       return 1;
     }
     if (!options.quiet) {
-      out << name << ": " << outcome.errorPercent << "% of the pixels changed ("
-          << outcome.changedPixels << ")\n";
+      out << name << ": " << OutcomeFigures(outcome) << "\n";
     }
     const std::string stem = input.empty() ? std::string("test-picture") : input;
     WriteOutputs(options.outDir.empty() ? options.outputs

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string>
+
 #include "colour/progress.h"
 #include "core/workspace.h"
 #include "plan/settings.h"
@@ -12,6 +14,10 @@ struct ConversionOutcome {
   bool stopped = false;
   int changedPixels = 0;  // pixels the C64's colour limits changed
   int errorPercent = 0;   // changedPixels as a whole percentage of the frame, rounded down
+  // How close the result looks to the adjusted photo (BlurredPsnr), in dB:
+  // the figure that says whether a setting made the picture better.
+  double closenessDb = 0;
+  double seconds = 0;  // how long the run took
 };
 
 // Converts workspace.source (the frame as shown) with the given settings, as
@@ -36,5 +42,9 @@ void CopyRunInputs(const Workspace& shown, Workspace& run);
 void CopyRunResults(const Workspace& run, Workspace& shown);
 
 ConversionOutcome CountErrorPixels(const Picture& result, const Picture& dithered);
+
+// The figures of a run for people: "27.31 dB close to the photo (blurred PSNR,
+// higher is closer), 10% of the pixels changed from the dither (6732)".
+std::string OutcomeFigures(const ConversionOutcome& outcome);
 
 }  // namespace pavona
