@@ -60,6 +60,7 @@ void ConversionController::Stop()
 void ConversionController::BeginRun(const RunInputs& inputs, RunKind kind)
 {
   kind_ = kind;
+  runPath_ = inputs.picturePath;
   shown_->source = inputs.frame;
   CopyRunInputs(*shown_, *runSpace_);
   progress_.Resume();
@@ -93,6 +94,7 @@ void ConversionController::EndRun(const ConversionOutcome& outcome)
     return;
   }
   CopyRunResults(*runSpace_, *shown_);
+  convertedPath_ = runPath_;
   emit RunFinished(outcome);
 }
 

@@ -20,6 +20,9 @@ class GuiProgress;
 struct RunInputs {
   Picture frame{};
   Settings settings;
+  // The file the frame shows, which names the result's saves; empty for the
+  // test picture.
+  QString picturePath;
 };
 
 enum class RunKind {
@@ -65,6 +68,10 @@ class ConversionController : public QObject {
   // "Stop": the run going ends without a result.
   void Stop();
 
+  // The file whose frame the result in the workspace shows, as RunInputs
+  // named it; it travels with the result, not with the picture loaded since.
+  const QString& ConvertedPicturePath() const { return convertedPath_; }
+
   // The pause after a change; when it ends, ConvertLive.
   LiveConversion& Live() { return live_; }
 
@@ -89,6 +96,8 @@ class ConversionController : public QObject {
   std::unique_ptr<Workspace> shown_ = std::make_unique<Workspace>();
   std::unique_ptr<Workspace> runSpace_ = std::make_unique<Workspace>();
   InputsSource inputs_;
+  QString runPath_;        // the picture of the run going
+  QString convertedPath_;  // the picture of the result shown
   std::thread worker_;
   RunKind kind_ = RunKind::Locked;
   // "Live" asked for a run while one was going: it starts when that one ends.

@@ -348,6 +348,10 @@ void MainWindow::CreatePictures()
   auto* result = new QVBoxLayout(c.resultPanel);
   result->setContentsMargins(2, 2, 2, 2);
   result->addWidget(c.resultView);
+  c.resultCaption = Named(new QLabel(c.resultPanel), "resultCaption");
+  c.resultCaption->setWordWrap(true);
+  c.resultCaption->hide();
+  result->addWidget(c.resultCaption);
 }
 
 // Status bar: one text panel, and the progress bar beside it.
@@ -480,6 +484,15 @@ void MainWindow::CreateResultGroups(Groups& groups)
   c.percentLabel->setFont(big);
   c.errorValueLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
   c.errorValueLabel->setMinimumWidth(36);
+  // The count rises with Refine, which moves pixels off the dither on purpose:
+  // the status line after a run says how close the result came to the photo.
+  const QString counts =
+      "Pixels the C64's colour limits changed from the dithered picture, in percent of the "
+      "frame. It is no measure of quality: Refine changes pixels on purpose to come closer to "
+      "the photo. The status line gives the closeness to the photo after each run (higher is "
+      "closer).";
+  c.errorValueLabel->setToolTip(counts);
+  c.percentLabel->setToolTip(counts);
   groups.errorValue = error.box();
 }
 

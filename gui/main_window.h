@@ -179,6 +179,8 @@ class MainWindow : public QMainWindow {
   void HoldButtonPressed(QObject* button);
   void HoldButtonReleased(QObject* button);
   void ShowErrorPixels();
+  void ShowRunStatus(const ConversionOutcome& outcome);
+  void ShowResultCaption();
 
   // Saving and previewing the last conversion.
   void SaveRawData();

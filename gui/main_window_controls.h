@@ -133,6 +133,8 @@ struct MainWindowControls {
   PlacementControls placement;   // "Placement", under the scroll bars
   QFrame* resultPanel;
   PictureView* resultView;
+  // Under the result while it shows another picture than the one loaded.
+  QLabel* resultCaption;
   // Holds both panels with the error value and the mix table under them,
   // scrolled when a scale makes them larger than the window.
   PictureArea* pictureArea;

@@ -3,17 +3,37 @@
 // limits changed the dithered picture.
 #include <QAction>
 #include <QEvent>
+#include <QFileInfo>
 #include <QLabel>
 #include <QProgressBar>
 #include <QPushButton>
 
 #include "gui/conversion_controller.h"
 #include "gui/main_window.h"
+#include "gui/main_window_tables.h"
 #include "gui/picture_load_controller.h"
 #include "gui/picture_view.h"
 #include "gui/user_prompts.h"
 
 namespace pavona {
+namespace {
+
+QString ModeCaption(GraphicMode mode)
+{
+  for (const auto& choice : ModeChoices) {
+    if (choice.value == mode) {
+      return choice.caption;
+    }
+  }
+  return {};
+}
+
+QString PictureNameOf(const QString& path)
+{
+  return path.isEmpty() ? QString("the test picture") : QFileInfo(path).fileName();
+}
+
+}  // namespace
 
 // The run takes seconds, so the controller runs it on a worker thread and the
 // window stays responsive. Every control that could change a setting or a
@@ -49,7 +69,8 @@ void MainWindow::ConnectControllers()
     if (!ui_.convertButton->isEnabledTo(this)) {
       return std::nullopt;
     }
-    return RunInputs{ui_.sourceView->ShownPicture(), GatherSettings()};
+    return RunInputs{ui_.sourceView->ShownPicture(), GatherSettings(),
+                     loads_->FileShown() ? loads_->LoadedPath() : QString()};
   });
   connect(&runs, &ConversionController::RunStarted, this, &MainWindow::ShowRunStarted);
   connect(&runs, &ConversionController::RunFinished, this, &MainWindow::ShowRunResult);
@@ -61,6 +82,7 @@ void MainWindow::ConnectControllers()
   });
   connect(&runs, &ConversionController::RunFailed, this, [this](const QString& error) {
     ShowRunEnded();
+    SetStatusText("Conversion failed");
     prompts_->ShowError(this, "Conversion failed: " + error);
     emit ConversionFinished();
   });
@@ -94,6 +116,8 @@ void MainWindow::ShowRunResult(const ConversionOutcome& outcome)
   ui_.resultView->ShowPicture(workspace().result);
   ui_.errorValueLabel->setText(QString::number(outcome.errorPercent));
   LockForConversion(false);
+  ShowRunStatus(outcome);
+  ShowResultCaption();
   emit ConversionFinished();
 }
 
@@ -192,6 +216,31 @@ void MainWindow::ShowErrorPixels()
     }
   }
   ui_.resultView->ShowPicture(shown);
+}
+
+// What the run did, in place of the stage text it left: the picture, the
+// mode, the time and how close the result came to the photo.
+void MainWindow::ShowRunStatus(const ConversionOutcome& outcome)
+{
+  const QString picture = PictureNameOf(conversion_->ConvertedPicturePath());
+  SetStatusText(QString("Converted %1 to %2 in %3 s: %4")
+                    .arg(picture, ModeCaption(workspace().converted->mode))
+                    .arg(outcome.seconds, 0, 'f', 2)
+                    .arg(QString::fromStdString(OutcomeFigures(outcome))));
+}
+
+// The result may show another picture than the one loaded since; it says so
+// until that one is converted.
+void MainWindow::ShowResultCaption()
+{
+  const QString shownPath = loads_->FileShown() ? loads_->LoadedPath() : QString();
+  const bool other = workspace().conversionDone && conversion_->ConvertedPicturePath() != shownPath;
+  ui_.resultCaption->setVisible(other);
+  if (other) {
+    ui_.resultCaption->setText(
+        QString("The result shows %1; Convert for %2")
+            .arg(PictureNameOf(conversion_->ConvertedPicturePath()), PictureNameOf(shownPath)));
+  }
 }
 
 }  // namespace pavona

@@ -5,6 +5,7 @@
 #include <QStringList>
 #include <vector>
 
+#include "gui/conversion_controller.h"
 #include "gui/main_window.h"
 #include "gui/picture_load_controller.h"
 #include "gui/user_prompts.h"
@@ -57,9 +58,9 @@ void MainWindow::ExportPng()
   for (const PngChoice& choice : choices) {
     filters << choice.filter;
   }
-  const QString& loadedPath = loads_->LoadedPath();
+  const QString& convertedPath = conversion_->ConvertedPicturePath();
   const QString presetName =
-      loadedPath.isEmpty() ? QString() : QFileInfo(loadedPath).completeBaseName();
+      convertedPath.isEmpty() ? QString() : QFileInfo(convertedPath).completeBaseName();
   QString chosenFilter;
   QString path = prompts_->AskSaveFileChoice(this, presetName, filters.join(";;"), &chosenFilter);
   if (path.isEmpty()) {
@@ -71,10 +72,7 @@ void MainWindow::ExportPng()
   if (RefuseSavingOverSource(path)) {
     return;
   }
-  const std::string error = WriteOutput(path, ChosenPicture(choices, chosenFilter));
-  if (!error.empty()) {
-    prompts_->ShowError(this, QString::fromStdString(error));
-  }
+  ReportSave(path, WriteOutput(path, ChosenPicture(choices, chosenFilter)));
 }
 
 }  // namespace pavona

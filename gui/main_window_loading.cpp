@@ -92,6 +92,7 @@ void MainWindow::ShowPictureRead(const QString& path, bool fresh, const Placemen
   ui_.progressBar->setValue(LoadPlacedProgress);
   ui_.convertButton->setEnabled(true);
   ShowLoadedStatus();
+  ShowResultCaption();
   emit PictureLoadFinished();
   ReloadIfReadDiffers();
 }
@@ -193,6 +194,7 @@ void MainWindow::LoadTestPicture()
   c.progressBar->setValue(0);
   c.convertButton->setEnabled(true);
   SetStatusText("Loaded internal test image");
+  ShowResultCaption();
 }
 
 }  // namespace pavona

@@ -3,7 +3,9 @@
 // and no save replaces a file the user did not agree to replace or the
 // loaded picture.
 #include <QFileInfo>
+#include <QLocale>
 
+#include "gui/conversion_controller.h"
 #include "gui/main_window.h"
 #include "gui/picture_load_controller.h"
 #include "gui/remembered_state.h"
@@ -11,15 +13,16 @@
 
 namespace pavona {
 
-// Without a loaded picture (the test picture) only the folder is suggested.
+// The name of the picture converted, not of one loaded since; for the test
+// picture only the folder is suggested.
 QString MainWindow::SuggestedSaveName(const QString& extension) const
 {
   const QString folder = RememberedFolder(DialogFolder::Save);
-  const QString& loadedPath = loads_->LoadedPath();
-  if (loadedPath.isEmpty()) {
+  const QString& convertedPath = conversion_->ConvertedPicturePath();
+  if (convertedPath.isEmpty()) {
     return folder.isEmpty() ? QString() : folder + "/";
   }
-  return InFolder(folder, QFileInfo(loadedPath).completeBaseName() + extension);
+  return InFolder(folder, QFileInfo(convertedPath).completeBaseName() + extension);
 }
 
 // The dialog asked before replacing the name it was given; a name that an
@@ -45,7 +48,8 @@ std::optional<QString> MainWindow::AskSaveName(const QString& filter, const QStr
   return FinalSaveName(typed, extension);
 }
 
-// Only a folder that was written to is remembered.
+// Only a folder that was written to is remembered. The status line says what
+// was written, with its size as it lies on the disk.
 void MainWindow::ReportSave(const QString& path, const std::string& error)
 {
   if (!error.empty()) {
@@ -53,6 +57,9 @@ void MainWindow::ReportSave(const QString& path, const std::string& error)
     return;
   }
   RememberFolderOf(DialogFolder::Save, path);
+  const QFileInfo saved(path);
+  SetStatusText(QString("Saved %1, %2 bytes")
+                    .arg(saved.fileName(), QLocale(QLocale::English).toString(saved.size())));
 }
 
 }  // namespace pavona

@@ -44,7 +44,7 @@ class ConversionControllerTest : public testing::Test {
       if (!hasPicture_) {
         return std::nullopt;
       }
-      return RunInputs{TestPictureFrame(), settings_};
+      return RunInputs{TestPictureFrame(), settings_, QString()};
     });
   }
 

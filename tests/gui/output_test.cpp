@@ -2,6 +2,8 @@
 // fields follow the mode that was converted, whatever the controls say now.
 #include <QAction>
 #include <QFile>
+#include <QImage>
+#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -10,6 +12,7 @@
 #include "c64/field_pictures.h"
 #include "core/test_picture.h"
 #include "gui/preview_windows.h"
+#include "io/output_files.h"
 #include "plan/conversion_plan.h"
 #include "scripted_prompts.h"
 
@@ -80,6 +83,7 @@ TEST_F(ScriptedWindowTest, SavingWaitsForAConversionAndWritesItsLayout)
   EXPECT_EQ(prompts().saveQuestions, QStringList({" | Raw Data file (*.raw)"}));
   EXPECT_EQ(FileBytes(dir.filePath("picture.raw")), all);
   EXPECT_FALSE(QFile::exists(dir.filePath("picture")));
+  EXPECT_EQ(c().statusText->text(), "Saved picture.raw, 32,768 bytes");
 
   // The program: the 770-byte viewer loading at $0800, the shared-bitmap
   // byte 0, then the same data. The dialog starts in the folder saved to.
@@ -103,6 +107,7 @@ TEST_F(ScriptedWindowTest, SavingWaitsForAConversionAndWritesItsLayout)
   ASSERT_EQ(prompts().errors.size(), 1);
   EXPECT_TRUE(prompts().errors[0].contains(unwritable)) << prompts().errors[0].toStdString();
   EXPECT_FALSE(QFile::exists(unwritable));
+  EXPECT_FALSE(c().statusText->text().contains("picture.raw")) << "a failed save said saved";
 
   // Converted in "Hires Interlaced", saved with "Hires FLI Interlace"
   // selected: both hires fields, screen and bitmap each.
@@ -172,6 +177,59 @@ TEST_F(ScriptedWindowTest, PreviewsDecodeTheConvertedLayoutInTheSelectedPalette)
     field.hide();
     interlaced.hide();
   }
+}
+
+// A result and the name of the picture it came from travel together: a
+// picture loaded after converting does not rename the result, and the window
+// says which picture the result shows until the new one is converted.
+TEST_F(ScriptedWindowTest, SavesNameThePictureTheResultCameFrom)
+{
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString coffee = QString(PAVONA_TEST_DATA_DIR) + "/coffee_frame.jpg";
+  const QString other = dir.filePath("other.png");
+  QImage picture(320, 200, QImage::Format_RGB32);
+  picture.fill(QColor(200, 60, 30));
+  ASSERT_TRUE(picture.save(other));
+
+  prompts().answers = {coffee};
+  ASSERT_TRUE(LoadAndWait());
+  Click(c().modeButtons.hiresFli);
+  ASSERT_TRUE(ConvertAndWait());
+  const QString status = c().statusText->text();
+  EXPECT_TRUE(status.startsWith("Converted coffee_frame.jpg to Hires FLI in "))
+      << status.toStdString();
+  EXPECT_TRUE(status.contains(" dB close to the photo")) << status.toStdString();
+  EXPECT_FALSE(c().resultCaption->isVisibleTo(&window()));
+  const OutputBytes raw = OutputFileBytes(OutputFile::Raw, window().workspace());
+  ASSERT_TRUE(raw.Ok());
+  const QByteArray coffeeRaw(reinterpret_cast<const char*>(raw.bytes.data()),
+                             qsizetype(raw.bytes.size()));
+
+  // The other picture loaded, not converted: the result is still the coffee.
+  prompts().answers = {other};
+  ASSERT_TRUE(LoadAndWait());
+  EXPECT_TRUE(c().resultCaption->isVisibleTo(&window()));
+  EXPECT_TRUE(c().resultCaption->text().contains("coffee_frame.jpg"));
+  EXPECT_TRUE(c().resultCaption->text().contains("other.png"));
+  prompts().answers = {dir.filePath("first.raw")};
+  Click(c().saveRawButton);
+  EXPECT_TRUE(prompts().saveQuestions.last().contains("coffee_frame.raw |"))
+      << prompts().saveQuestions.last().toStdString();
+  EXPECT_EQ(FileBytes(dir.filePath("first.raw")), coffeeRaw);
+
+  // Converted: the result, its name and the caption follow the new picture.
+  ASSERT_TRUE(ConvertAndWait());
+  EXPECT_FALSE(c().resultCaption->isVisibleTo(&window()));
+  EXPECT_TRUE(c().statusText->text().startsWith("Converted other.png"));
+  prompts().answers = {dir.filePath("second.raw")};
+  Click(c().saveRawButton);
+  EXPECT_TRUE(prompts().saveQuestions.last().contains("other.raw |"));
+  EXPECT_NE(FileBytes(dir.filePath("second.raw")), coffeeRaw);
+
+  // The test picture is no file: it has no name to suggest either.
+  Click(c().testPictureButton);
+  EXPECT_TRUE(c().resultCaption->text().contains("the test picture"));
 }
 
 }  // namespace
