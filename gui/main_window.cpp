@@ -267,6 +267,9 @@ MainWindow::MainWindow(QWidget* parent)
   ConnectHandlers();
   ConnectControllers();
   InitialiseControls();
+  if (const std::optional<PlacementChoice> placement = RememberedPlacement()) {
+    placement_->Choose(placement->mode, placement->aspect);
+  }
   // Watching starts after the start values are shown: they are no changes.
   WatchForLive();
 }

@@ -90,6 +90,10 @@ void MainWindow::ConnectActionHandlers()
   connect(c.testPictureButton, &QPushButton::clicked, this, &MainWindow::LoadTestPicture);
   connect(placement_, &SourcePlacement::Changed, this, &MainWindow::ShowPlacedFrame);
   connect(placement_, &SourcePlacement::ModeChanged, this, &MainWindow::ShowLoadedStatus);
+  connect(placement_, &SourcePlacement::ModeChanged, this, [this] {
+    const Placement chosen = placement_->Current();
+    RememberPlacement({chosen.mode, chosen.aspect});
+  });
   connect(c.convertButton, &QPushButton::clicked, this, &MainWindow::StartConversion);
   // The hold buttons watch the mouse themselves: pressed() and released()
   // come from the left button only.

@@ -122,6 +122,15 @@ void MainWindow::ShowLoadedStatus()
                        .arg(FileWidthOf(loaded))
                        .arg(FileHeightOf(loaded))
                        .arg(placement_->Description());
+  // A cut-out of a larger photo shows a corner of it, which may surprise.
+  const int width = FileWidthOf(loaded), height = FileHeightOf(loaded);
+  if (placement_->Current().mode == FitMode::Cutout &&
+      (width > PictureWidth || height > PictureHeight)) {
+    const double shown = 100.0 * std::min(width, PictureWidth) * std::min(height, PictureHeight) /
+                         (double(width) * height);
+    status += QString("; the frame holds %1% of the photo: Fit or Fill show all of it")
+                  .arg(shown < 1 ? QString("under 1") : QString::number(int(shown)));
+  }
   // Damage the reader tolerated stays in sight until the next status.
   for (const std::string& warning : loads_->Warnings()) {
     status += " (warning: " + QString::fromStdString(warning) + ")";

@@ -114,6 +114,12 @@ void SourcePlacement::ConnectControls()
   }
 }
 
+void SourcePlacement::Choose(FitMode mode, PixelAspect aspect)
+{
+  c_.squarePixelsBox->setChecked(aspect == PixelAspect::Square);
+  (mode == FitMode::Fit ? c_.fit : mode == FitMode::Fill ? c_.fill : c_.cutout)->setChecked(true);
+}
+
 FitMode SourcePlacement::SelectedMode() const
 {
   if (c_.fit->isChecked()) {

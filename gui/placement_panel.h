@@ -53,6 +53,8 @@ class SourcePlacement : public QObject {
   bool HasPicture() const { return fileWidth_ > 0; }
   QSize FileSize() const { return {fileWidth_, fileHeight_}; }
 
+  // Selects a mode and pixel shape, as the user would.
+  void Choose(FitMode mode, PixelAspect aspect);
   // The placement the controls show.
   Placement Current() const;
   // The mode's caption, and "square pixels" where they apply ("Fill").

@@ -17,6 +17,8 @@ const char* KeyOf(DialogFolder folder)
 }
 
 constexpr char GeometryKey[] = "mainWindow/geometry";
+constexpr char PlacementModeKey[] = "placement/mode";
+constexpr char SquarePixelsKey[] = "placement/squarePixels";
 
 }  // namespace
 
@@ -42,6 +44,33 @@ void RememberFolderOf(DialogFolder folder, const QString& file)
 QString InFolder(const QString& folder, const QString& name)
 {
   return folder.isEmpty() ? name : QDir(folder).filePath(name);
+}
+
+// Stored by name, so that a value from another version is ignored rather
+// than misread.
+std::optional<PlacementChoice> RememberedPlacement()
+{
+  const QSettings settings;
+  const QString mode = settings.value(PlacementModeKey).toString();
+  PlacementChoice choice;
+  if (mode == "fit") {
+    choice.mode = FitMode::Fit;
+  } else if (mode == "fill") {
+    choice.mode = FitMode::Fill;
+  } else if (mode != "cutout") {
+    return std::nullopt;
+  }
+  choice.aspect = settings.value(SquarePixelsKey).toBool() ? PixelAspect::Square : PixelAspect::Pal;
+  return choice;
+}
+
+void RememberPlacement(const PlacementChoice& choice)
+{
+  QSettings settings;
+  settings.setValue(PlacementModeKey, choice.mode == FitMode::Fit    ? "fit"
+                                      : choice.mode == FitMode::Fill ? "fill"
+                                                                     : "cutout");
+  settings.setValue(SquarePixelsKey, choice.aspect == PixelAspect::Square);
 }
 
 bool RestoreWindowGeometry(QWidget* window)

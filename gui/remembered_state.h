@@ -1,6 +1,9 @@
 #pragma once
 
 #include <QString>
+#include <optional>
+
+#include "framing/placement.h"
 
 class QWidget;
 
@@ -21,6 +24,15 @@ QString RememberedFolder(DialogFolder folder);
 void RememberFolderOf(DialogFolder folder, const QString& file);
 // `name` in `folder`, or `name` alone when there is no folder.
 QString InFolder(const QString& folder, const QString& name);
+
+// The placement chosen last ("Cut-out 1:1", "Fit" or "Fill", and the pixel
+// shape), which a new window starts with; nothing before the first choice.
+struct PlacementChoice {
+  FitMode mode = FitMode::Cutout;
+  PixelAspect aspect = PixelAspect::Pal;
+};
+std::optional<PlacementChoice> RememberedPlacement();
+void RememberPlacement(const PlacementChoice& choice);
 
 // Puts a window where it was last closed; false (and nothing changed) when
 // nothing was saved yet.

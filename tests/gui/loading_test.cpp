@@ -102,7 +102,9 @@ TEST_F(ScriptedWindowTest, LoadingFilesShowsTheirFrameAndScrollsLargerOnes)
   ExpectScrollBar(c().horizontalScroll, WideWidth - PictureWidth, 0);
   ExpectScrollBar(c().verticalScroll, WideHeight - PictureHeight, 0);
   EXPECT_EQ(DifferingPixels(*c().sourceView, WideFrame(0, 0)), 0);
-  EXPECT_EQ(c().statusText->text(), "Loaded wide.png, 400 x 260, Cut-out 1:1");
+  EXPECT_EQ(c().statusText->text(),
+            "Loaded wide.png, 400 x 260, Cut-out 1:1"
+            "; the frame holds 61% of the photo: Fit or Fill show all of it");
   EXPECT_EQ(window().workspace().loaded.width, WideWidth);
 
   // Each scroll bar moves the cut-out; the working source picture waits for

@@ -151,7 +151,9 @@ TEST_F(PlacementTest, PlacementButtonsPlaceTheFrame)
   }
   EXPECT_TRUE(ColumnBlack(view(), PictureWidth - 1));  // narrower than the frame
   EXPECT_FALSE(p().zoomSlider->isEnabled());
-  EXPECT_EQ(c().statusText->text(), "Loaded portrait.png, 300 x 900, Cut-out 1:1");
+  EXPECT_EQ(c().statusText->text(),
+            "Loaded portrait.png, 300 x 900, Cut-out 1:1"
+            "; the frame holds 22% of the photo: Fit or Fill show all of it");
 }
 
 // Every control that moves the view moves it the way it points: the arrows,
@@ -323,7 +325,9 @@ TEST_F(PlacementTest, ASecondLoadWaitsForTheFirst)
   EXPECT_EQ(finished.count(), 1);
   EXPECT_FALSE(window().PictureLoading());
   EXPECT_EQ(window().workspace().loaded.width, 2000);
-  EXPECT_EQ(c().statusText->text(), "Loaded first.png, 2000 x 1500, Cut-out 1:1");
+  EXPECT_EQ(c().statusText->text(),
+            "Loaded first.png, 2000 x 1500, Cut-out 1:1"
+            "; the frame holds 2% of the photo: Fit or Fill show all of it");
   // Started, decoded, placed.
   QList<int> steps;
   for (const QList<QVariant>& change : progress) {

@@ -4,11 +4,14 @@
 #include "gui/remembered_state.h"
 
 #include <QAction>
+#include <QCheckBox>
 #include <QFile>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QTemporaryDir>
 #include <QTimer>
 
+#include "gui/placement_panel.h"
 #include "scripted_prompts.h"
 
 namespace pavona {
@@ -185,6 +188,27 @@ TEST_F(RememberedStateTest, TheWindowReopensWhereItWasClosed)
     const auto next = Restart();
     EXPECT_EQ(next->size(), row.geometry.size());
     EXPECT_EQ(next->geometry(), closedAt);
+  }
+}
+
+// The placement chosen last is where the next start begins; a first start
+// (nothing remembered) begins with the cut-out, as the command line does.
+TEST_F(RememberedStateTest, TheNextStartKeepsThePlacementChosenLast)
+{
+  EXPECT_TRUE(c().placement.cutout->isChecked());
+  struct Row {
+    QRadioButton* PlacementControls::*button;
+    bool square;
+  };
+  for (const Row row : {Row{&PlacementControls::fill, true}, Row{&PlacementControls::fit, false},
+                        Row{&PlacementControls::cutout, false}}) {
+    c().placement.squarePixelsBox->setChecked(row.square);
+    (c().placement.*row.button)->setChecked(true);
+    const auto next = Restart();
+    const PlacementControls& placement = next->Controls().placement;
+    SCOPED_TRACE((placement.*row.button)->text().toStdString());
+    EXPECT_TRUE((placement.*row.button)->isChecked());
+    EXPECT_EQ(placement.squarePixelsBox->isChecked(), row.square);
   }
 }
 
