@@ -13,7 +13,9 @@ expected=(
   ./usr/share/applications/pavona.desktop
   ./usr/share/icons/hicolor/256x256/apps/pavona.png
   ./usr/share/icons/hicolor/scalable/apps/pavona.svg
+  ./usr/share/doc/pavona/copyright
   ./usr/share/man/man1/pavona-cli.1.gz
+  ./usr/share/man/man1/pavona.1.gz
 )
 
 fail() {
@@ -41,6 +43,10 @@ for library in libc6 libqt6widgets6 libpng16-16 libjpeg62-turbo libexif12; do
   [[ "$depends" == *"$library"* ]] ||
     fail "$package does not depend on $library (dpkg-shlibdeps found: ${depends:-nothing})"
 done
+
+maintainer=$(dpkg-deb -f "$package" Maintainer)
+[[ "$maintainer" == *"Pavona Hi-FLI Convertor"* && "$maintainer" != *example* ]] ||
+  fail "$package names the maintainer \"$maintainer\", not the project"
 
 if command -v desktop-file-validate >/dev/null; then
   desktop-file-validate packaging/pavona.desktop || fail "packaging/pavona.desktop is not valid"
