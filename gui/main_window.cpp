@@ -7,6 +7,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -45,7 +46,7 @@ constexpr int BannerHeight = 81;
 // sit on the frame line, which saves a text row per box.
 constexpr char CompactGroupStyle[] =
     "QGroupBox { border: 1px solid palette(mid); border-radius: 3px; margin-top: 7px;"
-    " padding-top: 3px; }"
+    " padding-top: 4px; }"
     "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left; left: 7px;"
     " padding: 0 2px; }";
 
@@ -170,7 +171,7 @@ QGroupBox* SwitchGroup(const QString& title, QWidget* parent, MainWindowControls
 
 // The pictures in the top-left corner of their area, where they are at 1:1
 // in a window of the start-up size.
-PictureArea* PlacePictures(PictureArea* area, QGridLayout* pictures)
+PictureArea* PlacePictures(PictureArea* area, QLayout* pictures)
 {
   auto* content = Named(new QWidget(area), "pictureContent");
   auto* layout = new QVBoxLayout(content);
@@ -228,7 +229,12 @@ MainWindow::MainWindow(QWidget* parent)
     : QMainWindow(parent), prompts_(std::make_unique<StandardPrompts>())
 {
   setObjectName("mainWindow");
-  setWindowTitle("Pavona HI-FLI Convertor");
+  setWindowTitle(ApplicationTitle);
+  QIcon icon;
+  for (const int size : {16, 32, 48, 64, 128, 256}) {
+    icon.addPixmap(QPixmap::fromImage(DrawIcon(size)));
+  }
+  setWindowIcon(icon);
   QFont compact = font();
   compact.setPointSize(8);
   setFont(compact);
@@ -336,9 +342,8 @@ void MainWindow::CreatePictures()
   source->addWidget(c.sourceView, 0, 0);
   source->addWidget(c.verticalScroll, 0, 1);
   source->addWidget(c.horizontalScroll, 1, 0);
-  placement_ = new SourcePlacement(c.placement, c.horizontalScroll, c.verticalScroll, c.sourceView,
-                                   c.sourcePanel);
-  source->addWidget(c.placement.group, 2, 0, 1, 2);
+  placement_ =
+      new SourcePlacement(c.placement, c.horizontalScroll, c.verticalScroll, c.sourceView, central);
 
   c.pictureArea = Named(new PictureArea(central), "pictureArea");
   c.resultPanel = MakePanel("resultPanel", central);
@@ -380,12 +385,13 @@ MainWindow::Groups MainWindow::CreateGroups()
   CreateResultGroups(groups);
 
   // Everything but the pictures and the mix table; the scroll bars sit in
-  // the source panel.
+  // the source panel, and "Placement" moves the picture in it.
   lockedWhileConverting_ = {
-      groups.mode,       groups.load,        groups.save,      groups.preview,   groups.palette,
-      groups.mixing,     groups.matching,    groups.flicker,   groups.dithering, groups.fourColours,
-      groups.sameBanks,  groups.bruteForce,  groups.interlace, groups.refine,    groups.adjustment,
-      groups.errorValue, ui_.defaultsButton, ui_.sourcePanel};
+      groups.mode,        groups.load,        groups.save,        groups.preview,
+      groups.palette,     groups.mixing,      groups.matching,    groups.flicker,
+      groups.dithering,   groups.fourColours, groups.sameBanks,   groups.bruteForce,
+      groups.interlace,   groups.refine,      groups.adjustment,  groups.errorValue,
+      ui_.defaultsButton, ui_.sourcePanel,    ui_.placement.group};
   return groups;
 }
 
@@ -571,15 +577,22 @@ void MainWindow::ArrangeWindow(const Groups& groups)
     return layout;
   };
 
-  auto* pictures = Stack<QGridLayout>(4);
-  pictures->addWidget(c.sourcePanel, 0, 0);
-  pictures->addWidget(c.resultPanel, 0, 1, Qt::AlignTop);
-  pictures->addWidget(groups.errorValue, 1, 0);
-  pictures->addWidget(groups.mixTable, 1, 1);
+  // Only the pictures scroll: what works on them stays in view at every
+  // scale, "Placement" under the source and the mix table under the result.
+  auto* pictures = Stack<QHBoxLayout>(4);
+  pictures->addWidget(c.sourcePanel, 0, Qt::AlignTop);
+  pictures->addWidget(c.resultPanel, 0, Qt::AlignTop);
+  auto* underPictures = Stack<QHBoxLayout>(4);
+  underPictures->addLayout(column({c.placement.group, groups.errorValue}));
+  underPictures->addLayout(column({groups.mixTable}));
+  underPictures->addStretch();
+  auto* left = Stack<QVBoxLayout>(4);
+  left->addWidget(PlacePictures(c.pictureArea, pictures), 1);
+  left->addLayout(underPictures);
   auto* actions = column({groups.mode, groups.load, groups.save, groups.preview});
   actions->addWidget(c.defaultsButton, 0, Qt::AlignRight);
   auto* middle = Stack<QHBoxLayout>(4);
-  middle->addWidget(PlacePictures(c.pictureArea, pictures), 1);
+  middle->addLayout(left, 1);
   middle->addLayout(actions);
 
   auto* bottom = Stack<QHBoxLayout>(4);

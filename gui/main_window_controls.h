@@ -130,11 +130,11 @@ struct MainWindowControls {
   PictureView* sourceView;       // the shown source frame
   QScrollBar* horizontalScroll;  // under the source
   QScrollBar* verticalScroll;    // beside it
-  PlacementControls placement;   // "Placement", under the scroll bars
+  PlacementControls placement;   // "Placement", under the source, never scrolled
   QFrame* resultPanel;
   PictureView* resultView;
-  // Holds both panels with the error value and the mix table under them,
-  // scrolled when a scale makes them larger than the window.
+  // Holds both panels, scrolled when a scale makes them larger than the
+  // window; the boxes under them stay in view.
   PictureArea* pictureArea;
   PictureView* mixTableView;  // "Mix palette"
   // "Error Pixel Value"

@@ -193,7 +193,7 @@ TEST_F(MainWindowTest, AdjustmentAndSpinnerFieldsStartAtTheirValues)
 TEST_F(MainWindowTest, WindowPicturesBarsAndMenuStartAsTheProgramOpens)
 {
   EXPECT_EQ(window().objectName(), "mainWindow");
-  EXPECT_EQ(window().windowTitle(), "Pavona HI-FLI Convertor");
+  EXPECT_EQ(window().windowTitle(), "Pavona Hi-FLI Convertor");
   EXPECT_EQ(window().size(), QSize(938, 664));
 
   struct ImageRow {
