@@ -534,7 +534,8 @@ QGroupBox* MainWindow::CreateDitheringGroup(QWidget* parent)
   return dithering;
 }
 
-// Five track bars without captions, each with the field that shows it.
+// Five track bars, each with the field that shows it; the last two are
+// named by a label before them.
 QGroupBox* MainWindow::CreateAdjustmentGroup(QWidget* parent)
 {
   auto* group = new QGroupBox("Color Adjustment", parent);
@@ -555,8 +556,13 @@ QGroupBox* MainWindow::CreateAdjustmentGroup(QWidget* parent)
     if (info.fieldColour != 0) {
       SetEditColour(controls.field, QColor::fromRgb(info.fieldColour));
     }
-    layout->addWidget(controls.trackBar, row, 0);
-    layout->addWidget(controls.field, row, 1);
+    if (info.label != nullptr) {
+      layout->addWidget(Named(new QLabel(info.label, group), info.labelName), row, 0);
+      layout->addWidget(controls.trackBar, row, 1);
+    } else {
+      layout->addWidget(controls.trackBar, row, 0, 1, 2);
+    }
+    layout->addWidget(controls.field, row, 2);
     ++row;
   }
   return group;
