@@ -11,7 +11,7 @@ namespace pavona {
 AboutWindow::AboutWindow(QWidget* parent)
     : QDialog(parent),
       pictureView(new PictureView(130, 140, 130, 140, this)),
-      buildLabel(new QLabel("Build 06/11/06", this)),
+      buildLabel(new QLabel(QString("Version ") + PAVONA_VERSION, this)),
       okButton(new QPushButton("OK", this))
 {
   setObjectName("aboutWindow");

@@ -16,7 +16,7 @@ class AboutWindow : public QDialog {
   explicit AboutWindow(QWidget* parent = nullptr);
 
   PictureView* pictureView;
-  QLabel* buildLabel;
+  QLabel* buildLabel;     // "Version 0.1": the project's version
   QPushButton* okButton;  // "OK"
 };
 

@@ -301,15 +301,15 @@ void MainWindow::CreateMenu()
 {
   MainWindowControls& c = ui_;
   c.fileMenu = Named(menuBar()->addMenu("&File"), "fileMenu");
-  c.openAction = Named(c.fileMenu->addAction("&Open Image"), "openAction");
-  c.saveRawAction = Named(c.fileMenu->addAction("Save &Raw"), "saveRawAction");
-  c.saveProgramAction = Named(c.fileMenu->addAction("Save C64 &Exe"), "saveProgramAction");
+  c.openAction = Named(c.fileMenu->addAction("&Open Image..."), "openAction");
+  c.saveRawAction = Named(c.fileMenu->addAction("Save &Raw C64 data..."), "saveRawAction");
+  c.saveProgramAction = Named(c.fileMenu->addAction("Save C64 .&prg..."), "saveProgramAction");
   c.saveC64FileAction = Named(c.fileMenu->addAction("Save C64 &File..."), "saveC64FileAction");
   c.exportPngAction = Named(c.fileMenu->addAction("Export &PNG..."), "exportPngAction");
   c.fileMenu->addSeparator();
   c.exitAction = Named(c.fileMenu->addAction("E&xit"), "exitAction");
   CreateViewMenu();
-  c.aboutAction = Named(menuBar()->addAction("&About"), "aboutAction");
+  c.aboutAction = Named(menuBar()->addAction("&About..."), "aboutAction");
   CreateShortcuts();
 }
 
@@ -412,19 +412,19 @@ void MainWindow::CreateActionGroups(Groups& groups)
   mode.AddRow(convertRow);
   groups.mode = mode.box();
 
-  GridGroup load("Load Options", central, 2);
+  GridGroup load("Load Options", central);
   load.Add(c.testPictureButton, "testPictureButton", "Internal &Test Image");
-  load.Add(c.loadPictureButton, "loadPictureButton", "Load &Bitmap / JPG");
+  load.Add(c.loadPictureButton, "loadPictureButton", "Load &Bitmap / JPG / PNG...");
   groups.load = load.box();
   GridGroup save("Save Options", central, 2);
-  save.Add(c.saveRawButton, "saveRawButton", "Save Ra&w C64 data");
-  save.Add(c.saveProgramButton, "saveProgramButton", "Save C64 .&prg");
+  save.Add(c.saveRawButton, "saveRawButton", "Save Ra&w C64 data...");
+  save.Add(c.saveProgramButton, "saveProgramButton", "Save C64 .&prg...");
   save.Add(c.saveC64FileButton, "saveC64FileButton", "Save C64 F&ile...");
   save.Add(c.runEmulatorButton, "runEmulatorButton", "Run in &Emulator");
   save.Add(c.exportPngButton, "exportPngButton", "Export P&NG...");
   groups.save = save.box();
   GridGroup preview("Preview Options", central, 2);
-  preview.Add(c.fieldPreviewButton, "fieldPreviewButton", "Field Sepe&rate");
+  preview.Add(c.fieldPreviewButton, "fieldPreviewButton", "Field Sepa&rate");
   preview.Add(c.interlacedPreviewButton, "interlacedPreviewButton", "Interlaced Pre&view");
   groups.preview = preview.box();
   c.defaultsButton = Make<QPushButton>("defaultsButton", "&Defaults", central);
@@ -510,7 +510,7 @@ QGroupBox* MainWindow::CreateDitheringGroup(QWidget* parent)
   GridGroup random("Random", dithering);
   AddChoices(random, c.ditherButtons, choices.subspan(7, 1));
   random.AddRow(SpinnerRow(c, StrengthSpinner, random.box()));
-  AddSwitch(random, c, switches[3]);  // "Seperate RGB"
+  AddSwitch(random, c, switches[3]);  // "Separate RGB"
 
   auto* left = Stack<QVBoxLayout>();
   left->addWidget(ordered.box());
@@ -641,8 +641,13 @@ void MainWindow::InitialiseControls()
 
 void MainWindow::SetStatusText(const QString& text)
 {
-  ui_.statusText->setText(text);
+  ui_.statusText->setText(AsSentence(text));
   ui_.statusText->repaint();
+}
+
+void MainWindow::ShowError(const QString& text)
+{
+  prompts_->ShowError(this, AsSentence(text));
 }
 
 void MainWindow::ShowAboutWindow()

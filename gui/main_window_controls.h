@@ -143,14 +143,14 @@ struct MainWindowControls {
   QPushButton* holdErrorsButton;    // "Hold to Show"
   QPushButton* holdDitheredButton;  // "Hold for pre-Hifli Conv"
   // "Preview Options"
-  QPushButton* fieldPreviewButton;       // "Field Seperate"
+  QPushButton* fieldPreviewButton;       // "Field Separate"
   QPushButton* interlacedPreviewButton;  // "Interlaced Preview"
   // "Load Options"
   QPushButton* testPictureButton;  // "Internal Test Image"
-  QPushButton* loadPictureButton;  // "Load Bitmap / JPG"
+  QPushButton* loadPictureButton;  // "Load Bitmap / JPG / PNG..."
   // "Save Options"
-  QPushButton* saveRawButton;      // "Save Raw C64 data"
-  QPushButton* saveProgramButton;  // "Save C64 .prg"
+  QPushButton* saveRawButton;      // "Save Raw C64 data..."
+  QPushButton* saveProgramButton;  // "Save C64 .prg..."
   QPushButton* saveC64FileButton;  // "Save C64 File..."
   QPushButton* runEmulatorButton;  // "Run in Emulator"
   QPushButton* exportPngButton;    // "Export PNG..."
@@ -163,9 +163,9 @@ struct MainWindowControls {
   QPushButton* stopButton;  // beside the progress bar, enabled while a run goes
   // Menu
   QMenu* fileMenu;
-  QAction* openAction;         // "Open Image"
-  QAction* saveRawAction;      // "Save Raw"
-  QAction* saveProgramAction;  // "Save C64 Exe"
+  QAction* openAction;         // "Open Image..."
+  QAction* saveRawAction;      // "Save Raw C64 data..."
+  QAction* saveProgramAction;  // "Save C64 .prg..."
   QAction* saveC64FileAction;  // "Save C64 File..."
   QAction* exportPngAction;    // "Export PNG..."
   QAction* exitAction;

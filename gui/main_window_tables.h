@@ -109,7 +109,7 @@ inline constexpr Switch<DitherSettings> DitherSwitches[] = {
     {&MainWindowControls::altYDitherBox,  &DitherSettings::altYDither,  "altYDitherBox",  "Alt Y Dither"},
     {&MainWindowControls::flipDitherBox,  &DitherSettings::flipDither,  "flipDitherBox",  "Flip dither"},
     {&MainWindowControls::serpentineBox,  &DitherSettings::serpentine,  "serpentineBox",  "Serpentine"},
-    {&MainWindowControls::separateRgbBox, &DitherSettings::separateRgb, "separateRgbBox", "Seperate RGB"},
+    {&MainWindowControls::separateRgbBox, &DitherSettings::separateRgb, "separateRgbBox", "Separate RGB"},
 };
 
 // Each in a box of its own but the three of "Interlace settings" (the 4th to

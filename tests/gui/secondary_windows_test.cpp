@@ -35,7 +35,7 @@ TEST_F(MainWindowTest, SecondaryWindowsStartHiddenWithTheirContents)
     EXPECT_FALSE(row.window->isVisible());
   }
   EXPECT_EQ(about.pictureView->image().size(), QSize(130, 140));
-  EXPECT_EQ(about.buildLabel->text(), "Build 06/11/06");
+  EXPECT_EQ(about.buildLabel->text(), QString("Version ") + PAVONA_VERSION);
   EXPECT_EQ(about.okButton->text(), "OK");
   EXPECT_EQ(field.field1View->size(), QSize(320, 200));
   EXPECT_EQ(field.field2View->size(), QSize(329, 201));
