@@ -94,4 +94,15 @@ Placement ClampedPlacement(const Placement& placement, int fileWidth, int fileHe
   return clamped;
 }
 
+std::string_view WhyZoomIsFixed(FitMode mode, bool pictureLoaded)
+{
+  if (!pictureLoaded) {
+    return "No picture loaded";
+  }
+  if (mode == FitMode::Cutout) {
+    return "Cut-out 1:1 shows the picture at its own size: choose Fit or Fill to zoom";
+  }
+  return {};
+}
+
 }  // namespace pavona

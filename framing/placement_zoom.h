@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string_view>
+
 #include "framing/placement.h"
 
 namespace pavona {
@@ -24,6 +26,10 @@ struct ZoomRange {
   friend bool operator==(const ZoomRange&, const ZoomRange&) = default;
 };
 ZoomRange ZoomRangeOf(PixelAspect aspect, int fileWidth, int fileHeight);
+
+// Why the zoom of a placement in `mode` cannot be changed, in a sentence for
+// the zoom control's tooltip; empty when it can.
+std::string_view WhyZoomIsFixed(FitMode mode, bool pictureLoaded);
 
 // The placement at `percent`, panned so that the picture point under frame
 // point (anchorX, anchorY) stays there as far as the new pan range allows.

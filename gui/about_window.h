@@ -16,7 +16,8 @@ class AboutWindow : public QDialog {
   explicit AboutWindow(QWidget* parent = nullptr);
 
   PictureView* pictureView;
-  QLabel* buildLabel;
+  QLabel* buildLabel;     // "Version 0.1": the project's version
+  QLabel* licenceLabel;   // the program's name and its licence
   QPushButton* okButton;  // "OK"
 };
 

@@ -124,4 +124,16 @@ QImage DrawAboutPicture(int width, int height)
   return image;
 }
 
+// The feather's eye of the banner, alone on a transparent square.
+QImage DrawIcon(int size)
+{
+  QImage image(size, size, QImage::Format_ARGB32_Premultiplied);
+  image.fill(Qt::transparent);
+  QPainter painter(&image);
+  painter.setRenderHint(QPainter::Antialiasing);
+  // The banner's eye is three quarters as wide as it is tall.
+  DrawFeatherEye(painter, QPointF(size / 2.0, size / 2.0), size * 0.72, size * 0.96);
+  return image;
+}
+
 }  // namespace pavona

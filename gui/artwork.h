@@ -8,5 +8,6 @@ namespace pavona {
 // over an ordered-dithered gradient in C64 colours.
 QImage DrawBanner(int width, int height);        // the strip above the main window's pictures
 QImage DrawAboutPicture(int width, int height);  // a peacock feather's eye
+QImage DrawIcon(int size);  // the window's icon: the eye alone, `size` pixels square
 
 }  // namespace pavona

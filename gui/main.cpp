@@ -31,6 +31,9 @@ int main(int argc, char* argv[])
     return PrintUsage(early);
   }
   QApplication application(argc, argv);
+  // Desktops that match windows to their desktop entry (Wayland) take the
+  // icon from there.
+  QGuiApplication::setDesktopFileName("pavona");
   pavona::SetSettingsNames();
   const StartArguments start = pavona::ParseStartArguments(application.arguments().mid(1));
   if (start.action != StartArguments::Action::OpenWindow) {

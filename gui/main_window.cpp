@@ -7,6 +7,7 @@
 #include <QGridLayout>
 #include <QGroupBox>
 #include <QHBoxLayout>
+#include <QIcon>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -45,7 +46,7 @@ constexpr int BannerHeight = 81;
 // sit on the frame line, which saves a text row per box.
 constexpr char CompactGroupStyle[] =
     "QGroupBox { border: 1px solid palette(mid); border-radius: 3px; margin-top: 7px;"
-    " padding-top: 3px; }"
+    " padding-top: 4px; }"
     "QGroupBox::title { subcontrol-origin: margin; subcontrol-position: top left; left: 7px;"
     " padding: 0 2px; }";
 
@@ -170,7 +171,7 @@ QGroupBox* SwitchGroup(const QString& title, QWidget* parent, MainWindowControls
 
 // The pictures in the top-left corner of their area, where they are at 1:1
 // in a window of the start-up size.
-PictureArea* PlacePictures(PictureArea* area, QGridLayout* pictures)
+PictureArea* PlacePictures(PictureArea* area, QLayout* pictures)
 {
   auto* content = Named(new QWidget(area), "pictureContent");
   auto* layout = new QVBoxLayout(content);
@@ -228,7 +229,12 @@ MainWindow::MainWindow(QWidget* parent)
     : QMainWindow(parent), prompts_(std::make_unique<StandardPrompts>())
 {
   setObjectName("mainWindow");
-  setWindowTitle("Pavona HI-FLI Convertor");
+  setWindowTitle(ApplicationTitle);
+  QIcon icon;
+  for (const int size : {16, 32, 48, 64, 128, 256}) {
+    icon.addPixmap(QPixmap::fromImage(DrawIcon(size)));
+  }
+  setWindowIcon(icon);
   QFont compact = font();
   compact.setPointSize(8);
   setFont(compact);
@@ -298,15 +304,15 @@ void MainWindow::CreateMenu()
 {
   MainWindowControls& c = ui_;
   c.fileMenu = Named(menuBar()->addMenu("&File"), "fileMenu");
-  c.openAction = Named(c.fileMenu->addAction("&Open Image"), "openAction");
-  c.saveRawAction = Named(c.fileMenu->addAction("Save &Raw"), "saveRawAction");
-  c.saveProgramAction = Named(c.fileMenu->addAction("Save C64 &Exe"), "saveProgramAction");
+  c.openAction = Named(c.fileMenu->addAction("&Open Image..."), "openAction");
+  c.saveRawAction = Named(c.fileMenu->addAction("Save &Raw C64 data..."), "saveRawAction");
+  c.saveProgramAction = Named(c.fileMenu->addAction("Save C64 .&prg..."), "saveProgramAction");
   c.saveC64FileAction = Named(c.fileMenu->addAction("Save C64 &File..."), "saveC64FileAction");
   c.exportPngAction = Named(c.fileMenu->addAction("Export &PNG..."), "exportPngAction");
   c.fileMenu->addSeparator();
   c.exitAction = Named(c.fileMenu->addAction("E&xit"), "exitAction");
   CreateViewMenu();
-  c.aboutAction = Named(menuBar()->addAction("&About"), "aboutAction");
+  c.aboutAction = Named(menuBar()->addAction("&About..."), "aboutAction");
   CreateShortcuts();
 }
 
@@ -339,9 +345,8 @@ void MainWindow::CreatePictures()
   source->addWidget(c.sourceView, 0, 0);
   source->addWidget(c.verticalScroll, 0, 1);
   source->addWidget(c.horizontalScroll, 1, 0);
-  placement_ = new SourcePlacement(c.placement, c.horizontalScroll, c.verticalScroll, c.sourceView,
-                                   c.sourcePanel);
-  source->addWidget(c.placement.group, 2, 0, 1, 2);
+  placement_ =
+      new SourcePlacement(c.placement, c.horizontalScroll, c.verticalScroll, c.sourceView, central);
 
   c.pictureArea = Named(new PictureArea(central), "pictureArea");
   c.resultPanel = MakePanel("resultPanel", central);
@@ -387,12 +392,13 @@ MainWindow::Groups MainWindow::CreateGroups()
   CreateResultGroups(groups);
 
   // Everything but the pictures and the mix table; the scroll bars sit in
-  // the source panel.
+  // the source panel, and "Placement" moves the picture in it.
   lockedWhileConverting_ = {
-      groups.mode,       groups.load,        groups.save,      groups.preview,   groups.palette,
-      groups.mixing,     groups.matching,    groups.flicker,   groups.dithering, groups.fourColours,
-      groups.sameBanks,  groups.bruteForce,  groups.interlace, groups.refine,    groups.adjustment,
-      groups.errorValue, ui_.defaultsButton, ui_.sourcePanel};
+      groups.mode,        groups.load,        groups.save,        groups.preview,
+      groups.palette,     groups.mixing,      groups.matching,    groups.flicker,
+      groups.dithering,   groups.fourColours, groups.sameBanks,   groups.bruteForce,
+      groups.interlace,   groups.refine,      groups.adjustment,  groups.errorValue,
+      ui_.defaultsButton, ui_.sourcePanel,    ui_.placement.group};
   return groups;
 }
 
@@ -413,19 +419,19 @@ void MainWindow::CreateActionGroups(Groups& groups)
   mode.AddRow(convertRow);
   groups.mode = mode.box();
 
-  GridGroup load("Load Options", central, 2);
+  GridGroup load("Load Options", central);
   load.Add(c.testPictureButton, "testPictureButton", "Internal &Test Image");
-  load.Add(c.loadPictureButton, "loadPictureButton", "Load &Bitmap / JPG");
+  load.Add(c.loadPictureButton, "loadPictureButton", "Load &Bitmap / JPG / PNG...");
   groups.load = load.box();
   GridGroup save("Save Options", central, 2);
-  save.Add(c.saveRawButton, "saveRawButton", "Save Ra&w C64 data");
-  save.Add(c.saveProgramButton, "saveProgramButton", "Save C64 .&prg");
+  save.Add(c.saveRawButton, "saveRawButton", "Save Ra&w C64 data...");
+  save.Add(c.saveProgramButton, "saveProgramButton", "Save C64 .&prg...");
   save.Add(c.saveC64FileButton, "saveC64FileButton", "Save C64 F&ile...");
   save.Add(c.runEmulatorButton, "runEmulatorButton", "Run in &Emulator");
   save.Add(c.exportPngButton, "exportPngButton", "Export P&NG...");
   groups.save = save.box();
   GridGroup preview("Preview Options", central, 2);
-  preview.Add(c.fieldPreviewButton, "fieldPreviewButton", "Field Sepe&rate");
+  preview.Add(c.fieldPreviewButton, "fieldPreviewButton", "Field Sepa&rate");
   preview.Add(c.interlacedPreviewButton, "interlacedPreviewButton", "Interlaced Pre&view");
   groups.preview = preview.box();
   c.defaultsButton = Make<QPushButton>("defaultsButton", "&Defaults", central);
@@ -520,7 +526,7 @@ QGroupBox* MainWindow::CreateDitheringGroup(QWidget* parent)
   GridGroup random("Random", dithering);
   AddChoices(random, c.ditherButtons, choices.subspan(7, 1));
   random.AddRow(SpinnerRow(c, StrengthSpinner, random.box()));
-  AddSwitch(random, c, switches[3]);  // "Seperate RGB"
+  AddSwitch(random, c, switches[3]);  // "Separate RGB"
 
   auto* left = Stack<QVBoxLayout>();
   left->addWidget(ordered.box());
@@ -544,7 +550,8 @@ QGroupBox* MainWindow::CreateDitheringGroup(QWidget* parent)
   return dithering;
 }
 
-// Five track bars without captions, each with the field that shows it.
+// Five track bars, each with the field that shows it; the last two are
+// named by a label before them.
 QGroupBox* MainWindow::CreateAdjustmentGroup(QWidget* parent)
 {
   auto* group = new QGroupBox("Color Adjustment", parent);
@@ -565,8 +572,13 @@ QGroupBox* MainWindow::CreateAdjustmentGroup(QWidget* parent)
     if (info.fieldColour != 0) {
       SetEditColour(controls.field, QColor::fromRgb(info.fieldColour));
     }
-    layout->addWidget(controls.trackBar, row, 0);
-    layout->addWidget(controls.field, row, 1);
+    if (info.label != nullptr) {
+      layout->addWidget(Named(new QLabel(info.label, group), info.labelName), row, 0);
+      layout->addWidget(controls.trackBar, row, 1);
+    } else {
+      layout->addWidget(controls.trackBar, row, 0, 1, 2);
+    }
+    layout->addWidget(controls.field, row, 2);
     ++row;
   }
   return group;
@@ -587,15 +599,22 @@ void MainWindow::ArrangeWindow(const Groups& groups)
     return layout;
   };
 
-  auto* pictures = Stack<QGridLayout>(4);
-  pictures->addWidget(c.sourcePanel, 0, 0);
-  pictures->addWidget(c.resultPanel, 0, 1, Qt::AlignTop);
-  pictures->addWidget(groups.errorValue, 1, 0);
-  pictures->addWidget(groups.mixTable, 1, 1);
+  // Only the pictures scroll: what works on them stays in view at every
+  // scale, "Placement" under the source and the mix table under the result.
+  auto* pictures = Stack<QHBoxLayout>(4);
+  pictures->addWidget(c.sourcePanel, 0, Qt::AlignTop);
+  pictures->addWidget(c.resultPanel, 0, Qt::AlignTop);
+  auto* underPictures = Stack<QHBoxLayout>(4);
+  underPictures->addLayout(column({c.placement.group, groups.errorValue}));
+  underPictures->addLayout(column({groups.mixTable}));
+  underPictures->addStretch();
+  auto* left = Stack<QVBoxLayout>(4);
+  left->addWidget(PlacePictures(c.pictureArea, pictures), 1);
+  left->addLayout(underPictures);
   auto* actions = column({groups.mode, groups.load, groups.save, groups.preview});
   actions->addWidget(c.defaultsButton, 0, Qt::AlignRight);
   auto* middle = Stack<QHBoxLayout>(4);
-  middle->addWidget(PlacePictures(c.pictureArea, pictures), 1);
+  middle->addLayout(left, 1);
   middle->addLayout(actions);
 
   auto* bottom = Stack<QHBoxLayout>(4);
@@ -638,8 +657,13 @@ void MainWindow::InitialiseControls()
 
 void MainWindow::SetStatusText(const QString& text)
 {
-  ui_.statusText->setText(text);
+  ui_.statusText->setText(AsSentence(text));
   ui_.statusText->repaint();
+}
+
+void MainWindow::ShowError(const QString& text)
+{
+  prompts_->ShowError(this, AsSentence(text));
 }
 
 void MainWindow::ShowAboutWindow()

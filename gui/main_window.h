@@ -69,7 +69,9 @@ class MainWindow : public QMainWindow {
 
   GraphicMode SelectedMode() const;
 
-  // Panel 0 of the status bar, repainted at once.
+  // Panel 0 of the status bar, repainted at once. Like every message the
+  // window shows, it begins with a capital letter, also where the text comes
+  // from a library that words its errors to follow a program's name.
   void SetStatusText(const QString& text);
 
   // "Defaults".
@@ -144,6 +146,8 @@ class MainWindow : public QMainWindow {
   void LoadPaletteFile();
   void ColourTrackBarChanged();
   void ShowAboutWindow();
+  // A message box with an error, begun with a capital letter.
+  void ShowError(const QString& text);
   // The option controls and the mix table follow the settings as shown.
   void FollowSettings();
   void ApplyEnabledControls();

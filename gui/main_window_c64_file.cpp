@@ -37,8 +37,8 @@ std::vector<C64FileType> C64FileTypes(GraphicMode mode)
   return {
       {QString::fromUtf8(scene.name.data(), scene.name.size()) + " (*" + sceneExtension + ")",
        sceneExtension},
-      {"C64 program (*.prg)", ".prg"},
-      {"Raw C64 data (*.raw)", ".raw"},
+      {ProgramFileType, ".prg"},
+      {RawFileType, ".raw"},
   };
 }
 
@@ -84,8 +84,7 @@ bool MainWindow::RefuseSavingOverSource(const QString& path)
       !std::filesystem::equivalent(target, source, error)) {
     return false;
   }
-  prompts_->ShowError(
-      this, "cannot save " + path + ": it is the picture being converted; choose another name");
+  ShowError("Cannot save " + path + ": it is the picture being converted; choose another name");
   return true;
 }
 
@@ -112,9 +111,8 @@ void MainWindow::SaveC64File()
   const QString extension = "." + QFileInfo(path).suffix();
   const std::optional<C64File> file = C64FileFor(extension.toStdString(), kind.mode);
   if (!file) {
-    prompts_->ShowError(this, "cannot save " + path + ": " + extension +
-                                  " is no C64 file of this mode (use " +
-                                  QString::fromStdString(C64FileExtensions(kind.mode)) + ")");
+    ShowError("Cannot save " + path + ": " + extension + " is no C64 file of this mode (use " +
+              QString::fromStdString(C64FileExtensions(kind.mode)) + ")");
     return;
   }
   ReportSave(path, WriteOutput(path, OutputFileOf(*file)));
@@ -146,7 +144,7 @@ void MainWindow::RunConversionInEmulator()
   }
   const std::string error = RunInEmulator(workspace());
   if (!error.empty()) {
-    prompts_->ShowError(this, QString::fromStdString(error));
+    ShowError(QString::fromStdString(error));
   }
 }
 

@@ -130,13 +130,13 @@ struct MainWindowControls {
   PictureView* sourceView;       // the shown source frame
   QScrollBar* horizontalScroll;  // under the source
   QScrollBar* verticalScroll;    // beside it
-  PlacementControls placement;   // "Placement", under the scroll bars
+  PlacementControls placement;   // "Placement", under the source, never scrolled
   QFrame* resultPanel;
   PictureView* resultView;
   // Under the result while it shows another picture than the one loaded.
   QLabel* resultCaption;
-  // Holds both panels with the error value and the mix table under them,
-  // scrolled when a scale makes them larger than the window.
+  // Holds both panels, scrolled when a scale makes them larger than the
+  // window; the boxes under them stay in view.
   PictureArea* pictureArea;
   PictureView* mixTableView;  // "Mix palette"
   // "Error Pixel Value"
@@ -145,14 +145,14 @@ struct MainWindowControls {
   QPushButton* holdErrorsButton;    // "Hold to Show"
   QPushButton* holdDitheredButton;  // "Hold for pre-Hifli Conv"
   // "Preview Options"
-  QPushButton* fieldPreviewButton;       // "Field Seperate"
+  QPushButton* fieldPreviewButton;       // "Field Separate"
   QPushButton* interlacedPreviewButton;  // "Interlaced Preview"
   // "Load Options"
   QPushButton* testPictureButton;  // "Internal Test Image"
-  QPushButton* loadPictureButton;  // "Load Bitmap / JPG"
+  QPushButton* loadPictureButton;  // "Load Bitmap / JPG / PNG..."
   // "Save Options"
-  QPushButton* saveRawButton;      // "Save Raw C64 data"
-  QPushButton* saveProgramButton;  // "Save C64 .prg"
+  QPushButton* saveRawButton;      // "Save Raw C64 data..."
+  QPushButton* saveProgramButton;  // "Save C64 .prg..."
   QPushButton* saveC64FileButton;  // "Save C64 File..."
   QPushButton* runEmulatorButton;  // "Run in Emulator"
   QPushButton* exportPngButton;    // "Export PNG..."
@@ -165,9 +165,9 @@ struct MainWindowControls {
   QPushButton* stopButton;  // beside the progress bar, enabled while a run goes
   // Menu
   QMenu* fileMenu;
-  QAction* openAction;         // "Open Image"
-  QAction* saveRawAction;      // "Save Raw"
-  QAction* saveProgramAction;  // "Save C64 Exe"
+  QAction* openAction;         // "Open Image..."
+  QAction* saveRawAction;      // "Save Raw C64 data..."
+  QAction* saveProgramAction;  // "Save C64 .prg..."
   QAction* saveC64FileAction;  // "Save C64 File..."
   QAction* exportPngAction;    // "Export PNG..."
   QAction* exitAction;

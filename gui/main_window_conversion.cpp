@@ -83,7 +83,7 @@ void MainWindow::ConnectControllers()
   connect(&runs, &ConversionController::RunFailed, this, [this](const QString& error) {
     ShowRunEnded();
     SetStatusText("Conversion failed");
-    prompts_->ShowError(this, "Conversion failed: " + error);
+    ShowError("Conversion failed: " + error);
     emit ConversionFinished();
   });
   connect(ui_.stopButton, &QPushButton::clicked, &runs, &ConversionController::Stop);

@@ -11,6 +11,7 @@
 #include <QScrollBar>
 #include <QSlider>
 
+#include "gui/applicable_control.h"
 #include "gui/main_window.h"
 #include "gui/main_window_tables.h"
 #include "gui/number_field.h"
@@ -150,22 +151,25 @@ void MainWindow::FollowSettings()
   ShowPlannedMixTable();
 }
 
-// Which option controls apply in which mode is the conversion plan's
-// decision; the window only follows it.
+// Which option controls apply in which mode, and why the others do not, is
+// the conversion plan's decision; the window only follows it.
 void MainWindow::ApplyEnabledControls()
 {
-  const EnabledControls enabled = PlanConversion(GatherSettings()).controls;
+  const Settings settings = GatherSettings();
+  const auto follow = [&settings](QWidget* control, OptionControl option) {
+    ShowApplicability(control, WhyNotApplicable(settings, option));
+  };
   const MainWindowControls& c = ui_;
-  c.sameBanksBox->setEnabled(enabled.sameBanks);
+  follow(c.sameBanksBox, OptionControl::SameBanks);
   for (const auto& choice : FlickerChoices) {
-    (c.flickerButtons.*choice.button)->setEnabled(enabled.flickerLevels);
+    follow(c.flickerButtons.*choice.button, OptionControl::FlickerLevels);
   }
-  c.fourColoursBox->setEnabled(enabled.fourColours);
-  c.alternateYBox->setEnabled(enabled.alternateY);
-  c.alternateXBox->setEnabled(enabled.alternateX);
-  c.alternateX8Box->setEnabled(enabled.alternateX8);
-  c.fieldPreviewButton->setEnabled(enabled.fieldPreviews);
-  c.interlacedPreviewButton->setEnabled(enabled.fieldPreviews);
+  follow(c.fourColoursBox, OptionControl::FourColours);
+  follow(c.alternateYBox, OptionControl::AlternateY);
+  follow(c.alternateXBox, OptionControl::AlternateX);
+  follow(c.alternateX8Box, OptionControl::AlternateX8);
+  follow(c.fieldPreviewButton, OptionControl::FieldPreviews);
+  follow(c.interlacedPreviewButton, OptionControl::FieldPreviews);
 }
 
 // Any of the three colour offsets rewrites all three fields.

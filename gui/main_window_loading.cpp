@@ -38,7 +38,7 @@ void MainWindow::LoadPictureFile()
     return;
   }
   const QString path =
-      prompts_->AskOpenFileName(this, InFolder(RememberedFolder(DialogFolder::Open), "*.jpg;*.bmp"),
+      prompts_->AskOpenFileName(this, InFolder(RememberedFolder(DialogFolder::Open), ""),
                                 "Pictures (*.jpg *.jpeg *.bmp *.png);;All files (*)");
   if (!path.isEmpty()) {
     OpenPicture(path);
@@ -65,7 +65,7 @@ void MainWindow::ShowReadFailure(const QString& error, bool newPicture)
 {
   ui_.progressBar->setValue(progressBeforeLoading_);
   if (newPicture) {
-    prompts_->ShowError(this, error);
+    ShowError(error);
   } else {
     SetStatusText(error);  // the picture decoded before stays
   }
@@ -172,7 +172,7 @@ void MainWindow::LoadPaletteFile()
   }
   const PaletteFileResult read = ReadPaletteFile(QFile::encodeName(path).toStdString());
   if (!read.Ok()) {
-    prompts_->ShowError(this, QString::fromStdString(read.error));
+    ShowError(QString::fromStdString(read.error));
     return;
   }
   RememberFolderOf(DialogFolder::Open, path);

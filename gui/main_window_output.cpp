@@ -47,7 +47,7 @@ void MainWindow::SaveRawData()
   if (ConversionRunning() || !workspace().converted) {
     return;
   }
-  const std::optional<QString> path = AskSaveName("Raw Data file (*.raw)", ".raw");
+  const std::optional<QString> path = AskSaveName(RawFileType, ".raw");
   if (!path) {
     return;
   }
@@ -59,7 +59,7 @@ void MainWindow::SaveC64Program()
   if (ConversionRunning() || !workspace().converted) {
     return;
   }
-  const std::optional<QString> path = AskSaveName("C64 Executable (*.prg)", ".prg");
+  const std::optional<QString> path = AskSaveName(ProgramFileType, ".prg");
   if (!path) {
     return;
   }

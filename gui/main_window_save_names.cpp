@@ -53,7 +53,7 @@ std::optional<QString> MainWindow::AskSaveName(const QString& filter, const QStr
 void MainWindow::ReportSave(const QString& path, const std::string& error)
 {
   if (!error.empty()) {
-    prompts_->ShowError(this, QString::fromStdString(error));
+    ShowError(QString::fromStdString(error));
     return;
   }
   RememberFolderOf(DialogFolder::Save, path);

@@ -109,7 +109,7 @@ inline constexpr Switch<DitherSettings> DitherSwitches[] = {
     {&MainWindowControls::altYDitherBox,  &DitherSettings::altYDither,  "altYDitherBox",  "Alt Y Dither"},
     {&MainWindowControls::flipDitherBox,  &DitherSettings::flipDither,  "flipDitherBox",  "Flip dither"},
     {&MainWindowControls::serpentineBox,  &DitherSettings::serpentine,  "serpentineBox",  "Serpentine"},
-    {&MainWindowControls::separateRgbBox, &DitherSettings::separateRgb, "separateRgbBox", "Seperate RGB"},
+    {&MainWindowControls::separateRgbBox, &DitherSettings::separateRgb, "separateRgbBox", "Separate RGB"},
 };
 
 // Each in a box of its own but the three of "Interlace settings" (the 4th to
@@ -155,6 +155,10 @@ struct AdjustmentRowInfo {
   const char* trackBarName;
   const char* fieldName;
   const char* tip;
+  // Shown before the track bar; the colour offsets have none, their fields'
+  // colours name them.
+  const char* label;
+  const char* labelName;
   // The colour offsets have fields in their colours (0: the usual field), and
   // any of their track bars rewrites all three fields.
   unsigned fieldColour;
@@ -163,11 +167,11 @@ struct AdjustmentRowInfo {
 
 // clang-format off
 inline constexpr AdjustmentRowInfo AdjustmentTable[] = {
-    {&AdjustmentRows::red,        &ColourAdjustment::red,        "adjustment.red.trackBar",        "adjustment.red.field",        "Red offset",         0xFF6060, true},
-    {&AdjustmentRows::green,      &ColourAdjustment::green,      "adjustment.green.trackBar",      "adjustment.green.field",      "Green offset",       0x60D060, true},
-    {&AdjustmentRows::blue,       &ColourAdjustment::blue,       "adjustment.blue.trackBar",       "adjustment.blue.field",       "Blue offset",        0x7090FF, true},
-    {&AdjustmentRows::brightness, &ColourAdjustment::brightness, "adjustment.brightness.trackBar", "adjustment.brightness.field", "Brightness",         0,        false},
-    {&AdjustmentRows::contrast,   &ColourAdjustment::contrast,   "adjustment.contrast.trackBar",   "adjustment.contrast.field",   "Contrast (percent)", 0,        false},
+    {&AdjustmentRows::red,        &ColourAdjustment::red,        "adjustment.red.trackBar",        "adjustment.red.field",        "Red offset",         nullptr,      nullptr,                       0xFF6060, true},
+    {&AdjustmentRows::green,      &ColourAdjustment::green,      "adjustment.green.trackBar",      "adjustment.green.field",      "Green offset",       nullptr,      nullptr,                       0x60D060, true},
+    {&AdjustmentRows::blue,       &ColourAdjustment::blue,       "adjustment.blue.trackBar",       "adjustment.blue.field",       "Blue offset",        nullptr,      nullptr,                       0x7090FF, true},
+    {&AdjustmentRows::brightness, &ColourAdjustment::brightness, "adjustment.brightness.trackBar", "adjustment.brightness.field", "Brightness",         "Brightness", "adjustment.brightness.label", 0,        false},
+    {&AdjustmentRows::contrast,   &ColourAdjustment::contrast,   "adjustment.contrast.trackBar",   "adjustment.contrast.field",   "Contrast (percent)", "Contrast",   "adjustment.contrast.label",   0,        false},
 };
 // clang-format on
 

@@ -122,12 +122,17 @@ void MainWindow::GrowToShowPictures()
     return;
   }
   const QSize missing = PictureContentSize(PictureScale()) - ui_.pictureArea->maximumViewportSize();
-  QSize wanted = size() + missing.expandedTo(QSize(0, 0));
-  if (const QScreen* screen = this->screen()) {
-    const QSize decoration = frameGeometry().size() - size();
-    wanted = wanted.boundedTo(screen->availableGeometry().size() - decoration);
+  const QSize wanted = size() + missing.expandedTo(QSize(0, 0));
+  const QScreen* screen = this->screen();
+  if (screen == nullptr) {
+    resize(wanted);
+    return;
   }
-  resize(wanted.expandedTo(size()));
+  const QSize decoration = frameGeometry().size() - size();
+  const QRect frame =
+      GrownWindowFrame(frameGeometry(), wanted + decoration, screen->availableGeometry());
+  resize(frame.size() - decoration);
+  move(frame.topLeft());
 }
 
 }  // namespace pavona

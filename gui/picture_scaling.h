@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QRect>
 #include <QSize>
 
 #include "framing/placement.h"
@@ -45,5 +46,11 @@ int LargestFittingFactor(QSize space, SizeAt sizeAt)
   }
   return 1;
 }
+
+// Where a window whose frame is `frame` goes when it grows to `wanted`: as
+// large as that within `available` (a screen's area without its panels),
+// never smaller than it is, and moved back into `available` where the
+// growth would push it over an edge.
+QRect GrownWindowFrame(QRect frame, QSize wanted, QRect available);
 
 }  // namespace pavona

@@ -17,6 +17,7 @@
 #include <cmath>
 
 #include "framing/placement_zoom.h"
+#include "gui/applicable_control.h"
 #include "gui/picture_view.h"
 
 namespace pavona {
@@ -66,8 +67,8 @@ void SourcePlacement::CreateGroup(QWidget* parent)
   c_.zoomSlider->setRange(100, 100);
   c_.zoomField->setRange(100, 100);
   c_.zoomField->setValue(100);
-  c_.zoomSlider->setEnabled(false);
-  c_.zoomField->setEnabled(false);
+  ShowApplicability(c_.zoomSlider, WhyZoomIsFixed(FitMode::Cutout, false));
+  ShowApplicability(c_.zoomField, WhyZoomIsFixed(FitMode::Cutout, false));
 
   // Two rows, to keep the window short: the placements and the pixel shape,
   // then the zoom.
@@ -189,7 +190,7 @@ void SourcePlacement::Show(const Placement& placement)
   vertical_->setEnabled(true);
 
   scalePercent_ = placement.mode == FitMode::Cutout ? 0 : placement.scalePercent;
-  const bool zooms = HasPicture() && placement.mode != FitMode::Cutout;
+  const std::string_view whyFixed = WhyZoomIsFixed(placement.mode, HasPicture());
   const ZoomRange range =
       HasPicture() ? ZoomRangeOf(placement.aspect, fileWidth_, fileHeight_) : ZoomRange{};
   const int percent = HasPicture() ? ShownScalePercent(placement, fileWidth_, fileHeight_) : 100;
@@ -197,8 +198,8 @@ void SourcePlacement::Show(const Placement& placement)
   c_.zoomField->setRange(std::min(range.minimum, percent), std::max(range.maximum, percent));
   c_.zoomSlider->setValue(percent);
   c_.zoomField->setValue(percent);
-  c_.zoomSlider->setEnabled(zooms);
-  c_.zoomField->setEnabled(zooms);
+  ShowApplicability(c_.zoomSlider, whyFixed);
+  ShowApplicability(c_.zoomField, whyFixed);
 }
 
 // A new mode or pixel shape starts the picture afresh: the old zoom and pans

@@ -6,6 +6,19 @@ class QWidget;
 
 namespace pavona {
 
+// `text` with its first letter a capital, as a message of the window begins.
+inline QString AsSentence(QString text)
+{
+  if (!text.isEmpty()) {
+    text[0] = text[0].toUpper();
+  }
+  return text;
+}
+
+// The file types of the C64 files, named alike in every save dialog.
+inline constexpr char ProgramFileType[] = "C64 program (*.prg)";
+inline constexpr char RawFileType[] = "Raw C64 data (*.raw)";
+
 // The questions the main window puts to the user: which file to open or to
 // save, and an error to acknowledge. The program asks through the standard
 // dialogs; tests put in their own answers so that nothing waits for a person.

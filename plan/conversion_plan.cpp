@@ -74,19 +74,56 @@ FieldPlan FieldsFor(const Settings& s, FieldCombination combination)
 
 EnabledControls ControlsFor(const Settings& s)
 {
+  const auto applies = [&s](OptionControl control) { return WhyNotApplicable(s, control).empty(); };
   EnabledControls controls;
-  const bool interlaced = IsInterlaced(s.mode);
-  const bool fliInterlace = s.mode == GraphicMode::HiresFliInterlace;
-  controls.sameBanks = interlaced;
-  controls.flickerLevels = interlaced;
-  controls.fourColours = fliInterlace && !s.sameBanks;
-  controls.alternateY = fliInterlace || (interlaced && s.sameBanks);
-  controls.alternateX = interlaced && s.sameBanks;
-  controls.alternateX8 = fliInterlace && !s.sameBanks;
+  controls.sameBanks = applies(OptionControl::SameBanks);
+  controls.flickerLevels = applies(OptionControl::FlickerLevels);
+  controls.fourColours = applies(OptionControl::FourColours);
+  controls.alternateY = applies(OptionControl::AlternateY);
+  controls.alternateX = applies(OptionControl::AlternateX);
+  controls.alternateX8 = applies(OptionControl::AlternateX8);
+  controls.fieldPreviews = applies(OptionControl::FieldPreviews);
   return controls;
 }
 
 }  // namespace
+
+std::string_view WhyNotApplicable(const Settings& s, OptionControl control)
+{
+  const bool interlaced = IsInterlaced(s.mode);
+  const bool fliInterlace = s.mode == GraphicMode::HiresFliInterlace;
+  if (!interlaced) {
+    return "Only the interlaced modes (Hires Interlaced, Hires FLI Interlace) show two fields";
+  }
+  switch (control) {
+    case OptionControl::SameBanks:
+    case OptionControl::FlickerLevels:
+    case OptionControl::FieldPreviews:
+      return {};
+    case OptionControl::FourColours:
+      if (!fliInterlace) {
+        return "Only in Hires FLI Interlace, whose two fields have colours of their own";
+      }
+      return s.sameBanks ? "Not with \"Same Col Banks\": both fields share the 2 colours of "
+                           "each 8x1"
+                         : "";
+    case OptionControl::AlternateY:
+      return fliInterlace || s.sameBanks
+                 ? ""
+                 : "In Hires Interlaced only with \"Same Col Banks\", where the fields share "
+                   "their colours";
+    case OptionControl::AlternateX:
+      return s.sameBanks ? ""
+                         : "Only with \"Same Col Banks\", where the fields share their colours";
+    case OptionControl::AlternateX8:
+      if (!fliInterlace) {
+        return "Only in Hires FLI Interlace, which alternates whole 8x1 cells";
+      }
+      return s.sameBanks ? "Not with \"Same Col Banks\": both fields share every cell's colours"
+                         : "";
+  }
+  return {};
+}
 
 ConversionPlan PlanConversion(const Settings& settings)
 {
@@ -100,7 +137,6 @@ ConversionPlan PlanConversion(const Settings& settings)
                  plan.fieldCombination == FieldCombination::SharedBitmap};
   plan.fieldPictures = IsInterlaced(settings.mode);
   plan.controls = ControlsFor(settings);
-  plan.controls.fieldPreviews = plan.fieldPictures;
   return plan;
 }
 

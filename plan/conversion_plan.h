@@ -1,5 +1,7 @@
 #pragma once
 
+#include <string_view>
+
 #include "c64/output_kind.h"
 #include "colour/graphic_mode.h"
 #include "plan/settings.h"
@@ -57,6 +59,22 @@ struct EnabledControls {
   bool fieldPreviews = false;  // "Field Seperate", "Interlaced Preview"
   friend bool operator==(const EnabledControls&, const EnabledControls&) = default;
 };
+
+// The option controls that apply in some modes and settings only.
+enum class OptionControl {
+  SameBanks,
+  FlickerLevels,
+  FourColours,
+  AlternateY,
+  AlternateX,
+  AlternateX8,
+  FieldPreviews,
+};
+
+// Why `control` does not apply with `settings`, in a sentence for the
+// control's tooltip; empty when it applies. The plan's EnabledControls are
+// made from these, so the two always agree.
+std::string_view WhyNotApplicable(const Settings& settings, OptionControl control);
 
 // Everything that the settings decide about a conversion, in one place: the
 // run, the command line and the main window read it and decide nothing again.

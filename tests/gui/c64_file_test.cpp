@@ -15,6 +15,7 @@
 #include "c64/c64_files.h"
 #include "c64/field_pictures.h"
 #include "cli/cli_batch.h"
+#include "gui/remembered_state.h"
 #include "io/png_writer.h"
 #include "plan/conversion_plan.h"
 #include "scripted_prompts.h"
@@ -121,7 +122,7 @@ TEST_F(C64FileTest, SaveC64FileOffersTheConvertedModesFormats)
     EXPECT_EQ(FileBytes(Path("raw.raw")), Expected(C64File::Raw));
     // A name whose extension is no C64 file of the mode is refused.
     ASSERT_EQ(prompts().errors.size(), 1);
-    EXPECT_TRUE(prompts().errors[0].startsWith("cannot save " + Path("picture.png")))
+    EXPECT_TRUE(prompts().errors[0].startsWith("Cannot save " + Path("picture.png")))
         << prompts().errors[0].toStdString();
     EXPECT_FALSE(QFile::exists(Path("picture.png")));
     prompts().errors.clear();
@@ -216,9 +217,12 @@ TEST_F(C64FileTest, ExportPngWritesThePicturesOfTheConversion)
     prompts().saveQuestions.clear();
     prompts().answers = {row.typed};
     prompts().chosenFilters = {row.filter};
+    // The dialog starts in the folder saved to last, as the other saves do.
+    const QString folder = RememberedFolder(DialogFolder::Save);
     c().exportPngAction->trigger();
     EXPECT_EQ(prompts().saveQuestions,
-              QStringList("holiday.photo | Result (*.png);;Dithered (*.png);;Field 1 (*.png);;"
+              QStringList(InFolder(folder, "holiday.photo-result.png") +
+                          " | Result (*.png);;Dithered (*.png);;Field 1 (*.png);;"
                           "Field 2 (*.png)"));
     EXPECT_EQ(FileBytes(row.written), Bytes(EncodePng(row.picture).bytes));
   }
@@ -249,7 +253,8 @@ TEST_F(C64FileTest, ExportPngWritesThePicturesOfTheConversion)
   prompts().answers = {Path("fli")};
   Click(c().exportPngButton);
   EXPECT_EQ(prompts().saveQuestions,
-            QStringList("holiday.photo | Result (*.png);;Dithered (*.png)"));
+            QStringList(InFolder(RememberedFolder(DialogFolder::Save), "holiday.photo-result.png") +
+                        " | Result (*.png);;Dithered (*.png)"));
   EXPECT_EQ(FileBytes(Path("fli.png")), Bytes(EncodePng(w.result).bytes));
 
   // A file that cannot be written says which.
@@ -333,7 +338,7 @@ TEST_F(EmulatorButtonTest, RunInEmulatorNeedsAConversionAndTheEmulator)
   Click(c().runEmulatorButton);
   ASSERT_EQ(prompts().errors.size(), 1);
   EXPECT_EQ(prompts().errors[0],
-            "cannot start " + Path("bin/x64sc") + ": No such file or directory");
+            "Cannot start " + Path("bin/x64sc") + ": No such file or directory");
 }
 
 }  // namespace

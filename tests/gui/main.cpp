@@ -6,14 +6,15 @@
 
 #include "gui/remembered_state.h"
 
-// The widgets need a QApplication; without a display they run offscreen
-// (test discovery starts the program without the test environment). What
+// The widgets need a QApplication; without a display they run offscreen, on
+// a screen of 1366 x 768 (test discovery starts the program without the test
+// environment). What
 // the program remembers between runs goes to a folder of this run, never
 // to the user's settings.
 int main(int argc, char* argv[])
 {
   if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    qputenv("QT_QPA_PLATFORM", "offscreen:configfile=" PAVONA_TEST_SCREEN);
   }
   testing::InitGoogleTest(&argc, argv);
   QApplication application(argc, argv);

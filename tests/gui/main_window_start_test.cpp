@@ -77,7 +77,7 @@ const ButtonRow ButtonRows[] = {
     {"ditherButtons.custom", "Diffusion", "Custom", true, true},
     {"serpentineBox", "Diffusion", "Serpentine", true, true},
     {"ditherButtons.random", "Random", "Enable", false, true},
-    {"separateRgbBox", "Random", "Seperate RGB", true, true},
+    {"separateRgbBox", "Random", "Separate RGB", true, true},
     {"fourColoursBox", "4 cols per 8x1", "Activate", true, true},
     {"sameBanksBox", "Same Col Banks", "Enabled", false, true},
     {"extraBruteForceBox", "Extra Brute Force", "Activate", false, true},
@@ -87,13 +87,13 @@ const ButtonRow ButtonRows[] = {
     {"refineBox", "Refine", "Activate", false, true},
     {"holdErrorsButton", "Error Pixel Value", "Hold to Show", false, true},
     {"holdDitheredButton", "Error Pixel Value", "Hold for pre-Hifli Conv", false, true},
-    {"fieldPreviewButton", "Preview Options", "Field Seperate", false, true},
+    {"fieldPreviewButton", "Preview Options", "Field Separate", false, true},
     {"interlacedPreviewButton", "Preview Options", "Interlaced Preview", false, true},
     {"testPictureButton", "Load Options", "Internal Test Image", false, true},
-    {"loadPictureButton", "Load Options", "Load Bitmap / JPG", false, true},
+    {"loadPictureButton", "Load Options", "Load Bitmap / JPG / PNG...", false, true},
     // Nothing to save before the first conversion.
-    {"saveRawButton", "Save Options", "Save Raw C64 data", false, false},
-    {"saveProgramButton", "Save Options", "Save C64 .prg", false, false},
+    {"saveRawButton", "Save Options", "Save Raw C64 data...", false, false},
+    {"saveProgramButton", "Save Options", "Save C64 .prg...", false, false},
     {"saveC64FileButton", "Save Options", "Save C64 File...", false, false},
     {"runEmulatorButton", "Save Options", "Run in Emulator", false, false},
     {"exportPngButton", "Save Options", "Export PNG...", false, false},
@@ -193,7 +193,7 @@ TEST_F(MainWindowTest, AdjustmentAndSpinnerFieldsStartAtTheirValues)
 TEST_F(MainWindowTest, WindowPicturesBarsAndMenuStartAsTheProgramOpens)
 {
   EXPECT_EQ(window().objectName(), "mainWindow");
-  EXPECT_EQ(window().windowTitle(), "Pavona HI-FLI Convertor");
+  EXPECT_EQ(window().windowTitle(), "Pavona Hi-FLI Convertor");
   EXPECT_EQ(window().size(), QSize(938, 664));
 
   struct ImageRow {
@@ -259,8 +259,8 @@ TEST_F(MainWindowTest, WindowPicturesBarsAndMenuStartAsTheProgramOpens)
       names << action->objectName();
     }
   }
-  EXPECT_EQ(items, QStringList({"Open Image", "Save Raw", "Save C64 Exe", "Save C64 File...",
-                                "Export PNG...", "Exit"}));
+  EXPECT_EQ(items, QStringList({"Open Image...", "Save Raw C64 data...", "Save C64 .prg...",
+                                "Save C64 File...", "Export PNG...", "Exit"}));
   EXPECT_EQ(names, QStringList({"openAction", "saveRawAction", "saveProgramAction",
                                 "saveC64FileAction", "exportPngAction", "exitAction"}));
   QList<bool> enabled;
@@ -275,7 +275,7 @@ TEST_F(MainWindowTest, WindowPicturesBarsAndMenuStartAsTheProgramOpens)
   EXPECT_EQ(bar[0], file->menuAction());
   EXPECT_EQ(bar[1]->text(), "View");
   EXPECT_EQ(bar[2]->objectName(), "aboutAction");
-  EXPECT_EQ(ShownCaption(bar[2]->text()), "About");
+  EXPECT_EQ(ShownCaption(bar[2]->text()), "About...");
 
   EXPECT_FALSE(window().workspace().conversionDone);
   EXPECT_EQ(window().workspace().palette, PaletteColours(PaletteId::Pepto));

@@ -80,7 +80,7 @@ TEST_F(ScriptedWindowTest, SavingWaitsForAConversionAndWritesItsLayout)
   // no name to suggest, and no folder was saved to before.
   prompts().answers = {dir.filePath("picture")};
   Click(c().saveRawButton);
-  EXPECT_EQ(prompts().saveQuestions, QStringList({" | Raw Data file (*.raw)"}));
+  EXPECT_EQ(prompts().saveQuestions, QStringList({" | Raw C64 data (*.raw)"}));
   EXPECT_EQ(FileBytes(dir.filePath("picture.raw")), all);
   EXPECT_FALSE(QFile::exists(dir.filePath("picture")));
   EXPECT_EQ(c().statusText->text(), "Saved picture.raw, 32,768 bytes");
@@ -89,7 +89,7 @@ TEST_F(ScriptedWindowTest, SavingWaitsForAConversionAndWritesItsLayout)
   // byte 0, then the same data. The dialog starts in the folder saved to.
   prompts().answers = {dir.filePath("picture.prg")};
   c().saveProgramAction->trigger();
-  EXPECT_EQ(prompts().saveQuestions.last(), dir.path() + "/ | C64 Executable (*.prg)");
+  EXPECT_EQ(prompts().saveQuestions.last(), dir.path() + "/ | C64 program (*.prg)");
   const QByteArray program = FileBytes(dir.filePath("picture.prg"));
   ASSERT_EQ(program.size(), 770 + C64DataSize);
   EXPECT_EQ(program.left(2), QByteArray("\x00\x08", 2));

@@ -68,11 +68,10 @@ TEST_F(RememberedStateTest, OpenDialogsStartInTheFolderOpenedFromLast)
   Click(c().loadPictureButton);  // cancelled
   Click(c().loadPaletteButton);  // cancelled
   const QString folder = QFileInfo(photo).absolutePath();
-  EXPECT_EQ(
-      prompts().openQuestions,
-      QStringList({"*.jpg;*.bmp | Pictures (*.jpg *.jpeg *.bmp *.png);;All files (*)",
-                   folder + "/*.jpg;*.bmp | Pictures (*.jpg *.jpeg *.bmp *.png);;All files (*)",
-                   folder + "/*.vpl | VICE palette (*.vpl)"}));
+  EXPECT_EQ(prompts().openQuestions,
+            QStringList({" | Pictures (*.jpg *.jpeg *.bmp *.png);;All files (*)",
+                         folder + " | Pictures (*.jpg *.jpeg *.bmp *.png);;All files (*)",
+                         folder + "/*.vpl | VICE palette (*.vpl)"}));
 
   // A file that cannot be read moves nothing; a palette file that can does.
   QFile::copy(QString(PAVONA_TEST_DATA_DIR) + "/colodore.vpl", Path("colodore.vpl"));
@@ -88,7 +87,7 @@ TEST_F(RememberedStateTest, OpenDialogsStartInTheFolderOpenedFromLast)
   QDir(folder).removeRecursively();
   Click(next->Controls().loadPictureButton);
   EXPECT_EQ(restartPrompts->openQuestions,
-            QStringList({"*.jpg;*.bmp | Pictures (*.jpg *.jpeg *.bmp *.png);;All files (*)"}));
+            QStringList({" | Pictures (*.jpg *.jpeg *.bmp *.png);;All files (*)"}));
 }
 
 // The save dialogs suggest the picture's name with their extension in the
@@ -149,7 +148,7 @@ TEST_F(RememberedStateTest, SavesSuggestTheNameAndNeverReplaceUnasked)
   // Later saves suggest the picture's name in the folder saved to last.
   prompts().answers = {QString()};
   Click(c().saveRawButton);
-  EXPECT_EQ(prompts().saveQuestions.last(), Path("shot.raw") + " | Raw Data file (*.raw)");
+  EXPECT_EQ(prompts().saveQuestions.last(), Path("shot.raw") + " | Raw C64 data (*.raw)");
 }
 
 // "Exit" ends the application's event loop. With none running, the request

@@ -25,7 +25,7 @@ TEST_F(MainWindowTest, SecondaryWindowsStartHiddenWithTheirContents)
     QSize size;
   };
   for (const Row& row :
-       {Row{&about, "aboutWindow", "About", {138, 212}},
+       {Row{&about, "aboutWindow", "About", {138, 266}},
         Row{&field, "fieldPreviewWindow", "Field Preview", {699, 279}},
         Row{&interlaced, "interlacedPreviewWindow", "Interlaced Preview", {345, 279}}}) {
     SCOPED_TRACE(row.name);
@@ -35,7 +35,9 @@ TEST_F(MainWindowTest, SecondaryWindowsStartHiddenWithTheirContents)
     EXPECT_FALSE(row.window->isVisible());
   }
   EXPECT_EQ(about.pictureView->image().size(), QSize(130, 140));
-  EXPECT_EQ(about.buildLabel->text(), "Build 06/11/06");
+  EXPECT_EQ(about.buildLabel->text(), QString("Version ") + PAVONA_VERSION);
+  EXPECT_TRUE(about.licenceLabel->text().startsWith("Pavona Hi-FLI Convertor\n"));
+  EXPECT_TRUE(about.licenceLabel->text().contains("GPL, version 3 or later"));
   EXPECT_EQ(about.okButton->text(), "OK");
   EXPECT_EQ(field.field1View->size(), QSize(320, 200));
   EXPECT_EQ(field.field2View->size(), QSize(329, 201));

@@ -207,5 +207,42 @@ TEST(PlanConversion, EnabledControlsOfEachMode)
   }
 }
 
+// A control that does not apply says what would make it apply: the mode to
+// choose, or the "Same Col Banks" setting that stands in its way.
+TEST(PlanConversion, DisabledControlsSayWhatWouldEnableThem)
+{
+  struct Row {
+    const char* name;
+    GraphicMode mode;
+    bool sameBanks;
+    OptionControl control;
+    const char* names;  // empty: the control applies
+  };
+  // clang-format off
+  const Row rows[] = {
+      {"alternate x in fli interlace",           FliInterlace,    false, OptionControl::AlternateX,    "Same Col Banks"},
+      {"alternate x with same banks",            FliInterlace,    true,  OptionControl::AlternateX,    ""},
+      {"alternate y in hires interlaced",        HiresInterlaced, false, OptionControl::AlternateY,    "Same Col Banks"},
+      {"alternate x8 in hires interlaced",       HiresInterlaced, true,  OptionControl::AlternateX8,   "Hires FLI Interlace"},
+      {"alternate x8 with same banks",           FliInterlace,    true,  OptionControl::AlternateX8,   "Same Col Banks"},
+      {"4 cols in hires interlaced",             HiresInterlaced, false, OptionControl::FourColours,   "Hires FLI Interlace"},
+      {"4 cols with same banks",                 FliInterlace,    true,  OptionControl::FourColours,   "Same Col Banks"},
+      {"4 cols in fli interlace",                FliInterlace,    false, OptionControl::FourColours,   ""},
+      {"flicker levels in hires",                Hires,           false, OptionControl::FlickerLevels, "interlaced"},
+      {"previews in fli",                        Fli,             true,  OptionControl::FieldPreviews, "interlaced"},
+  };
+  // clang-format on
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    const Settings settings = SettingsFor(row.mode, {true, row.sameBanks, false});
+    const std::string why(WhyNotApplicable(settings, row.control));
+    if (std::string_view(row.names).empty()) {
+      EXPECT_EQ(why, "");
+    } else {
+      EXPECT_NE(why.find(row.names), std::string::npos) << why;
+    }
+  }
+}
+
 }  // namespace
 }  // namespace pavona
