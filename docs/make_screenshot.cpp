@@ -47,7 +47,10 @@ int main(int argc, char* argv[])
     std::fprintf(stderr, "usage: readme_screenshot PHOTO OUTPUT.png\n");
     return 2;
   }
-  qputenv("QT_QPA_PLATFORM", "offscreen");
+  // A screen of its own may be given ("offscreen:configfile=screen.json").
+  if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+    qputenv("QT_QPA_PLATFORM", "offscreen");
+  }
   QApplication application(argc, argv);
   QApplication::setApplicationName(pavona::ApplicationTitle);
   // Nothing the user's own runs remembered (folders, window size) shows.
