@@ -22,10 +22,10 @@ declare -A allowed=(
   [io]="core plan refine framing colour dither c64 select"
   [cli]="io core plan refine framing colour dither c64 select"
   [gui]="io core plan refine framing colour dither c64 select"
-  [bench]="support io core plan refine framing colour dither c64 select"  # support: tests/support
+  [bench]="support gui io core plan refine framing colour dither c64 select"  # support: tests/support
   [docs]="gui io core plan refine framing colour dither c64 select"
 )
-qt_allowed=" gui docs "
+qt_allowed=" gui docs bench "  # bench: the window's own benchmark
 
 # "folder included-folder" for every project include of every source file.
 includes() {
