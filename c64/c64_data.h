@@ -41,6 +41,30 @@ constexpr C64Region HiresScreen2{0x2400, ScreenBankSize};
 constexpr C64Region HiresBitmap2{0x2800, BitmapSize};
 }  // namespace HiresLayout
 
+// Used by the multicolour modes. A bitmap byte holds four pixels of a cell
+// row, bits 7-6 the leftmost; its bit pair picks the background (00), the
+// screen byte's high nibble (01), its low nibble (10) or the cell's colour RAM
+// nibble (11). "Multicolour" uses picture 1 and the colour RAM and the
+// background; "Multicolour FLI" adds the eight screen banks (bank r for pixel
+// row r, McScreen1 unused) and has a black background; "Multicolour
+// Interlace" adds picture 2, which shares the colour RAM and the background.
+namespace MulticolourLayout {
+constexpr C64Region McBitmap1{0x0000, BitmapSize};
+constexpr C64Region McScreen1{0x2000, ScreenBankSize};
+constexpr C64Region McColourRam{0x2400, ScreenBankSize};
+constexpr int McBackground = 0x2800;  // one byte, the colour in its low nibble
+constexpr C64Region McScreen2{0x2C00, ScreenBankSize};
+constexpr C64Region McFliScreens{0x4000, 8 * ScreenBankSize};
+constexpr C64Region McBitmap2{0x6000, BitmapSize};
+}  // namespace MulticolourLayout
+
+// The bit pair of multicolour pixel `pixel` (0..3, left to right) of a bitmap
+// byte.
+constexpr int MulticolourBits(std::uint8_t byte, int pixel)
+{
+  return (byte >> (6 - 2 * pixel)) & 3;
+}
+
 inline std::span<std::uint8_t> Region(C64Data& data, C64Region region)
 {
   return std::span<std::uint8_t>(data).subspan(region.offset, region.size);

@@ -25,6 +25,10 @@ std::vector<C64Region> PictureSlices(OutputKind kind)
       return {Span(FliScreens1, FliBitmap1)};
     case GraphicMode::HiresFliInterlace:
       break;
+    case GraphicMode::Multicolour:
+    case GraphicMode::MulticolourFli:
+    case GraphicMode::MulticolourInterlace:
+      return {};
   }
   if (kind.sharedBitmap) {
     return {FliScreens1, FliScreens2, FliBitmap1};

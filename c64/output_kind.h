@@ -18,8 +18,9 @@ struct OutputKind {
   friend bool operator==(const OutputKind&, const OutputKind&) = default;
 };
 
-// The regions of C64Data that the raw file and the program file hold, in
-// file order, spare bytes included.
+// The regions of C64Data that the raw file and the program file of a hires
+// mode hold, in file order, spare bytes included (the multicolour modes'
+// files follow their editors' layout instead).
 std::vector<C64Region> PictureSlices(OutputKind kind);
 
 }  // namespace pavona

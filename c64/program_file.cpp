@@ -15,6 +15,9 @@ ViewerHeader ViewerFor(OutputKind kind)
     case GraphicMode::HiresFli:
       return ViewerHeader::FliViewer;
     case GraphicMode::HiresFliInterlace:
+    case GraphicMode::Multicolour:  // the multicolour viewers are being written
+    case GraphicMode::MulticolourFli:
+    case GraphicMode::MulticolourInterlace:
       break;
   }
   return ViewerHeader::FliInterlaceViewer;

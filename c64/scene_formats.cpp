@@ -11,6 +11,9 @@ constexpr SceneFormatInfo Formats[] = {
     {"Hireslace Editor",   ".hle", 32770, 0x4000},
     {"AFLI-editor 2.0",    ".afl", 16385, 0x4000},
     {"ECI Graphic Editor", ".eci", 32770, 0x4000},
+    {"Koala Painter",      ".kla", 10003, 0x6000},
+    {"FLI Graph",          ".fli", 17409, 0x3C00},
+    {"True Paint",         ".mci", 19434, 0x9C00},
 };
 // clang-format on
 
@@ -38,6 +41,12 @@ class SceneImage {
       const C64Region screen{screens.offset + bank * ScreenBankSize, ScreenBankSize};
       Place(Region(data_, screen).first(ScreenBytesUsed), address + bank * ScreenBankSize);
     }
+  }
+
+  // The colour nibble of a one-byte colour, such as the background.
+  void PlaceByte(int offset, int address)
+  {
+    bytes_[std::size_t(FileOffset(address))] = data_[std::size_t(offset)];
   }
 
   void Fill(int address, int count, std::uint8_t value)
@@ -107,6 +116,39 @@ void LayOutEci(SceneImage& image, bool sharedBitmap)
   image.PlaceScreens(FliScreens2, 0xA000);
 }
 
+// Bitmap at $6000, screen at $7F40, colour RAM at $8328, background at $8710.
+void LayOutKoala(SceneImage& image)
+{
+  using namespace MulticolourLayout;
+  image.PlaceBitmap(McBitmap1, 0x6000);
+  image.PlaceScreens(McScreen1, 0x7F40);
+  image.PlaceScreens(McColourRam, 0x8328);
+  image.PlaceByte(McBackground, 0x8710);
+}
+
+// Colour RAM at $3C00, the eight screens at $4000-$5FFF, the bitmap at
+// $6000; the background is black.
+void LayOutFliGraph(SceneImage& image)
+{
+  using namespace MulticolourLayout;
+  image.PlaceScreens(McColourRam, 0x3C00);
+  image.PlaceScreens(McFliScreens, 0x4000);
+  image.PlaceBitmap(McBitmap1, 0x6000);
+}
+
+// Screen 1 at $9C00 with the background behind it at $9FE8, the bitmaps at
+// $A000 and $C000, screen 2 at $E000, colour RAM at $E400.
+void LayOutTruePaint(SceneImage& image)
+{
+  using namespace MulticolourLayout;
+  image.PlaceScreens(McScreen1, 0x9C00);
+  image.PlaceByte(McBackground, 0x9FE8);
+  image.PlaceBitmap(McBitmap1, 0xA000);
+  image.PlaceBitmap(McBitmap2, 0xC000);
+  image.PlaceScreens(McScreen2, 0xE000);
+  image.PlaceScreens(McColourRam, 0xE400);
+}
+
 }  // namespace
 
 SceneFormat SceneFormatOf(GraphicMode mode)
@@ -119,9 +161,15 @@ SceneFormat SceneFormatOf(GraphicMode mode)
     case GraphicMode::HiresFli:
       return SceneFormat::AfliEditor;
     case GraphicMode::HiresFliInterlace:
+      return SceneFormat::EciGraphicEditor;
+    case GraphicMode::Multicolour:
+      return SceneFormat::KoalaPainter;
+    case GraphicMode::MulticolourFli:
+      return SceneFormat::FliGraph;
+    case GraphicMode::MulticolourInterlace:
       break;
   }
-  return SceneFormat::EciGraphicEditor;
+  return SceneFormat::TruePaint;
 }
 
 const SceneFormatInfo& SceneFormatInfoOf(SceneFormat format)
@@ -145,6 +193,15 @@ std::vector<std::uint8_t> SceneFileBytes(const C64Data& data, OutputKind kind)
       break;
     case SceneFormat::EciGraphicEditor:
       LayOutEci(image, kind.sharedBitmap);
+      break;
+    case SceneFormat::KoalaPainter:
+      LayOutKoala(image);
+      break;
+    case SceneFormat::FliGraph:
+      LayOutFliGraph(image);
+      break;
+    case SceneFormat::TruePaint:
+      LayOutTruePaint(image);
       break;
   }
   return image.Take();

@@ -9,7 +9,7 @@
 
 namespace pavona {
 
-// The file formats of the C64 picture editors that work in our four modes.
+// The file formats of the C64 picture editors that work in our modes.
 // Each file starts with its two-byte load address, low byte first, and holds
 // the picture as the editor keeps it in C64 memory from there on.
 enum class SceneFormat {
@@ -17,6 +17,9 @@ enum class SceneFormat {
   HireslaceEditor,   // "Hires Interlaced"
   AfliEditor,        // "Hires FLI"
   EciGraphicEditor,  // "Hires FLI Interlace"
+  KoalaPainter,      // "Multicolour"
+  FliGraph,          // "Multicolour FLI"
+  TruePaint,         // "Multicolour Interlace"
 };
 
 struct SceneFormatInfo {

@@ -136,7 +136,7 @@ ConversionOutcome ConvertRun(Workspace& workspace, const Settings& settings,
   }
   const SearchTables tables{run->mix, run->palette, settings.measure, settings.flicker};
   RunColourSearch(plan.search, tables, run->result, run->c64, progress);
-  if (settings.refine) {
+  if (plan.refine) {
     if (!workspace.refineScratch) {
       workspace.refineScratch = std::make_unique<RefineScratch>();
     }

@@ -10,6 +10,9 @@ FieldCombination CombinationFor(const Settings& s)
   if (!IsInterlaced(s.mode)) {
     return FieldCombination::OneField;
   }
+  if (s.mode == GraphicMode::MulticolourInterlace) {
+    return FieldCombination::CrossedFields;
+  }
   if (s.sameBanks) {
     return FieldCombination::SharedScreens;
   }
@@ -31,6 +34,12 @@ ColourSearch SearchFor(const Settings& s, FieldCombination combination)
       return s.extraBruteForce ? ColourSearch::FliExtreme : ColourSearch::Fli;
     case GraphicMode::HiresFliInterlace:
       break;
+    case GraphicMode::Multicolour:
+      return ColourSearch::Multicolour;
+    case GraphicMode::MulticolourFli:
+      return ColourSearch::MulticolourFli;
+    case GraphicMode::MulticolourInterlace:
+      return ColourSearch::MulticolourInterlace;
   }
   if (combination == FieldCombination::SharedScreens) {
     return ColourSearch::SingleBankFli;
@@ -44,7 +53,9 @@ ColourSearch SearchFor(const Settings& s, FieldCombination combination)
 MixTablePlan MixTableFor(const Settings& s, ColourSearch search)
 {
   MixTablePlan plan;
-  plan.reduceFlicker = IsInterlaced(s.mode) && !s.sameBanks;
+  // "Same Col Banks" makes mixes of its own in the hires modes; the
+  // multicolour interlace has no such option.
+  plan.reduceFlicker = IsInterlaced(s.mode) && !(s.sameBanks && !IsMulticolour(s.mode));
   plan.reduceForLuma = plan.reduceFlicker && s.measure == Measure::Brightness;
   plan.reapplyFlickerBeforeSearch = search == ColourSearch::FliFourColours;
   return plan;
@@ -72,6 +83,31 @@ FieldPlan FieldsFor(const Settings& s, FieldCombination combination)
   return plan;
 }
 
+// The multicolour modes have none of the hires modes' field options: their
+// interlace is always two own pictures whose mixes the flicker level limits.
+std::string_view WhyNotApplicableInMulticolour(GraphicMode mode, OptionControl control)
+{
+  switch (control) {
+    case OptionControl::FlickerLevels:
+    case OptionControl::FieldPreviews:
+      return mode == GraphicMode::MulticolourInterlace
+                 ? ""
+                 : "Only the interlaced modes show two fields";
+    case OptionControl::Refine:
+      return "Refine works in the hires modes only";
+    case OptionControl::SameBanks:
+    case OptionControl::FourColours:
+    case OptionControl::AlternateY:
+    case OptionControl::AlternateX:
+    case OptionControl::AlternateX8:
+      break;
+  }
+  return mode == GraphicMode::MulticolourInterlace
+             ? "Multicolour Interlace always shows two pictures of their own, the second one "
+               "hires pixel to the right"
+             : "Only the hires interlaced modes have these field options";
+}
+
 EnabledControls ControlsFor(const Settings& s)
 {
   const auto applies = [&s](OptionControl control) { return WhyNotApplicable(s, control).empty(); };
@@ -83,6 +119,7 @@ EnabledControls ControlsFor(const Settings& s)
   controls.alternateX = applies(OptionControl::AlternateX);
   controls.alternateX8 = applies(OptionControl::AlternateX8);
   controls.fieldPreviews = applies(OptionControl::FieldPreviews);
+  controls.refine = applies(OptionControl::Refine);
   return controls;
 }
 
@@ -90,6 +127,12 @@ EnabledControls ControlsFor(const Settings& s)
 
 std::string_view WhyNotApplicable(const Settings& s, OptionControl control)
 {
+  if (IsMulticolour(s.mode)) {
+    return WhyNotApplicableInMulticolour(s.mode, control);
+  }
+  if (control == OptionControl::Refine) {
+    return {};
+  }
   const bool interlaced = IsInterlaced(s.mode);
   const bool fliInterlace = s.mode == GraphicMode::HiresFliInterlace;
   if (!interlaced) {
@@ -128,15 +171,16 @@ std::string_view WhyNotApplicable(const Settings& s, OptionControl control)
 ConversionPlan PlanConversion(const Settings& settings)
 {
   ConversionPlan plan;
+  plan.controls = ControlsFor(settings);
   plan.fieldCombination = CombinationFor(settings);
   plan.search = SearchFor(settings, plan.fieldCombination);
-  plan.firstColumn = IsFli(settings.mode) ? 24 : 0;
+  plan.firstColumn = HidesFirstColumns(settings.mode) ? 24 : 0;
+  plan.refine = settings.refine && plan.controls.refine;
   plan.mixTable = MixTableFor(settings, plan.search);
   plan.fields = FieldsFor(settings, plan.fieldCombination);
-  plan.output = {settings.mode, settings.sameBanks,
+  plan.output = {settings.mode, settings.sameBanks && !IsMulticolour(settings.mode),
                  plan.fieldCombination == FieldCombination::SharedBitmap};
   plan.fieldPictures = IsInterlaced(settings.mode);
-  plan.controls = ControlsFor(settings);
   return plan;
 }
 

@@ -56,7 +56,8 @@ struct EnabledControls {
   bool alternateY = false;     // "Alternate Y"
   bool alternateX = false;     // "Alternate X"
   bool alternateX8 = false;    // "Alternate X8"
-  bool fieldPreviews = false;  // "Field Seperate", "Interlaced Preview"
+  bool fieldPreviews = false;  // "Field Separate", "Interlaced Preview"
+  bool refine = false;         // "Refine"
   friend bool operator==(const EnabledControls&, const EnabledControls&) = default;
 };
 
@@ -69,6 +70,7 @@ enum class OptionControl {
   AlternateX,
   AlternateX8,
   FieldPreviews,
+  Refine,
 };
 
 // Why `control` does not apply with `settings`, in a sentence for the
@@ -83,6 +85,8 @@ struct ConversionPlan {
   // The FLI viewers cover columns 0..23 with a black sprite column, so the FLI
   // modes leave them at mix colour 0.
   int firstColumn = 0;
+  // "Refine" is on and applies in the mode.
+  bool refine = false;
   FieldCombination fieldCombination = FieldCombination::CrossedFields;
   MixTablePlan mixTable;
   FieldPlan fields;

@@ -6,6 +6,9 @@
 #include "select/fli_interlace_colours.h"
 #include "select/hires_colours.h"
 #include "select/hires_interlace_colours.h"
+#include "select/multicolour_colours.h"
+#include "select/multicolour_fli_colours.h"
+#include "select/multicolour_interlace_colours.h"
 #include "select/single_bank_colours.h"
 
 namespace pavona {
@@ -43,6 +46,15 @@ void RunColourSearch(ColourSearch search, const SearchTables& tables, Picture& r
       return;
     case ColourSearch::SingleBankFli:
       SelectSingleBankFliColours(result, tables.palette, measure, tables.flicker, data, progress);
+      return;
+    case ColourSearch::Multicolour:
+      SelectMulticolourColours(result, table, measure, data, progress);
+      return;
+    case ColourSearch::MulticolourFli:
+      SelectMulticolourFliColours(result, table, measure, data, progress);
+      return;
+    case ColourSearch::MulticolourInterlace:
+      SelectMulticolourInterlaceColours(result, table, measure, data, progress);
       return;
   }
 }

@@ -21,6 +21,9 @@ enum class ColourSearch {
   FliFourColours,         // ... with "4 cols per 8x1"
   FliFourColoursExtreme,  // ... and "Extra Brute Force"
   SingleBankFli,          // "Hires FLI Interlace" with "Same Col Banks"
+  Multicolour,            // "Multicolour"
+  MulticolourFli,         // "Multicolour FLI"
+  MulticolourInterlace,   // "Multicolour Interlace"
 };
 
 // What the searches read besides the dithered picture: the mix table the
