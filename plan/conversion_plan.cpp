@@ -130,15 +130,16 @@ std::string_view WhyNotApplicable(const Settings& s, OptionControl control)
   if (IsMulticolour(s.mode)) {
     return WhyNotApplicableInMulticolour(s.mode, control);
   }
-  if (control == OptionControl::Refine) {
-    return {};
-  }
   const bool interlaced = IsInterlaced(s.mode);
   const bool fliInterlace = s.mode == GraphicMode::HiresFliInterlace;
+  if (control == OptionControl::Refine) {
+    return {};  // every hires mode
+  }
   if (!interlaced) {
     return "Only the interlaced modes (Hires Interlaced, Hires FLI Interlace) show two fields";
   }
   switch (control) {
+    case OptionControl::Refine:
     case OptionControl::SameBanks:
     case OptionControl::FlickerLevels:
     case OptionControl::FieldPreviews:
