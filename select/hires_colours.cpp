@@ -7,6 +7,7 @@
 
 #include "colour/mix_table.h"
 #include "colour/yuv.h"
+#include "select/cell_distance.h"
 #include "select/hires_band_colours.h"
 
 namespace pavona {
@@ -32,27 +33,6 @@ constexpr std::array<Pair, MixColourCount> MakePairs()
 }
 
 constexpr std::array<Pair, MixColourCount> Pairs = MakePairs();
-
-// Unsigned arithmetic throughout: the sums are defined as 32-bit unsigned
-// values, and squaring a difference this way cannot overflow a signed int.
-std::uint32_t CellDistance(Measure measure, std::uint32_t pixel, const Yuv& pixelYuv,
-                           std::uint32_t colour, const Yuv& colourYuv)
-{
-  switch (measure) {
-    case Measure::RgbDistance:
-      return std::uint32_t(std::abs(RedOf(pixel) - RedOf(colour)) +
-                           std::abs(GreenOf(pixel) - GreenOf(colour)) +
-                           std::abs(BlueOf(pixel) - BlueOf(colour)));
-    case Measure::Brightness:
-      return std::uint32_t(std::abs(pixelYuv.y - colourYuv.y));
-    case Measure::Perceptual:
-      break;
-  }
-  const std::uint32_t dy = std::uint32_t(pixelYuv.y) - std::uint32_t(colourYuv.y);
-  const std::uint32_t du = std::uint32_t(pixelYuv.u) - std::uint32_t(colourYuv.u);
-  const std::uint32_t dv = std::uint32_t(pixelYuv.v) - std::uint32_t(colourYuv.v);
-  return 2 * (dy * dy + du * du + dv * dv);
-}
 
 // Per distinct colour of a band: its Y, U, V and, for every pair, the smaller
 // of its distances to the pair's two colours (its share of a cell error).

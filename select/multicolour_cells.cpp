@@ -1,0 +1,59 @@
+#include "select/multicolour_cells.h"
+
+#include "colour/yuv.h"
+#include "select/cell_distance.h"
+
+namespace pavona {
+
+PaletteDistances MeasurePaletteDistances(const MixTable& table, Measure measure)
+{
+  PaletteDistances distances{};
+  for (int pixel = 0; pixel < 16; ++pixel) {
+    const Yuv pixelYuv = ColourToYuv(table.colour[pixel]);
+    for (int shown = 0; shown < 16; ++shown) {
+      distances[pixel][shown] = CellDistance(measure, table.colour[pixel], pixelYuv,
+                                             table.colour[shown], ColourToYuv(table.colour[shown]));
+    }
+  }
+  return distances;
+}
+
+std::vector<std::uint8_t> McPaletteNumbers(const Picture& dithered, const MixTable& table,
+                                           ProgressReport& progress)
+{
+  std::vector<std::uint8_t> numbers(std::size_t(McWidth) * PictureHeight);
+  std::uint32_t lastColour = table.colour[0];
+  int lastNumber = 0;
+  for (int y = 0; y < PictureHeight; ++y) {
+    for (int x = 0; x < McWidth; ++x) {
+      const std::uint32_t colour = dithered[PixelIndex(2 * x, y)];
+      if (colour != lastColour) {
+        lastColour = colour;
+        lastNumber = FindMixIndex(table, colour, 16);
+        if (lastNumber < 0) {
+          progress.ReportStrayColour(colour);
+          lastNumber = NearestListedSlot(
+              colour, table, Measure::RgbDistance,
+              std::array<std::uint8_t, 16>{0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11, 12, 13, 14, 15});
+        }
+      }
+      numbers[std::size_t(y) * McWidth + x] = std::uint8_t(lastNumber);
+    }
+  }
+  return numbers;
+}
+
+void SetMcPixel(C64Data& data, C64Region bitmap, int cx, int cy, int row, int pixel, int bits)
+{
+  std::uint8_t& byte = data[std::size_t(bitmap.offset + BitmapOffset(cx, cy, row))];
+  const int shift = 6 - 2 * pixel;
+  byte = std::uint8_t((byte & ~(3 << shift)) | (bits << shift));
+}
+
+void ShowMcPixel(Picture& result, int mcX, int y, std::uint32_t colour)
+{
+  result[PixelIndex(2 * mcX, y)] = colour;
+  result[PixelIndex(2 * mcX + 1, y)] = colour;
+}
+
+}  // namespace pavona

@@ -1,0 +1,170 @@
+#include "select/multicolour_colours.h"
+
+#include <algorithm>
+#include <array>
+#include <limits>
+#include <vector>
+
+#include "colour/parallel.h"
+#include "select/multicolour_cells.h"
+
+namespace pavona {
+namespace {
+
+constexpr int CellCount = 40 * 25;
+
+// The colours of a cell's 32 pixels: each distinct palette number once, with
+// how many pixels have it.
+struct CellColours {
+  std::array<std::uint8_t, 16> number{};
+  std::array<std::uint8_t, 16> count{};
+  int distinct = 0;
+};
+
+CellColours GatherCell(const std::vector<std::uint8_t>& numbers, int cx, int cy)
+{
+  std::array<std::uint8_t, 16> counts{};
+  for (int row = 0; row < 8; ++row) {
+    for (int pixel = 0; pixel < McCellWidth; ++pixel) {
+      ++counts[numbers[std::size_t(cy * 8 + row) * McWidth + cx * McCellWidth + pixel]];
+    }
+  }
+  CellColours cell;
+  for (int n = 0; n < 16; ++n) {
+    if (counts[n] > 0) {
+      cell.number[cell.distinct] = std::uint8_t(n);
+      cell.count[cell.distinct++] = counts[n];
+    }
+  }
+  return cell;
+}
+
+// A cell's three colours: screen high nibble (01), low nibble (10), colour
+// RAM (11).
+struct Triple {
+  std::uint8_t high = 0, low = 0, ram = 0;
+};
+
+struct CellChoice {
+  Triple colours;
+  std::uint32_t error = 0;
+};
+
+// The three colours that, beside `background`, give the cell the least error,
+// each pixel shown by the nearest of the four. Every triple a < b < c of the
+// 16 colours is tried in order; the first with the least error wins.
+CellChoice BestTriple(const CellColours& cell, const PaletteDistances& distances, int background)
+{
+  std::array<std::uint32_t, 16> base{};
+  for (int k = 0; k < cell.distinct; ++k) {
+    base[k] = distances[cell.number[k]][background];
+  }
+  CellChoice best{{}, std::numeric_limits<std::uint32_t>::max()};
+  std::array<std::uint32_t, 16> pairBest{};
+  for (int a = 0; a < 16; ++a) {
+    for (int b = a + 1; b < 16; ++b) {
+      for (int k = 0; k < cell.distinct; ++k) {
+        const auto& row = distances[cell.number[k]];
+        pairBest[k] = std::min({base[k], row[a], row[b]});
+      }
+      for (int c = b + 1; c < 16; ++c) {
+        std::uint32_t error = 0;
+        for (int k = 0; k < cell.distinct && error < best.error; ++k) {
+          error += cell.count[k] * std::min(pairBest[k], distances[cell.number[k]][c]);
+        }
+        if (error < best.error) {
+          best = {{std::uint8_t(a), std::uint8_t(b), std::uint8_t(c)}, error};
+          if (error == 0) {
+            return best;
+          }
+        }
+      }
+    }
+  }
+  return best;
+}
+
+// The bit pair of the source nearest to the pixel; ties go to the lowest.
+int NearestSource(const std::array<std::uint8_t, 4>& sources, const PaletteDistances& distances,
+                  int number)
+{
+  int bits = 0;
+  for (int candidate = 1; candidate < 4; ++candidate) {
+    if (distances[number][sources[candidate]] < distances[number][sources[bits]]) {
+      bits = candidate;
+    }
+  }
+  return bits;
+}
+
+void WriteCell(const std::vector<std::uint8_t>& numbers, const PaletteDistances& distances,
+               const MixTable& table, int cx, int cy, int background, Triple colours, C64Data& data,
+               Picture& result)
+{
+  using namespace MulticolourLayout;
+  data[std::size_t(McScreen1.offset + ScreenOffset(cx, cy))] =
+      std::uint8_t(colours.high << 4 | colours.low);
+  data[std::size_t(McColourRam.offset + ScreenOffset(cx, cy))] = colours.ram;
+  const std::array<std::uint8_t, 4> sources = {std::uint8_t(background), colours.high, colours.low,
+                                               colours.ram};
+  for (int row = 0; row < 8; ++row) {
+    const int y = cy * 8 + row;
+    for (int pixel = 0; pixel < McCellWidth; ++pixel) {
+      const int x = cx * McCellWidth + pixel;
+      const int bits = NearestSource(sources, distances, numbers[std::size_t(y) * McWidth + x]);
+      SetMcPixel(data, McBitmap1, cx, cy, row, pixel, bits);
+      ShowMcPixel(result, x, y, table.colour[sources[bits]]);
+    }
+  }
+}
+
+}  // namespace
+
+void SelectMulticolourColours(Picture& result, const MixTable& table, Measure measure,
+                              C64Data& data, ProgressReport& progress)
+{
+  progress.SetStatus("Brute Force Multicolour color selection in progress");
+  const PaletteDistances distances = MeasurePaletteDistances(table, measure);
+  const std::vector<std::uint8_t> numbers = McPaletteNumbers(result, table, progress);
+  // Every background is tried: each cell's best three colours beside it, and
+  // the background whose cells add up to the least error wins.
+  std::vector<std::array<CellChoice, 16>> choices(CellCount);
+  ParallelFor(25, [&](int cy) {
+    if (!progress.ShouldContinue()) {
+      return;
+    }
+    for (int cx = 0; cx < 40; ++cx) {
+      const CellColours cell = GatherCell(numbers, cx, cy);
+      for (int background = 0; background < 16; ++background) {
+        choices[std::size_t(cy * 40 + cx)][background] = BestTriple(cell, distances, background);
+      }
+    }
+  });
+  if (!progress.ShouldContinue()) {
+    return;
+  }
+  int background = 0;
+  std::uint64_t leastError = std::numeric_limits<std::uint64_t>::max();
+  for (int candidate = 0; candidate < 16; ++candidate) {
+    std::uint64_t error = 0;
+    for (const auto& cell : choices) {
+      error += cell[candidate].error;
+    }
+    if (error < leastError) {
+      leastError = error;
+      background = candidate;
+    }
+  }
+  data[MulticolourLayout::McBackground] = std::uint8_t(background);
+  for (int cy = 0; cy < 25; ++cy) {
+    progress.SetProgress(cy * 8);
+    for (int cx = 0; cx < 40; ++cx) {
+      WriteCell(numbers, distances, table, cx, cy, background,
+                choices[std::size_t(cy * 40 + cx)][background].colours, data, result);
+    }
+  }
+  progress.SetProgress(0);
+  progress.SetStatus(" ");
+}
+
+}  // namespace pavona
