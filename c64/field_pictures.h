@@ -18,6 +18,10 @@ struct FieldPictures {
 // byte's high nibble, a 0-bit its low nibble. In the FLI layout pixel row y
 // takes its colours from screen bank y mod 8; the 24 leftmost columns, which
 // the FLI viewers cover with a sprite column, are decoded like all others.
+// The multicolour modes: each pixel's bit pair picks the background, the
+// screen nibbles or the colour RAM, two hires pixels wide; the second
+// picture of "Multicolour Interlace" is one hires pixel to the right, and
+// the modes without interlace show their one picture in both fields.
 // The result is large (two pictures); keep it on the heap when it outlives a
 // function call.
 FieldPictures DecodeFields(const C64Data& data, OutputKind kind, const C64Palette& palette);

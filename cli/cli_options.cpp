@@ -22,7 +22,10 @@ using Names = std::vector<std::pair<std::string, Value>>;
 const Names<GraphicMode> ModeNames = {{"hires", GraphicMode::HiresStandard},
                                       {"hires-interlaced", GraphicMode::HiresInterlaced},
                                       {"fli", GraphicMode::HiresFli},
-                                      {"fli-interlace", GraphicMode::HiresFliInterlace}};
+                                      {"fli-interlace", GraphicMode::HiresFliInterlace},
+                                      {"multicolour", GraphicMode::Multicolour},
+                                      {"multicolour-fli", GraphicMode::MulticolourFli},
+                                      {"multicolour-interlace", GraphicMode::MulticolourInterlace}};
 const Names<PaletteId> PaletteNames = {
     {"pepto", PaletteId::Pepto}, {"deekay", PaletteId::Deekay}, {"vice", PaletteId::Vice},
     {"ccs64", PaletteId::Ccs64}, {"frodo", PaletteId::Frodo},   {"colodore", PaletteId::Colodore}};
@@ -149,7 +152,7 @@ void AddOutputs(CLI::App& app, CliOptions& o)
   // One file a --save, so that the inputs may follow it.
   app.add_option("--save", o.outputs.saves,
                  "write a C64 file, by its extension: .raw, .prg or the mode's editor file "
-                 "(.art, .hle, .afl, .eci); may be repeated")
+                 "(.art, .hle, .afl, .eci, .kla, .fli, .mci); may be repeated")
       ->allow_extra_args(false)
       ->option_text("TEXT");
   app.add_option("--result-png", o.outputs.resultPng, "write the converted picture as PNG");
@@ -159,11 +162,12 @@ void AddOutputs(CLI::App& app, CliOptions& o)
   app.add_option("--frame-png", o.outputs.framePng,
                  "write the 320 x 200 frame as placed, before the colour adjustment, as PNG "
                  "(alone: no conversion)");
-  app.add_option("--out-dir", o.outDir,
-                 "write NAME.raw, NAME.prg, the mode's editor file (NAME.art, .hle, .afl or "
-                 ".eci), NAME.png, NAME-dithered.png (and the fields NAME-field1.png, "
-                 "NAME-field2.png in interlaced modes) per input; inputs with the same NAME "
-                 "are refused, and no output may be an input");
+  app.add_option(
+      "--out-dir", o.outDir,
+      "write NAME.raw, NAME.prg, the mode's editor file (NAME.art, .hle, .afl, .eci, "
+      ".kla, .fli or .mci), NAME.png, NAME-dithered.png (and the fields NAME-field1.png, "
+      "NAME-field2.png in interlaced modes) per input; inputs with the same NAME "
+      "are refused, and no output may be an input");
 }
 
 void AddPlacement(CLI::App& app, CliOptions& o)
@@ -262,7 +266,8 @@ ParseOutcome ParseCommandLine(int argc, const char* const* argv)
 {
   CliOptions options;
   std::string offset;
-  CLI::App app{"Converts pictures into C64 hires, interlaced and FLI pictures.", "pavona-cli"};
+  CLI::App app{"Converts pictures into C64 hires and multicolour, interlaced and FLI pictures.",
+               "pavona-cli"};
   app.get_formatter()->column_width(40);
   app.add_option("inputs", options.inputs, "JPEG, bitmap or PNG files");
   app.add_flag("--test-picture", options.testPicture, "convert the built-in test picture");

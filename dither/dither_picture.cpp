@@ -6,6 +6,7 @@
 #include "dither/error_diffusion.h"
 #include "dither/ordered_dither.h"
 #include "dither/random_dither.h"
+#include "dither/wide_pixel_dither.h"
 
 namespace pavona {
 
@@ -59,7 +60,13 @@ void DitherPicture(AdjustedPlanes& planes, const MixTable& table, Measure measur
                    ProgressReport& progress)
 {
   const ColourMatcher matcher(table, measure, mode);
-  RunMethod(planes, matcher, settings, randomState, progress);
+  if (IsMulticolour(mode) && !IsInterlaced(mode)) {
+    progress.SetStatus("Dithering image in multicolour pixels");
+    DitherWidePixels(planes, matcher, settings, randomState, progress);
+    progress.SetProgress(0);
+  } else {
+    RunMethod(planes, matcher, settings, randomState, progress);
+  }
   if (!progress.ShouldContinue()) {
     return;  // an unfinished picture is not shown
   }

@@ -17,7 +17,8 @@ Picture PictureFromPlanes(const AdjustedPlanes& planes);
 // The dithering stage of a conversion: replaces every pixel of the planes by
 // a mix colour of the table (slots 0..15 in the modes without interlace,
 // 0..135 otherwise) by the selected method, reporting its status text and
-// progress, and finally shows the dithered picture (all 200 rows) and sets
+// progress (the multicolour modes without interlace in pixels two wide, see
+// DitherWidePixels), and finally shows the dithered picture (all 200 rows) and sets
 // the progress bar to 0. The random method continues the generator state.
 void DitherPicture(AdjustedPlanes& planes, const MixTable& table, Measure measure, GraphicMode mode,
                    const DitherSettings& settings, std::uint32_t& randomState,

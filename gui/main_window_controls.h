@@ -36,6 +36,9 @@ struct ModeButtons {
   QRadioButton* hiresInterlaced;
   QRadioButton* hiresFli;
   QRadioButton* hiresFliInterlace;
+  QRadioButton* multicolour;
+  QRadioButton* multicolourFli;
+  QRadioButton* multicolourInterlace;
 };
 
 struct PaletteButtons {

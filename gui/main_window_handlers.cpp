@@ -170,6 +170,7 @@ void MainWindow::ApplyEnabledControls()
   follow(c.alternateX8Box, OptionControl::AlternateX8);
   follow(c.fieldPreviewButton, OptionControl::FieldPreviews);
   follow(c.interlacedPreviewButton, OptionControl::FieldPreviews);
+  follow(c.refineBox, OptionControl::Refine);
 }
 
 // Any of the three colour offsets rewrites all three fields.

@@ -27,6 +27,9 @@ inline constexpr Choice<ModeButtons, GraphicMode> ModeChoices[] = {
     {&ModeButtons::hiresInterlaced,   GraphicMode::HiresInterlaced,   "modeButtons.hiresInterlaced",   "Hires Interlaced"},
     {&ModeButtons::hiresFli,          GraphicMode::HiresFli,          "modeButtons.hiresFli",          "Hires FLI"},
     {&ModeButtons::hiresFliInterlace, GraphicMode::HiresFliInterlace, "modeButtons.hiresFliInterlace", "Hires FLI Interlace"},
+    {&ModeButtons::multicolour,          GraphicMode::Multicolour,          "modeButtons.multicolour",          "Multicolour"},
+    {&ModeButtons::multicolourFli,       GraphicMode::MulticolourFli,       "modeButtons.multicolourFli",       "Multicolour FLI"},
+    {&ModeButtons::multicolourInterlace, GraphicMode::MulticolourInterlace, "modeButtons.multicolourInterlace", "Multicolour Interlace"},
 };
 
 inline constexpr Choice<PaletteButtons, PaletteId> PaletteChoices[] = {
