@@ -187,17 +187,20 @@ TEST(PlanConversion, EnabledControlsOfEachMode)
     const char* name;
     GraphicMode mode;
     bool sameBanks;
-    EnabledControls expected;  // same banks, flicker, 4 cols, alt Y, alt X, alt X8, previews
+    EnabledControls expected;  // same banks, flicker, 4 cols, alt Y, alt X, alt X8, previews, refine
   };
   // clang-format off
   const Row rows[] = {
-      {"hires",                        Hires,           false, {false, false, false, false, false, false, false}},
-      {"hires, same banks box on",     Hires,           true,  {false, false, false, false, false, false, false}},
-      {"fli",                          Fli,             true,  {false, false, false, false, false, false, false}},
-      {"hires interlaced",             HiresInterlaced, false, {true,  true,  false, false, false, false, true}},
-      {"hires interlaced same banks",  HiresInterlaced, true,  {true,  true,  false, true,  true,  false, true}},
-      {"fli interlace",                FliInterlace,    false, {true,  true,  true,  true,  false, true,  true}},
-      {"fli interlace same banks",     FliInterlace,    true,  {true,  true,  false, true,  true,  false, true}},
+      {"hires",                        Hires,           false, {false, false, false, false, false, false, false, true}},
+      {"hires, same banks box on",     Hires,           true,  {false, false, false, false, false, false, false, true}},
+      {"fli",                          Fli,             true,  {false, false, false, false, false, false, false, true}},
+      {"hires interlaced",             HiresInterlaced, false, {true,  true,  false, false, false, false, true,  true}},
+      {"hires interlaced same banks",  HiresInterlaced, true,  {true,  true,  false, true,  true,  false, true,  true}},
+      {"fli interlace",                FliInterlace,    false, {true,  true,  true,  true,  false, true,  true,  true}},
+      {"fli interlace same banks",     FliInterlace,    true,  {true,  true,  false, true,  true,  false, true,  true}},
+      {"multicolour",                  GraphicMode::Multicolour,          true,  {false, false, false, false, false, false, false, false}},
+      {"multicolour fli",              GraphicMode::MulticolourFli,       false, {false, false, false, false, false, false, false, false}},
+      {"multicolour interlace",        GraphicMode::MulticolourInterlace, true,  {false, true,  false, false, false, false, true,  false}},
   };
   // clang-format on
   for (const Row& row : rows) {
@@ -230,6 +233,13 @@ TEST(PlanConversion, DisabledControlsSayWhatWouldEnableThem)
       {"4 cols in fli interlace",                FliInterlace,    false, OptionControl::FourColours,   ""},
       {"flicker levels in hires",                Hires,           false, OptionControl::FlickerLevels, "interlaced"},
       {"previews in fli",                        Fli,             true,  OptionControl::FieldPreviews, "interlaced"},
+      {"refine in hires",                        Hires,           false, OptionControl::Refine,        ""},
+      {"refine in multicolour",                  GraphicMode::Multicolour,          false, OptionControl::Refine,        "hires modes"},
+      {"same banks in multicolour interlace",    GraphicMode::MulticolourInterlace, true,  OptionControl::SameBanks,     "two pictures"},
+      {"alternate y in multicolour interlace",   GraphicMode::MulticolourInterlace, false, OptionControl::AlternateY,    "two pictures"},
+      {"flicker levels in multicolour interlace", GraphicMode::MulticolourInterlace, false, OptionControl::FlickerLevels, ""},
+      {"previews in multicolour fli",            GraphicMode::MulticolourFli,       false, OptionControl::FieldPreviews, "interlaced"},
+      {"4 cols in multicolour",                  GraphicMode::Multicolour,          false, OptionControl::FourColours,   "hires interlaced"},
   };
   // clang-format on
   for (const Row& row : rows) {
