@@ -44,6 +44,12 @@ BENCHMARK_CAPTURE(ConvertPhoto, HiresFli, WithMode(GraphicMode::HiresFli))
     ->Unit(benchmark::kMillisecond);
 BENCHMARK_CAPTURE(ConvertPhoto, FliInterlaceExtremeFlickerOff, Extreme())
     ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(ConvertPhoto, Multicolour, WithMode(GraphicMode::Multicolour))
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(ConvertPhoto, MulticolourFli, WithMode(GraphicMode::MulticolourFli))
+    ->Unit(benchmark::kMillisecond);
+BENCHMARK_CAPTURE(ConvertPhoto, MulticolourInterlace, WithMode(GraphicMode::MulticolourInterlace))
+    ->Unit(benchmark::kMillisecond);
 
 }  // namespace
 }  // namespace pavona
