@@ -1,5 +1,6 @@
 #include "select/multicolour_fli_colours.h"
 
+#include <algorithm>
 #include <array>
 #include <limits>
 #include <vector>
@@ -17,39 +18,59 @@ constexpr std::uint8_t Black = 0;
 
 // A cell's colour RAM colour, the screen colours of its eight spans, and the
 // cell's total error.
+// The pixels of a cell's eight spans, each as its error for every colour.
+using SpanPixels = std::array<std::array<const ColourErrors*, McCellWidth>, 8>;
+
 struct CellChoice {
   std::uint8_t ram = 0;
   std::array<McPair, 8> spans{};
   std::uint32_t error = 0;
 };
 
-// For each colour RAM colour in turn, every span takes its best pair beside
-// black and that colour; the colour with the least total wins, the first of
-// equals. A colour stops being summed once it cannot beat the best so far.
+// The cell's spans with colour RAM colour `ram`, each taking its best pair
+// beside black and that colour. Stops summing once the total exceeds `bound`
+// (the caller then discards the choice).
+CellChoice SpansFor(const SpanPixels& rows, int ram, std::uint32_t bound)
+{
+  CellChoice choice;
+  choice.ram = std::uint8_t(ram);
+  for (int row = 0; row < 8 && choice.error <= bound; ++row) {
+    std::array<std::uint32_t, McCellWidth> base;
+    for (int pixel = 0; pixel < McCellWidth; ++pixel) {
+      base[pixel] = std::min((*rows[row][pixel])[Black], (*rows[row][pixel])[ram]);
+    }
+    choice.spans[row] = LeastErrorPair(rows[row], base);
+    choice.error += choice.spans[row].error;
+  }
+  return choice;
+}
+
+// Every colour RAM colour is tried; the one with the least total wins, the
+// lowest of equals. The commonest colour of the cell goes first: it is
+// usually the winner, and the others then stop summing after a few spans.
 CellChoice BestCell(const std::vector<std::uint8_t>& numbers, const PaletteDistances& distances,
                     int cx, int cy)
 {
-  std::array<std::array<const ColourErrors*, McCellWidth>, 8> rows;
+  SpanPixels rows;
+  std::array<int, 16> count{};
   for (int row = 0; row < 8; ++row) {
     for (int pixel = 0; pixel < McCellWidth; ++pixel) {
-      const std::size_t index = std::size_t(cy * 8 + row) * McWidth + cx * McCellWidth + pixel;
-      rows[row][pixel] = &distances[numbers[index]];
+      const std::uint8_t number =
+          numbers[std::size_t(cy * 8 + row) * McWidth + cx * McCellWidth + pixel];
+      rows[row][pixel] = &distances[number];
+      ++count[number];
     }
   }
-  CellChoice best;
-  best.error = std::numeric_limits<std::uint32_t>::max();
+  const int commonest = int(std::max_element(count.begin(), count.end()) - count.begin());
+  CellChoice best = SpansFor(rows, commonest, std::numeric_limits<std::uint32_t>::max());
   for (int ram = 0; ram < 16 && best.error > 0; ++ram) {
-    CellChoice candidate;
-    candidate.ram = std::uint8_t(ram);
-    for (int row = 0; row < 8 && candidate.error < best.error; ++row) {
-      std::array<std::uint32_t, McCellWidth> base;
-      for (int pixel = 0; pixel < McCellWidth; ++pixel) {
-        base[pixel] = std::min((*rows[row][pixel])[Black], (*rows[row][pixel])[ram]);
-      }
-      candidate.spans[row] = LeastErrorPair(rows[row], base);
-      candidate.error += candidate.spans[row].error;
+    if (ram == commonest) {
+      continue;
     }
-    if (candidate.error < best.error) {
+    // A lower colour of equal total wins, a higher one must do better.
+    const bool winsTies = ram < best.ram;
+    const CellChoice candidate = SpansFor(rows, ram, winsTies ? best.error : best.error - 1);
+    if (candidate.error < best.error || (winsTies && candidate.error == best.error)) {
       best = candidate;
     }
   }

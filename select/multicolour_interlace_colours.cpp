@@ -21,6 +21,8 @@ constexpr std::uint32_t RemovedMixError = 1u << 22;
 // cell while its right neighbour is still open; a second sweep then adds one
 // more round with both neighbours fixed.
 constexpr int FirstSweepRounds = 2;
+// The colour RAM colours tried in full for each cell.
+constexpr int RamCandidates = 3;
 constexpr int CellPixels = 8 * McCellWidth;
 constexpr int CellRows = 25;
 constexpr int CellColumns = 40;
@@ -168,24 +170,30 @@ class RowSearch {
  private:
   using CellErrors = std::array<ColourErrors, CellPixels>;
 
-  // The first pass over a cell: its colour RAM colour is the one that lets
-  // picture 1 come nearest while picture 2 is still open, then the pictures
-  // take turns.
+  // The first pass over a cell, its right neighbour still open. The colour
+  // RAM colours that most reduce what the background alone would cost, in
+  // both pictures, are each tried: picture 1 takes its best colours with
+  // picture 2 open, then picture 2 beside it; the colour that leaves
+  // picture 2 with the least error wins, the first of equals. Then the
+  // pictures take turns.
   void ChooseCell(int cx)
   {
-    const CellErrors errors = FirstErrors(cx);
-    McPair best{0, 0, std::numeric_limits<std::uint32_t>::max()};
-    std::uint8_t bestRam = 0;
-    for (int ram = 0; ram < 16 && best.error > 0; ++ram) {
-      const McPair pair = PairFor(errors, ram);
-      if (pair.error < best.error) {
-        best = pair;
-        bestRam = std::uint8_t(ram);
+    const std::array<std::uint8_t, RamCandidates> candidates = RamCandidatesOf(cx);
+    std::uint8_t bestRam = candidates[0];
+    std::uint32_t leastError = std::numeric_limits<std::uint32_t>::max();
+    for (std::uint8_t ram : candidates) {
+      chosen1_ = chosen2_ = cx;
+      ChooseFirst(cx, ram);
+      chosen1_ = cx + 1;
+      ChooseSecond(cx, ram);
+      if (cells_[cx].second.error < leastError) {
+        leastError = cells_[cx].second.error;
+        bestRam = ram;
       }
     }
-    Apply(errors, cx, bestRam, best, colour1_, bits1_);
     cells_[cx].ram = bestRam;
-    cells_[cx].first = best;
+    chosen1_ = chosen2_ = cx;
+    ChooseFirst(cx, bestRam);
     chosen1_ = cx + 1;
     ChooseSecond(cx, bestRam);
     chosen2_ = cx + 1;
@@ -193,6 +201,30 @@ class RowSearch {
       ChooseFirst(cx, bestRam);
       ChooseSecond(cx, bestRam);
     }
+  }
+
+  // Scores each colour by how much it lowers the errors of the cell's pixels
+  // below the background's, in both pictures with the other one open.
+  std::array<std::uint8_t, RamCandidates> RamCandidatesOf(int cx) const
+  {
+    std::array<std::uint64_t, 16> gain{};
+    for (const CellErrors& errors : {FirstErrors(cx), SecondErrors(cx)}) {
+      for (const ColourErrors& pixel : errors) {
+        const std::uint32_t background = pixel[tables_.background];
+        for (int ram = 0; ram < 16; ++ram) {
+          gain[ram] += background - std::min(background, pixel[ram]);
+        }
+      }
+    }
+    std::array<std::uint8_t, 16> order;
+    for (int ram = 0; ram < 16; ++ram) {
+      order[ram] = std::uint8_t(ram);
+    }
+    std::stable_sort(order.begin(), order.end(),
+                     [&](std::uint8_t a, std::uint8_t b) { return gain[a] > gain[b]; });
+    std::array<std::uint8_t, RamCandidates> candidates;
+    std::copy_n(order.begin(), RamCandidates, candidates.begin());
+    return candidates;
   }
 
   void ChooseFirst(int cx, std::uint8_t ram)
