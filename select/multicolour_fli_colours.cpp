@@ -63,7 +63,10 @@ CellChoice BestCell(const std::vector<std::uint8_t>& numbers, const PaletteDista
   }
   const int commonest = int(std::max_element(count.begin(), count.end()) - count.begin());
   CellChoice best = SpansFor(rows, commonest, std::numeric_limits<std::uint32_t>::max());
-  for (int ram = 0; ram < 16 && best.error > 0; ++ram) {
+  for (int ram = 0; ram < 16; ++ram) {
+    if (best.error == 0 && ram > best.ram) {
+      break;  // only a lower colour could still tie
+    }
     if (ram == commonest) {
       continue;
     }
