@@ -18,13 +18,13 @@
 namespace pavona::mc_testing {
 
 // The Pepto table of a multicolour mode: the 16 pure colours, or the 136
-// mixes with the medium flicker reduction's removed.
-inline MixTable PeptoTable(GraphicMode mode)
+// mixes with the flicker level's removed.
+inline MixTable PeptoTable(GraphicMode mode, FlickerLevel flicker = FlickerLevel::Medium)
 {
   MixTable table;
   BuildMixPalette(table, PaletteColours(PaletteId::Pepto), MixMethod::Rgb, mode);
   if (IsInterlaced(mode)) {
-    ReduceFlicker(table, FlickerLevel::Medium);
+    ReduceFlicker(table, flicker);
   }
   return table;
 }
