@@ -1,5 +1,8 @@
 #include "select/multicolour_cells.h"
 
+#include <algorithm>
+#include <limits>
+
 #include "colour/yuv.h"
 #include "select/cell_distance.h"
 
@@ -16,6 +19,44 @@ PaletteDistances MeasurePaletteDistances(const MixTable& table, Measure measure)
     }
   }
   return distances;
+}
+
+int NearestSource(const std::array<std::uint8_t, 4>& sources, const ColourErrors& errors)
+{
+  int bits = 0;
+  for (int candidate = 1; candidate < 4; ++candidate) {
+    if (errors[sources[candidate]] < errors[sources[bits]]) {
+      bits = candidate;
+    }
+  }
+  return bits;
+}
+
+McPair LeastErrorPair(std::span<const ColourErrors* const> pixels,
+                      std::span<const std::uint32_t> base)
+{
+  McPair best{0, 0, std::numeric_limits<std::uint32_t>::max()};
+  for (int high = 0; high < 15; ++high) {
+    // The error of every pair (high, low) at once, for all 16 low colours:
+    // a loop of fixed length that the compiler turns into vector code.
+    ColourErrors total{};
+    for (std::size_t k = 0; k < pixels.size(); ++k) {
+      const ColourErrors& errors = *pixels[k];
+      const std::uint32_t kept = std::min(base[k], errors[high]);
+      for (int low = 0; low < 16; ++low) {
+        total[low] += std::min(kept, errors[low]);
+      }
+    }
+    for (int low = high + 1; low < 16; ++low) {
+      if (total[low] < best.error) {
+        best = {std::uint8_t(high), std::uint8_t(low), total[low]};
+      }
+    }
+    if (best.error == 0) {
+      return best;  // no later pair can do better than none
+    }
+  }
+  return best;
 }
 
 std::vector<std::uint8_t> McPaletteNumbers(const Picture& dithered, const MixTable& table,

@@ -84,19 +84,6 @@ CellChoice BestTriple(const CellColours& cell, const PaletteDistances& distances
   return best;
 }
 
-// The bit pair of the source nearest to the pixel; ties go to the lowest.
-int NearestSource(const std::array<std::uint8_t, 4>& sources, const PaletteDistances& distances,
-                  int number)
-{
-  int bits = 0;
-  for (int candidate = 1; candidate < 4; ++candidate) {
-    if (distances[number][sources[candidate]] < distances[number][sources[bits]]) {
-      bits = candidate;
-    }
-  }
-  return bits;
-}
-
 void WriteCell(const std::vector<std::uint8_t>& numbers, const PaletteDistances& distances,
                const MixTable& table, int cx, int cy, int background, Triple colours, C64Data& data,
                Picture& result)
@@ -111,7 +98,7 @@ void WriteCell(const std::vector<std::uint8_t>& numbers, const PaletteDistances&
     const int y = cy * 8 + row;
     for (int pixel = 0; pixel < McCellWidth; ++pixel) {
       const int x = cx * McCellWidth + pixel;
-      const int bits = NearestSource(sources, distances, numbers[std::size_t(y) * McWidth + x]);
+      const int bits = NearestSource(sources, distances[numbers[std::size_t(y) * McWidth + x]]);
       SetMcPixel(data, McBitmap1, cx, cy, row, pixel, bits);
       ShowMcPixel(result, x, y, table.colour[sources[bits]]);
     }

@@ -1,0 +1,369 @@
+#include "select/multicolour_interlace_colours.h"
+
+#include <algorithm>
+#include <array>
+#include <limits>
+#include <vector>
+
+#include "colour/parallel.h"
+#include "colour/yuv.h"
+#include "select/cell_distance.h"
+#include "select/multicolour_cells.h"
+
+namespace pavona {
+namespace {
+
+// Showing a mix that the flicker reduction removed costs more than any real
+// error (the perceptual measure stays below 2^19), so the search takes one
+// only when nothing else is left; 64 of them still fit a cell's 32-bit sum.
+constexpr std::uint32_t RemovedMixError = 1u << 22;
+// Rounds of "picture 1 given picture 2, then picture 2 given picture 1" per
+// cell while its right neighbour is still open; a second sweep then adds one
+// more round with both neighbours fixed.
+constexpr int FirstSweepRounds = 2;
+// The colour RAM colours tried in full for each cell.
+constexpr int RamCandidates = 3;
+constexpr int CellPixels = 8 * McCellWidth;
+constexpr int CellRows = 25;
+constexpr int CellColumns = 40;
+
+// What the search reads: the dithered mix of every hires pixel and the error
+// of showing each mix for it.
+struct Tables {
+  // The slot of the mix of two colours, in either order.
+  std::array<std::array<std::uint8_t, 16>, 16> slot{};
+  // error[s][m]: the error of showing mix m for a pixel dithered to mix s.
+  std::vector<std::array<std::uint32_t, MixColourCount>> error;
+  // optimistic[s][p]: the least error of showing colour p for such a pixel
+  // in one picture, whatever the other picture shows.
+  std::vector<ColourErrors> optimistic;
+  std::vector<std::uint8_t> dithered;  // 320 x 200 slots, row by row
+  int background = 0;
+};
+
+Tables MeasureMixes(const MixTable& table, Measure measure)
+{
+  Tables tables;
+  for (int p = 0; p < 16; ++p) {
+    for (int q = 0; q < 16; ++q) {
+      tables.slot[p][q] = std::uint8_t(PairSlot(std::min(p, q), std::max(p, q)));
+    }
+  }
+  tables.error.resize(MixColourCount);
+  tables.optimistic.resize(MixColourCount);
+  for (int s = 0; s < MixColourCount; ++s) {
+    const Yuv pixelYuv = ColourToYuv(table.colour[s]);
+    for (int m = 0; m < MixColourCount; ++m) {
+      tables.error[s][m] = IsRemovedMix(table, m)
+                               ? RemovedMixError
+                               : CellDistance(measure, table.colour[s], pixelYuv, table.colour[m],
+                                              ColourToYuv(table.colour[m]));
+    }
+    for (int p = 0; p < 16; ++p) {
+      std::uint32_t least = std::numeric_limits<std::uint32_t>::max();
+      for (int q = 0; q < 16; ++q) {
+        least = std::min(least, tables.error[s][tables.slot[p][q]]);
+      }
+      tables.optimistic[s][p] = least;
+    }
+  }
+  return tables;
+}
+
+// The mix slot of every hires pixel; a colour that is no mix of the table is
+// reported and taken as the nearest mix still in play.
+std::vector<std::uint8_t> DitheredSlots(const Picture& dithered, const MixTable& table,
+                                        ProgressReport& progress)
+{
+  std::vector<std::uint8_t> inPlay;
+  for (int slot = 0; slot < MixColourCount; ++slot) {
+    if (!IsRemovedMix(table, slot)) {
+      inPlay.push_back(std::uint8_t(slot));
+    }
+  }
+  std::vector<std::uint8_t> slots(PixelCount);
+  std::uint32_t lastColour = table.colour[0];
+  int lastSlot = 0;
+  for (int i = 0; i < PixelCount; ++i) {
+    if (dithered[i] != lastColour) {
+      lastColour = dithered[i];
+      lastSlot = FindMixIndex(table, lastColour);
+      if (lastSlot < 0) {
+        progress.ReportStrayColour(lastColour);
+        lastSlot = NearestListedSlot(lastColour, table, Measure::RgbDistance, inPlay);
+      }
+    }
+    slots[std::size_t(i)] = std::uint8_t(lastSlot);
+  }
+  return slots;
+}
+
+// The background both pictures share: the colour that the dithered mixes
+// hold most often, the first of equals.
+int CommonestComponent(const std::vector<std::uint8_t>& dithered)
+{
+  std::array<int, MixColourCount> slotCount{};
+  for (std::uint8_t slot : dithered) {
+    ++slotCount[slot];
+  }
+  std::array<long, 16> count{};
+  for (int i = 0; i < 16; ++i) {
+    for (int j = i; j < 16; ++j) {
+      count[i] += slotCount[PairSlot(i, j)];
+      count[j] += slotCount[PairSlot(i, j)];
+    }
+  }
+  return int(std::max_element(count.begin(), count.end()) - count.begin());
+}
+
+struct CellColours {
+  std::uint8_t ram = 0;
+  McPair first, second;  // the screen colours of picture 1 and picture 2
+};
+
+// One cell row of both pictures. Picture 1's pixel k covers hires columns 2k
+// and 2k + 1, picture 2's pixel k columns 2k + 1 and 2k + 2, so each cell's
+// picture 2 reaches one column into the next cell. Cells are chosen left to
+// right; pixels of cells not chosen yet count with the optimistic errors.
+class RowSearch {
+ public:
+  RowSearch(const Tables& tables, int cy) : tables_(tables), cy_(cy) {}
+
+  void Run()
+  {
+    for (int cx = 0; cx < CellColumns; ++cx) {
+      ChooseCell(cx);
+    }
+    for (int cx = 0; cx < CellColumns; ++cx) {
+      const std::uint8_t ram = cells_[cx].ram;
+      ChooseFirst(cx, ram);
+      ChooseSecond(cx, ram);
+    }
+  }
+
+  void Write(const MixTable& table, C64Data& data, Picture& result) const
+  {
+    using namespace MulticolourLayout;
+    for (int cx = 0; cx < CellColumns; ++cx) {
+      const CellColours& cell = cells_[cx];
+      data[std::size_t(McScreen1.offset + ScreenOffset(cx, cy_))] =
+          std::uint8_t(cell.first.high << 4 | cell.first.low);
+      data[std::size_t(McScreen2.offset + ScreenOffset(cx, cy_))] =
+          std::uint8_t(cell.second.high << 4 | cell.second.low);
+      data[std::size_t(McColourRam.offset + ScreenOffset(cx, cy_))] = cell.ram;
+      for (int row = 0; row < 8; ++row) {
+        for (int pixel = 0; pixel < McCellWidth; ++pixel) {
+          const int k = cx * McCellWidth + pixel;
+          SetMcPixel(data, McBitmap1, cx, cy_, row, pixel, bits1_[row][k]);
+          SetMcPixel(data, McBitmap2, cx, cy_, row, pixel, bits2_[row][k]);
+        }
+      }
+    }
+    for (int row = 0; row < 8; ++row) {
+      for (int x = 0; x < PictureWidth; ++x) {
+        const int slot = tables_.slot[colour1_[row][x / 2]][SecondColourAt(row, x)];
+        result[PixelIndex(x, cy_ * 8 + row)] = table.colour[slot];
+      }
+    }
+  }
+
+ private:
+  using CellErrors = std::array<ColourErrors, CellPixels>;
+
+  // The first pass over a cell, its right neighbour still open. The colour
+  // RAM colours that most reduce what the background alone would cost, in
+  // both pictures, are each tried: picture 1 takes its best colours with
+  // picture 2 open, then picture 2 beside it; the colour that leaves
+  // picture 2 with the least error wins, the first of equals. Then the
+  // pictures take turns.
+  void ChooseCell(int cx)
+  {
+    const std::array<std::uint8_t, RamCandidates> candidates = RamCandidatesOf(cx);
+    std::uint8_t bestRam = candidates[0];
+    std::uint32_t leastError = std::numeric_limits<std::uint32_t>::max();
+    for (std::uint8_t ram : candidates) {
+      chosen1_ = chosen2_ = cx;
+      ChooseFirst(cx, ram);
+      chosen1_ = cx + 1;
+      ChooseSecond(cx, ram);
+      if (cells_[cx].second.error < leastError) {
+        leastError = cells_[cx].second.error;
+        bestRam = ram;
+      }
+    }
+    cells_[cx].ram = bestRam;
+    chosen1_ = chosen2_ = cx;
+    ChooseFirst(cx, bestRam);
+    chosen1_ = cx + 1;
+    ChooseSecond(cx, bestRam);
+    chosen2_ = cx + 1;
+    for (int round = 1; round < FirstSweepRounds; ++round) {
+      ChooseFirst(cx, bestRam);
+      ChooseSecond(cx, bestRam);
+    }
+  }
+
+  // Scores each colour by how much it lowers the errors of the cell's pixels
+  // below the background's, in both pictures with the other one open.
+  std::array<std::uint8_t, RamCandidates> RamCandidatesOf(int cx) const
+  {
+    std::array<std::uint64_t, 16> gain{};
+    for (const CellErrors& errors : {FirstErrors(cx), SecondErrors(cx)}) {
+      for (const ColourErrors& pixel : errors) {
+        const std::uint32_t background = pixel[tables_.background];
+        for (int ram = 0; ram < 16; ++ram) {
+          gain[ram] += background - std::min(background, pixel[ram]);
+        }
+      }
+    }
+    std::array<std::uint8_t, 16> order;
+    for (int ram = 0; ram < 16; ++ram) {
+      order[ram] = std::uint8_t(ram);
+    }
+    std::stable_sort(order.begin(), order.end(),
+                     [&](std::uint8_t a, std::uint8_t b) { return gain[a] > gain[b]; });
+    std::array<std::uint8_t, RamCandidates> candidates;
+    std::copy_n(order.begin(), RamCandidates, candidates.begin());
+    return candidates;
+  }
+
+  void ChooseFirst(int cx, std::uint8_t ram)
+  {
+    const CellErrors errors = FirstErrors(cx);
+    cells_[cx].first = PairFor(errors, ram);
+    Apply(errors, cx, ram, cells_[cx].first, colour1_, bits1_);
+  }
+
+  void ChooseSecond(int cx, std::uint8_t ram)
+  {
+    const CellErrors errors = SecondErrors(cx);
+    cells_[cx].second = PairFor(errors, ram);
+    Apply(errors, cx, ram, cells_[cx].second, colour2_, bits2_);
+  }
+
+  McPair PairFor(const CellErrors& errors, int ram) const
+  {
+    std::array<const ColourErrors*, CellPixels> pixels;
+    std::array<std::uint32_t, CellPixels> base;
+    for (int p = 0; p < CellPixels; ++p) {
+      pixels[p] = &errors[p];
+      base[p] = std::min(errors[p][tables_.background], errors[p][ram]);
+    }
+    return LeastErrorPair(pixels, base);
+  }
+
+  using PixelRows = std::array<std::array<std::uint8_t, McWidth>, 8>;
+
+  void Apply(const CellErrors& errors, int cx, std::uint8_t ram, const McPair& pair,
+             PixelRows& colours, PixelRows& bits) const
+  {
+    const std::array<std::uint8_t, 4> sources = {std::uint8_t(tables_.background), pair.high,
+                                                 pair.low, ram};
+    for (int p = 0; p < CellPixels; ++p) {
+      const int k = cx * McCellWidth + p % McCellWidth;
+      const int source = NearestSource(sources, errors[p]);
+      bits[p / McCellWidth][k] = std::uint8_t(source);
+      colours[p / McCellWidth][k] = sources[source];
+    }
+  }
+
+  // The colour picture 2 shows at hires column x, or -1 while it is open.
+  int SecondColourAt(int row, int x) const
+  {
+    if (x == 0) {
+      return tables_.background;
+    }
+    const int k = (x - 1) / 2;
+    return k / McCellWidth < chosen2_ ? colour2_[row][k] : -1;
+  }
+
+  int FirstColourAt(int row, int x) const
+  {
+    const int k = x / 2;
+    return k / McCellWidth < chosen1_ ? colour1_[row][k] : -1;
+  }
+
+  // Adds the error of each colour of one picture at hires column x, beside
+  // the other picture's colour there (-1: open).
+  void AddColumn(int row, int x, int other, ColourErrors& errors) const
+  {
+    const std::uint8_t dithered = tables_.dithered[std::size_t(PixelIndex(x, cy_ * 8 + row))];
+    if (other < 0) {
+      for (int p = 0; p < 16; ++p) {
+        errors[p] += tables_.optimistic[dithered][p];
+      }
+      return;
+    }
+    const auto& error = tables_.error[dithered];
+    const auto& slots = tables_.slot[other];
+    for (int p = 0; p < 16; ++p) {
+      errors[p] += error[slots[p]];
+    }
+  }
+
+  CellErrors FirstErrors(int cx) const
+  {
+    CellErrors errors{};
+    for (int p = 0; p < CellPixels; ++p) {
+      const int row = p / McCellWidth;
+      const int x = 2 * (cx * McCellWidth + p % McCellWidth);
+      AddColumn(row, x, SecondColourAt(row, x), errors[p]);
+      AddColumn(row, x + 1, SecondColourAt(row, x + 1), errors[p]);
+    }
+    return errors;
+  }
+
+  CellErrors SecondErrors(int cx) const
+  {
+    CellErrors errors{};
+    for (int p = 0; p < CellPixels; ++p) {
+      const int row = p / McCellWidth;
+      const int x = 2 * (cx * McCellWidth + p % McCellWidth) + 1;
+      AddColumn(row, x, FirstColourAt(row, x), errors[p]);
+      if (x + 1 < PictureWidth) {
+        AddColumn(row, x + 1, FirstColourAt(row, x + 1), errors[p]);
+      }
+    }
+    return errors;
+  }
+
+  const Tables& tables_;
+  int cy_;
+  int chosen1_ = 0;  // cells 0..chosen1_ - 1 have picture 1 chosen
+  int chosen2_ = 0;
+  std::array<CellColours, CellColumns> cells_{};
+  PixelRows colour1_{}, colour2_{}, bits1_{}, bits2_{};
+};
+
+}  // namespace
+
+void SelectMulticolourInterlaceColours(Picture& result, const MixTable& table, Measure measure,
+                                       C64Data& data, ProgressReport& progress)
+{
+  progress.SetStatus("Multicolour Interlace color selection in progress");
+  Tables tables = MeasureMixes(table, measure);
+  tables.dithered = DitheredSlots(result, table, progress);
+  tables.background = CommonestComponent(tables.dithered);
+  std::vector<RowSearch> rows;
+  rows.reserve(CellRows);
+  for (int cy = 0; cy < CellRows; ++cy) {
+    rows.emplace_back(tables, cy);
+  }
+  ParallelFor(CellRows, [&](int cy) {
+    if (progress.ShouldContinue()) {
+      rows[std::size_t(cy)].Run();
+    }
+  });
+  if (!progress.ShouldContinue()) {
+    return;
+  }
+  data[MulticolourLayout::McBackground] = std::uint8_t(tables.background);
+  for (int cy = 0; cy < CellRows; ++cy) {
+    progress.SetProgress(cy * 8);
+    rows[std::size_t(cy)].Write(table, data, result);
+  }
+  progress.SetProgress(0);
+  progress.SetStatus(" ");
+}
+
+}  // namespace pavona
