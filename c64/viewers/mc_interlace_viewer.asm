@@ -5,17 +5,17 @@
 ; scroll 1, one hires pixel to the right, so that the two pictures' wide
 ; pixels overlap by half and mix into twice the resolution. The picture data
 ; follows this program as the True Paint file holds it: screen 1 at $0900,
-; background at $0ce8, bitmap 1 at $0d00, bitmap 2 at $2f00, screen 2 at
-; $4f00, colour RAM nibbles at $5300.
+; background at $0ce8, bitmap 1 at $0d00, bitmap 2 at $2d00, screen 2 at
+; $4d00, colour RAM nibbles at $5100.
 
         .include "common.inc"
 
 LoadedScreen1    = $0900
 LoadedBackground = LoadedScreen1 + 1000
 LoadedBitmap1    = $0d00
-LoadedBitmap2    = $2f00
-LoadedScreen2    = $4f00
-LoadedColourRam  = $5300
+LoadedBitmap2    = $2d00
+LoadedScreen2    = $4d00
+LoadedColourRam  = $5100
 
 Picture1Scroll   = $d8          ; 40 columns, multicolour, horizontal scroll 0
 Picture2Scroll   = $d9          ; the same, scroll 1
