@@ -13,10 +13,12 @@ LoadedColourRam = $0b00
 LoadedBanks     = $0f00
 
         #BasicStart "MC FLI Displayer", Start
+        .cerror * != $0822, "header layout"
 ReturnFromInterrupt
         rti                     ; NMI and reset land here
         .byte 0                 ; spare
 Save    .byte 0, 0, 0           ; A, X and Y of the interrupted program
+        .cerror * != $0827, "header layout"
 Start
         sei
         lda #0

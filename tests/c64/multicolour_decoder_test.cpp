@@ -89,8 +89,7 @@ TEST(MulticolourDecoder, HandMadeFliGraph)
   file[2 + 2] = 0x0E;
   const auto picture = std::make_unique<Picture>(DecodeFliGraph(file, palette));
   EXPECT_EQ(RowColours(*picture, palette, 24, 8), (std::vector<int>{1, 1, 2, 2, 9, 9, 0, 0}));
-  EXPECT_EQ(RowColours(*picture, palette, 24, 13),
-            (std::vector<int>{10, 10, 11, 11, 9, 9, 0, 0}));
+  EXPECT_EQ(RowColours(*picture, palette, 24, 13), (std::vector<int>{10, 10, 11, 11, 9, 9, 0, 0}));
   EXPECT_EQ(RowColours(*picture, palette, 24, 9), (std::vector<int>(8, 0))) << "black background";
   EXPECT_EQ(RowColours(*picture, palette, 16, 0), (std::vector<int>(8, 0))) << "hidden column";
 }
@@ -99,7 +98,7 @@ TEST(MulticolourDecoder, HandMadeTruePaint)
 {
   const C64Palette palette = Numbered();
   auto file = EmptyFile(19434, 0x9C00);
-  file[1002] = 0x06;  // background
+  file[1002] = 0x06;   // background
   file[18434] = 0x0D;  // colour RAM of cell (0, 0)
   file[1026] = 0b01'10'11'00;
   file[2] = 0x34;  // screen 1

@@ -309,8 +309,8 @@ TEST(ViewerPrograms, RegistersVectorsAndSprites)
       EXPECT_EQ(model.Vic(0x18), 0x18);
       if (FlipViewer(k.kind)) {
         // Picture 2, in video bank 1, one hires pixel to the right.
-        const bool picture2 = viewer == ViewerHeader::MulticolourInterlaceViewer &&
-                              (model.Cia2(0x00) & 3) == 0x02;
+        const bool picture2 =
+            viewer == ViewerHeader::MulticolourInterlaceViewer && (model.Cia2(0x00) & 3) == 0x02;
         EXPECT_EQ(model.Vic(0x16), columns | (picture2 ? 1 : 0));
       } else {
         EXPECT_EQ(model.Vic(0x16), columns);
@@ -374,9 +374,10 @@ TEST(ViewerPrograms, RegistersVectorsAndSprites)
         ExpectBytes(model, 0xFF80, 64, 0xFF);
       }
       // The multicolour FLI viewer moves nothing under a ROM or the I/O.
-      const std::vector<int> ports = k.kind.mode == GraphicMode::MulticolourFli
-                                         ? std::vector<int>{0x05}
-                                         : std::vector<int>{k.kind.sharedBitmap ? 0x31 : 0x33, 0x05};
+      const std::vector<int> ports =
+          k.kind.mode == GraphicMode::MulticolourFli
+              ? std::vector<int>{0x05}
+              : std::vector<int>{k.kind.sharedBitmap ? 0x31 : 0x33, 0x05};
       const SetupRun setup = RunSetup(k.kind, data);
       EXPECT_EQ(setup.ports, ports);
       EXPECT_EQ(FirstWrite(setup, 0xD011), 0x0B) << "display off during the set-up";
@@ -566,7 +567,7 @@ TEST(ViewerPrograms, MulticolourInterlaceFlipsBankAndScrollTogether)
 }
 
 // The picture the video chip shows from the model's memory and registers in
-// multicolour bitmap mode, with `d018Of(y)` the memory register on picture
+// bitmap mode, with `d018Of(y)` the memory register on picture
 // line y. Columns left of the horizontal scroll show the background.
 template <typename D018Of>
 std::unique_ptr<Picture> ShownMulticolour(const C64Model& model, const C64Palette& palette,
@@ -575,6 +576,8 @@ std::unique_ptr<Picture> ShownMulticolour(const C64Model& model, const C64Palett
   const int bank = (3 - (model.Cia2(0x00) & 3)) * 0x4000;
   const int scroll = model.Vic(0x16) & 7;
   const int background = model.Vic(0x21) & 0x0F;
+  // Read as hires (1-bits the high nibble, 0-bits the low) when multicolour is off.
+  const bool multicolour = (model.Vic(0x16) & 0x10) != 0;
   auto picture = std::make_unique<Picture>();
   for (int y = 0; y < PictureHeight; ++y) {
     const int d018 = d018Of(y);
@@ -586,7 +589,9 @@ std::unique_ptr<Picture> ShownMulticolour(const C64Model& model, const C64Palett
         const int cx = (x - scroll) / 8, cy = y / 8;
         const std::uint8_t byte = model.Ram(std::uint16_t(bitmap + BitmapOffset(cx, cy, y % 8)));
         const std::uint8_t colours = model.Ram(std::uint16_t(screen + ScreenOffset(cx, cy)));
-        switch (MulticolourBits(byte, ((x - scroll) % 8) / 2)) {
+        const int bits = multicolour ? MulticolourBits(byte, ((x - scroll) % 8) / 2)
+                                     : 2 - ((byte >> (7 - (x - scroll) % 8)) & 1);
+        switch (bits) {
           case 1:
             colour = colours >> 4;
             break;
@@ -659,7 +664,8 @@ TEST(ViewerPrograms, MulticolourViewersShowTheEditorFile)
         // groups, before the picture) to $F7: pixel rows 0 to 196. Rows 197 to
         // 199 follow the final group, as in the hires FLI viewer, whose timing
         // this one shares.
-        const int forcedRows = LineOfWrite(run, WritesTo(WritesPerFrame(run).at(0), 0xD011).at(200)) - 0x33 + 1;
+        const int forcedRows =
+            LineOfWrite(run, WritesTo(WritesPerFrame(run).at(0), 0xD011).at(200)) - 0x33 + 1;
         EXPECT_EQ(forcedRows, 197);
         EXPECT_EQ(DifferentPixels(*shown, testing::DecodeFliGraph(file, palette), forcedRows), 0);
         break;

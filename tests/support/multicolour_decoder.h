@@ -110,9 +110,9 @@ inline Picture DecodeFliGraph(std::span<const std::uint8_t> file, const C64Palet
 {
   using namespace multicolour_files;
   RequireSize(file, FliGraphSize, "FLI Graph");
-  Picture picture = DrawMc(
-      file, {FliGraphBitmap, FliGraphScreens, FliGraphScreenStep, FliGraphColourRam, -1}, palette,
-      0, 0);
+  Picture picture =
+      DrawMc(file, {FliGraphBitmap, FliGraphScreens, FliGraphScreenStep, FliGraphColourRam, -1},
+             palette, 0, 0);
   for (int y = 0; y < PictureHeight; ++y) {
     for (int x = 0; x < FliGraphHiddenColumns; ++x) {
       picture[std::size_t(PixelIndex(x, y))] = palette[0];
@@ -131,10 +131,10 @@ inline Picture DecodeTruePaint(std::span<const std::uint8_t> file, const C64Pale
   if (field != 1 && field != 2) {
     throw std::invalid_argument("True Paint field " + std::to_string(field));
   }
-  const McParts parts = field == 1 ? McParts{TruePaintBitmap1, TruePaintScreen1, 0,
-                                             TruePaintColourRam, TruePaintBackground}
-                                   : McParts{TruePaintBitmap2, TruePaintScreen2, 0,
-                                             TruePaintColourRam, TruePaintBackground};
+  const McParts parts =
+      field == 1
+          ? McParts{TruePaintBitmap1, TruePaintScreen1, 0, TruePaintColourRam, TruePaintBackground}
+          : McParts{TruePaintBitmap2, TruePaintScreen2, 0, TruePaintColourRam, TruePaintBackground};
   const std::uint32_t background = palette[std::size_t(file[TruePaintBackground] & 15)];
   return DrawMc(file, parts, palette, field - 1, background);
 }
