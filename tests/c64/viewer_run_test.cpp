@@ -661,12 +661,12 @@ TEST(ViewerPrograms, MulticolourViewersShowTheEditorFile)
           std::fill_n(shown->begin() + PixelIndex(0, y), 24, palette[0]);
         }
         // The line code's 200 groups force fetches on raster lines $32 (three
-        // groups, before the picture) to $F7: pixel rows 0 to 196. Rows 197 to
-        // 199 follow the final group, as in the hires FLI viewer, whose timing
-        // this one shares.
+        // groups, before the picture) to $F7: pixel rows 0 to 196. The final
+        // group's invalid mode shows rows 197 to 199 black, as in the hires
+        // FLI viewer (FliLineCode checks it).
         const int forcedRows =
             LineOfWrite(run, WritesTo(WritesPerFrame(run).at(0), 0xD011).at(200)) - 0x33 + 1;
-        EXPECT_EQ(forcedRows, 197);
+        ASSERT_EQ(forcedRows, 197);
         EXPECT_EQ(DifferentPixels(*shown, testing::DecodeFliGraph(file, palette), forcedRows), 0);
         break;
       }
