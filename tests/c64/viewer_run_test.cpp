@@ -5,7 +5,9 @@
 //
 // The raster positions expected below are those measured with VICE's monitor
 // on its cycle-exact C64 (x64sc), where these viewers show the pictures
-// without fault; the model times the video chip's bus use the same way.
+// without fault; the model times the video chip's bus use the same way. The
+// multicolour viewers were run in the model only; the multicolour FLI viewer
+// shares the hires FLI viewer's raster code and timing.
 
 #include <gtest/gtest.h>
 
