@@ -15,12 +15,15 @@ ViewerHeader ViewerFor(OutputKind kind)
     case GraphicMode::HiresFli:
       return ViewerHeader::FliViewer;
     case GraphicMode::HiresFliInterlace:
-    case GraphicMode::Multicolour:  // the multicolour viewers are being written
+      return ViewerHeader::FliInterlaceViewer;
+    case GraphicMode::Multicolour:
+      return ViewerHeader::MulticolourViewer;
     case GraphicMode::MulticolourFli:
+      return ViewerHeader::MulticolourFliViewer;
     case GraphicMode::MulticolourInterlace:
       break;
   }
-  return ViewerHeader::FliInterlaceViewer;
+  return ViewerHeader::MulticolourInterlaceViewer;
 }
 
 std::span<const std::uint8_t> ViewerHeaderBytes(ViewerHeader viewer)
@@ -35,9 +38,15 @@ std::span<const std::uint8_t> ViewerHeaderBytes(ViewerHeader viewer)
     case ViewerHeader::FliViewer:
       return viewer_bytes::FliViewer;
     case ViewerHeader::FliInterlaceViewer:
+      return viewer_bytes::FliInterlaceViewer;
+    case ViewerHeader::MulticolourViewer:
+      return viewer_bytes::McViewer;
+    case ViewerHeader::MulticolourFliViewer:
+      return viewer_bytes::McFliViewer;
+    case ViewerHeader::MulticolourInterlaceViewer:
       break;
   }
-  return viewer_bytes::FliInterlaceViewer;
+  return viewer_bytes::McInterlaceViewer;
 }
 
 std::vector<std::uint8_t> C64ProgramBytes(const C64Data& data, OutputKind kind)

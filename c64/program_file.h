@@ -9,13 +9,16 @@
 
 namespace pavona {
 
-// The five 6502 viewer programs that open a C64 program file.
+// The eight 6502 viewer programs that open a C64 program file.
 enum class ViewerHeader {
-  HiresViewer,         // "Hires Standard"
-  HiresFlipViewer,     // "Hires Interlaced" with "Same Col Banks"
-  HiresLineViewer,     // "Hires Interlaced" without "Same Col Banks"
-  FliViewer,           // "Hires FLI"
-  FliInterlaceViewer,  // "Hires FLI Interlace"
+  HiresViewer,                 // "Hires Standard"
+  HiresFlipViewer,             // "Hires Interlaced" with "Same Col Banks"
+  HiresLineViewer,             // "Hires Interlaced" without "Same Col Banks"
+  FliViewer,                   // "Hires FLI"
+  FliInterlaceViewer,          // "Hires FLI Interlace"
+  MulticolourViewer,           // "Multicolour"
+  MulticolourFliViewer,        // "Multicolour FLI"
+  MulticolourInterlaceViewer,  // "Multicolour Interlace"
 };
 
 ViewerHeader ViewerFor(OutputKind kind);

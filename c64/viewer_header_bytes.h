@@ -17,5 +17,8 @@ extern const std::array<std::uint8_t, ShortHeaderSize> HiresFlipViewer;
 extern const std::array<std::uint8_t, LongHeaderSize> HiresLineViewer;
 extern const std::array<std::uint8_t, LongHeaderSize> FliViewer;
 extern const std::array<std::uint8_t, LongHeaderSize> FliInterlaceViewer;
+extern const std::array<std::uint8_t, ShortHeaderSize> McViewer;
+extern const std::array<std::uint8_t, LongHeaderSize> McFliViewer;
+extern const std::array<std::uint8_t, ShortHeaderSize> McInterlaceViewer;
 
 }  // namespace pavona::viewer_bytes

@@ -30,6 +30,9 @@ C64Model::C64Model(int line, int lineCycle)
   for (int address = 0; address < 65536; ++address) {
     ram_[address] = std::uint8_t(address * 7 + 0x35);
   }
+  for (int index = 0; index < 1024; ++index) {
+    colourRam_[index] = std::uint8_t((index * 5 + 3) & 0x0F);
+  }
   // The registers as the KERNAL leaves them.
   vic_[0x11] = 0x1B;
   vic_[0x16] = 0xC8;
@@ -193,11 +196,18 @@ std::uint8_t C64Model::ReadIo(std::uint16_t address)
     const int reg = address & 0x0F;
     return reg == 0x0D ? 0 : cia2_[reg];
   }
-  return 0;  // sound chip, colour RAM, expansion: not used by the viewers
+  if (address >= 0xD800 && address < 0xDC00) {
+    return colourRam_[address & 0x3FF];
+  }
+  return 0;  // sound chip, expansion: not used by the viewers
 }
 
 void C64Model::WriteIo(std::uint16_t address, std::uint8_t value)
 {
+  if (address >= 0xD800 && address < 0xDC00) {
+    colourRam_[address & 0x3FF] = value & 0x0F;
+    return;
+  }
   ioWrites_.push_back({cycle_, address, value});
   if (address < 0xD400) {
     const int reg = address & 0x3F;

@@ -10,6 +10,9 @@
 //   sprite fetches, so that raster code runs with the timing of the real chip;
 // - CIA 1's timer interrupt as the KERNAL leaves it running (until a program
 //   masks it at DC0D);
+// - the colour RAM at D800-DBFF, whose 1024 nibbles keep the low four bits
+//   of what is written (the high four read as 0 here; on a real C64 they are
+//   whatever the bus last held);
 // - every write to D0xx, DCxx and DDxx recorded with its cycle.
 // Cycles within a line are counted 0..62 as VICE's monitor counts them: the
 // raster interrupt is raised on cycle 0, a bad line holds the processor from
@@ -75,6 +78,7 @@ class C64Model {
   std::uint8_t Vic(int reg) const { return vic_[reg & 0x3F]; }  // as last written
   std::uint8_t Cia1(int reg) const { return cia1_[reg & 0x0F]; }
   std::uint8_t Cia2(int reg) const { return cia2_[reg & 0x0F]; }
+  std::uint8_t ColourRam(int index) const { return colourRam_[index & 0x3FF]; }
   std::uint8_t ProcessorPort() const { return port_; }
   std::uint16_t Pc() const { return pc_; }
   std::uint8_t StackPointer() const { return s_; }
@@ -146,6 +150,7 @@ class C64Model {
   std::array<std::uint8_t, 64> vic_{};
   std::array<std::uint8_t, 16> cia1_{};
   std::array<std::uint8_t, 16> cia2_{};
+  std::array<std::uint8_t, 1024> colourRam_{};
   std::uint8_t vicIrqFlags_ = 0;
   std::uint8_t cia1IrqFlags_ = 0;
   std::uint8_t cia1IrqMask_ = 0x01;  // the KERNAL's 60 Hz timer interrupt

@@ -9,6 +9,7 @@
 
 #include "c64/program_file.h"
 #include "c64/raw_data_file.h"
+#include "c64/scene_formats.h"
 
 namespace pavona {
 namespace {
@@ -131,6 +132,40 @@ TEST(ProgramFile, IsTheViewerThenTheRawData)
   }
 }
 
+// A multicolour program file holds the picture as its editor file does, so
+// that the viewer finds each part at a fixed distance from the header.
+TEST(ProgramFile, MulticolourIsTheViewerThenTheEditorFileWithoutItsLoadAddress)
+{
+  struct Case {
+    const char* name;
+    GraphicMode mode;
+    ViewerHeader viewer;
+    int headerSize;
+    int programSize;
+  };
+  const Case cases[] = {
+      {"Multicolour", GraphicMode::Multicolour, ViewerHeader::MulticolourViewer, 258, 10259},
+      {"Multicolour FLI", GraphicMode::MulticolourFli, ViewerHeader::MulticolourFliViewer, 770,
+       18177},
+      {"Multicolour Interlace", GraphicMode::MulticolourInterlace,
+       ViewerHeader::MulticolourInterlaceViewer, 258, 19690},
+  };
+  const C64Data data = RandomData();
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.name);
+    const OutputKind kind{c.mode, false, false};
+    EXPECT_EQ(ViewerFor(kind), c.viewer);
+    const auto header = ViewerHeaderBytes(c.viewer);
+    ASSERT_EQ(int(header.size()), c.headerSize);
+    std::vector<std::uint8_t> expected(header.begin(), header.end());
+    const std::vector<std::uint8_t> scene = SceneFileBytes(data, kind);
+    expected.insert(expected.end(), scene.begin() + 2, scene.end());
+    const std::vector<std::uint8_t> file = C64ProgramBytes(data, kind);
+    EXPECT_EQ(int(file.size()), c.programSize);
+    EXPECT_EQ(file, expected);
+  }
+}
+
 // The fixed part of each viewer header: load address $0800, BASIC line
 // 10 SYS2062, a jump over the title to the code, the title, and for the
 // interrupt-driven viewers the return-from-interrupt byte that NMI and reset
@@ -166,6 +201,19 @@ TEST(ViewerHeaders, FixedBytes)
        "IAFLI Displayer",
        0x0827,
        {{0x0821, 0x00}, {0x0822, 0x40}, {0x0823, 0x00}}},
+      {"MulticolourViewer", ViewerHeader::MulticolourViewer, 258, "MC Displayer", 0x081E, {}},
+      {"MulticolourFliViewer",
+       ViewerHeader::MulticolourFliViewer,
+       770,
+       "MC FLI Displayer",
+       0x0827,
+       {{0x0822, 0x40}, {0x0823, 0x00}}},
+      {"MulticolourInterlaceViewer",
+       ViewerHeader::MulticolourInterlaceViewer,
+       258,
+       "MC int Displayer",
+       0x0822,
+       {}},
   };
   // Load address, then $0800..$080D: zero byte, link $080C, line 10, SYS,
   // "2062", end of line, spare byte, end of program.

@@ -5,17 +5,23 @@
 //
 // The raster positions expected below are those measured with VICE's monitor
 // on its cycle-exact C64 (x64sc), where these viewers show the pictures
-// without fault; the model times the video chip's bus use the same way.
+// without fault; the model times the video chip's bus use the same way. The
+// multicolour viewers were run in the model only; the multicolour FLI viewer
+// shares the hires FLI viewer's raster code and timing.
 
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <memory>
 #include <random>
 #include <string>
 #include <vector>
 
 #include "c64/program_file.h"
+#include "c64/scene_formats.h"
 #include "c64_model.h"
+#include "colour/palettes.h"
+#include "support/multicolour_decoder.h"
 
 namespace pavona::test {
 namespace {
@@ -33,6 +39,9 @@ const Kind Kinds[] = {
     {"Hires FLI Interlace, 4 cols per 8x1", {GraphicMode::HiresFliInterlace, false, false}},
     {"Hires FLI Interlace, Same Col Banks", {GraphicMode::HiresFliInterlace, true, false}},
     {"Hires FLI Interlace, one bitmap", {GraphicMode::HiresFliInterlace, false, true}},
+    {"Multicolour", {GraphicMode::Multicolour, false, false}},
+    {"Multicolour FLI", {GraphicMode::MulticolourFli, false, false}},
+    {"Multicolour Interlace", {GraphicMode::MulticolourInterlace, false, false}},
 };
 
 // Distinct bytes everywhere, spare bytes included, so that any misplaced
@@ -57,6 +66,7 @@ struct Placement {
 
 std::vector<Placement> FinalPlaces(const OutputKind& kind)
 {
+  using namespace MulticolourLayout;
   std::vector<Placement> places;
   auto fliField = [&](int banks, int bitmap, int screensOffset, int bitmapOffset) {
     for (int r = 0; r < 8; ++r) {
@@ -86,14 +96,41 @@ std::vector<Placement> FinalPlaces(const OutputKind& kind)
       // With one bitmap the file holds field 1's: it is shown in both fields.
       fliField(0xC000, 0xE000, 0x4000, kind.sharedBitmap ? 0x2000 : 0x6000);
       return places;
+    case GraphicMode::Multicolour:
+      return {{0x0400, McScreen1.offset, 1000}, {0x2000, McBitmap1.offset, 8000}};
+    case GraphicMode::MulticolourFli:
+      fliField(0x4000, 0x6000, McFliScreens.offset, McBitmap1.offset);
+      return places;
+    case GraphicMode::MulticolourInterlace:
+      return {{0x0400, McScreen1.offset, 1000},
+              {0x2000, McBitmap1.offset, 8000},
+              {0x4400, McScreen2.offset, 1000},
+              {0x6000, McBitmap2.offset, 8000}};
   }
   return places;
 }
 
+// The viewers that switch colours on every raster line from an interrupt.
 bool LineCodeViewer(const OutputKind& kind)
 {
-  return !(kind.mode == GraphicMode::HiresStandard ||
-           (kind.mode == GraphicMode::HiresInterlaced && kind.sameBanks));
+  switch (ViewerFor(kind)) {
+    case ViewerHeader::HiresLineViewer:
+    case ViewerHeader::FliViewer:
+    case ViewerHeader::FliInterlaceViewer:
+    case ViewerHeader::MulticolourFliViewer:
+      return true;
+    default:
+      return false;
+  }
+}
+
+// The viewers that flip between two pictures in a loop of their own, with no
+// idle loop.
+bool FlipViewer(const OutputKind& kind)
+{
+  const ViewerHeader viewer = ViewerFor(kind);
+  return viewer == ViewerHeader::HiresFlipViewer ||
+         viewer == ViewerHeader::MulticolourInterlaceViewer;
 }
 
 // A loaded and started program, run through its set-up (to the idle loop)
@@ -114,10 +151,10 @@ ViewerRun RunViewer(const OutputKind& kind, const C64Data& data, int frames, int
   ViewerRun run{C64Model(startLine, startCycle), C64ProgramBytes(data, kind)};
   run.model.LoadProgram(run.file);
   run.model.Start(2062);
-  if (LineCodeViewer(kind) || kind.mode == GraphicMode::HiresStandard) {
-    run.idle = run.model.RunUntilIdle(2'000'000);
+  if (FlipViewer(kind)) {
+    run.model.RunCycles(600'000);  // no idle loop
   } else {
-    run.model.RunCycles(600'000);  // the flipping viewer has no idle loop
+    run.idle = run.model.RunUntilIdle(2'000'000);
   }
   run.model.Stall(stall);
   run.crossingsInSetup = run.model.PageCrossingBranches().size();
@@ -154,6 +191,17 @@ TEST(ViewerPrograms, PutThePictureInPlaceAndKeepIt)
         wrong += run.model.Ram(std::uint16_t(place.address + i)) != data[place.offset + i];
       }
       EXPECT_EQ(wrong, 0) << "bytes wrong at $" << std::hex << place.address;
+    }
+    if (IsMulticolour(k.kind.mode)) {
+      // The colour RAM nibbles, and the background (black in multicolour FLI).
+      using namespace MulticolourLayout;
+      int wrong = 0;
+      for (int i = 0; i < ScreenBytesUsed; ++i) {
+        wrong += run.model.ColourRam(i) != (data[McColourRam.offset + i] & 0x0F);
+      }
+      EXPECT_EQ(wrong, 0) << "colour RAM nibbles wrong";
+      const int background = k.kind.mode == GraphicMode::MulticolourFli ? 0 : data[McBackground];
+      EXPECT_EQ(run.model.Vic(0x21) & 0x0F, background & 0x0F) << "background";
     }
   }
 }
@@ -257,11 +305,17 @@ TEST(ViewerPrograms, RegistersVectorsAndSprites)
     EXPECT_EQ(model.Vic(0x20) & 0x0F, 0) << "black border";
     const ViewerHeader viewer = ViewerFor(k.kind);
 
-    if (viewer == ViewerHeader::HiresViewer || viewer == ViewerHeader::HiresFlipViewer) {
+    const int columns = IsMulticolour(k.kind.mode) ? 0xD8 : 0xC8;  // 40, multicolour or not
+    if (!LineCodeViewer(k.kind)) {
       EXPECT_EQ(model.Vic(0x11), 0x3B);
-      EXPECT_EQ(model.Vic(0x16), 0xC8);
       EXPECT_EQ(model.Vic(0x18), 0x18);
-      if (viewer == ViewerHeader::HiresViewer) {
+      if (FlipViewer(k.kind)) {
+        // Picture 2, in video bank 1, one hires pixel to the right.
+        const bool picture2 =
+            viewer == ViewerHeader::MulticolourInterlaceViewer && (model.Cia2(0x00) & 3) == 0x02;
+        EXPECT_EQ(model.Vic(0x16), columns | (picture2 ? 1 : 0));
+      } else {
+        EXPECT_EQ(model.Vic(0x16), columns);
         EXPECT_EQ(model.Cia2(0x00), 0x03);
         EXPECT_EQ(model.Pc(), run.idle);
       }
@@ -309,6 +363,7 @@ TEST(ViewerPrograms, RegistersVectorsAndSprites)
       EXPECT_EQ(FirstWrite(setup, 0xDD00), 0x03);
     } else {
       EXPECT_EQ(model.Vic(0x18), 0x58);
+      EXPECT_EQ(model.Vic(0x16), columns) << "the line code leaves D016 alone";
       const bool interlace = viewer == ViewerHeader::FliInterlaceViewer;
       for (int bank = 0; bank < 8; ++bank) {
         ExpectBytes(model, 0x4000 + bank * 0x400 + 0x3F8, 5, 0xFE);
@@ -320,9 +375,13 @@ TEST(ViewerPrograms, RegistersVectorsAndSprites)
       if (interlace) {
         ExpectBytes(model, 0xFF80, 64, 0xFF);
       }
-      const int movePort = k.kind.sharedBitmap ? 0x31 : 0x33;
+      // The multicolour FLI viewer moves nothing under a ROM or the I/O.
+      const std::vector<int> ports =
+          k.kind.mode == GraphicMode::MulticolourFli
+              ? std::vector<int>{0x05}
+              : std::vector<int>{k.kind.sharedBitmap ? 0x31 : 0x33, 0x05};
       const SetupRun setup = RunSetup(k.kind, data);
-      EXPECT_EQ(setup.ports, (std::vector<int>{movePort, 0x05}));
+      EXPECT_EQ(setup.ports, ports);
       EXPECT_EQ(FirstWrite(setup, 0xD011), 0x0B) << "display off during the set-up";
       EXPECT_EQ(FirstWrite(setup, 0xDD00), 0x02);
     }
@@ -390,7 +449,7 @@ TEST(ViewerPrograms, FliLineCode)
   // on line $33 (scroll 3), pixel row r is shown with bank r.
   const int bankOf[8] = {0x58, 0x68, 0x78, 0x08, 0x18, 0x28, 0x38, 0x48};
   for (const Kind& k : Kinds) {
-    if (!IsFli(k.kind.mode)) {
+    if (!HidesFirstColumns(k.kind.mode)) {
       continue;
     }
     SCOPED_TRACE(k.name);
@@ -420,7 +479,7 @@ TEST(ViewerPrograms, FliLineCode)
       const auto dd00 = WritesTo(frames[f], 0xDD00);
       ASSERT_EQ(dd00.size(), 1u);
       EXPECT_LT(LineOfWrite(run, dd00[0]), 0x30);
-      const int expected = k.kind.mode == GraphicMode::HiresFli || f % 2 == 0 ? 0x02 : 0x00;
+      const int expected = !IsInterlaced(k.kind.mode) || f % 2 == 0 ? 0x02 : 0x00;
       EXPECT_EQ(dd00[0].value, expected);
     }
   }
@@ -472,6 +531,162 @@ TEST(ViewerPrograms, HiresFlipAlternatesTheBankOnceAFrame)
       // In the next frame.
       EXPECT_EQ(model.Position(dd00[i].cycle) / CyclesPerFrame,
                 model.Position(dd00[i - 1].cycle) / CyclesPerFrame + 1);
+    }
+  }
+}
+
+// Picture 1 (video bank 0) with horizontal scroll 0 and picture 2 (bank 1)
+// with scroll 1 take turns frame by frame. Bank and scroll change together on
+// line $FC, below the picture, so no frame shows a picture with the other's
+// scroll.
+TEST(ViewerPrograms, MulticolourInterlaceFlipsBankAndScrollTogether)
+{
+  const OutputKind kind{GraphicMode::MulticolourInterlace, false, false};
+  C64Model model(0x120, 5);
+  model.LoadProgram(C64ProgramBytes(RandomData(14), kind));
+  model.Start(2062);
+  model.RunCycles(600'000 + 4 * CyclesPerFrame);
+  const auto dd00 = WritesTo(model.IoWrites(), 0xDD00);
+  const auto d016 = WritesTo(model.IoWrites(), 0xD016);
+  ASSERT_GE(dd00.size(), 5u);
+  ASSERT_EQ(d016.size(), dd00.size());
+  EXPECT_EQ(dd00[0].value & 3, 0x03);
+  EXPECT_EQ(d016[0].value, 0xD8);
+  for (std::size_t i = 1; i < dd00.size(); ++i) {
+    SCOPED_TRACE(i);
+    const std::uint64_t bankAt = model.Position(dd00[i].cycle);
+    const std::uint64_t scrollAt = model.Position(d016[i].cycle);
+    EXPECT_EQ(C64Model::LineOf(bankAt), 0xFC);
+    EXPECT_EQ(C64Model::LineOf(scrollAt), 0xFC);
+    EXPECT_EQ(bankAt / CyclesPerFrame, scrollAt / CyclesPerFrame);
+    const bool picture2 = i % 2 == 1;
+    EXPECT_EQ(dd00[i].value & 3, picture2 ? 0x02 : 0x03);
+    EXPECT_EQ(d016[i].value, picture2 ? 0xD9 : 0xD8);
+    if (i > 1) {
+      EXPECT_EQ(bankAt / CyclesPerFrame, model.Position(dd00[i - 1].cycle) / CyclesPerFrame + 1);
+    }
+  }
+}
+
+// The picture the video chip shows from the model's memory and registers in
+// bitmap mode, with `d018Of(y)` the memory register on picture
+// line y. Columns left of the horizontal scroll show the background.
+template <typename D018Of>
+std::unique_ptr<Picture> ShownMulticolour(const C64Model& model, const C64Palette& palette,
+                                          D018Of d018Of)
+{
+  const int bank = (3 - (model.Cia2(0x00) & 3)) * 0x4000;
+  const int scroll = model.Vic(0x16) & 7;
+  const int background = model.Vic(0x21) & 0x0F;
+  // Read as hires (1-bits the high nibble, 0-bits the low) when multicolour is off.
+  const bool multicolour = (model.Vic(0x16) & 0x10) != 0;
+  auto picture = std::make_unique<Picture>();
+  for (int y = 0; y < PictureHeight; ++y) {
+    const int d018 = d018Of(y);
+    const int screen = bank + (d018 >> 4) * 0x400;
+    const int bitmap = bank + (d018 & 0x08) * 0x400;
+    for (int x = 0; x < PictureWidth; ++x) {
+      int colour = background;
+      if (x >= scroll) {
+        const int cx = (x - scroll) / 8, cy = y / 8;
+        const std::uint8_t byte = model.Ram(std::uint16_t(bitmap + BitmapOffset(cx, cy, y % 8)));
+        const std::uint8_t colours = model.Ram(std::uint16_t(screen + ScreenOffset(cx, cy)));
+        const int bits = multicolour ? MulticolourBits(byte, ((x - scroll) % 8) / 2)
+                                     : 2 - ((byte >> (7 - (x - scroll) % 8)) & 1);
+        switch (bits) {
+          case 1:
+            colour = colours >> 4;
+            break;
+          case 2:
+            colour = colours & 0x0F;
+            break;
+          case 3:
+            colour = model.ColourRam(ScreenOffset(cx, cy));
+            break;
+          default:
+            break;
+        }
+      }
+      (*picture)[std::size_t(PixelIndex(x, y))] = palette[std::size_t(colour)];
+    }
+  }
+  return picture;
+}
+
+// Pixels that differ in rows 0 to rows - 1.
+int DifferentPixels(const Picture& a, const Picture& b, int rows = PictureHeight)
+{
+  int different = 0;
+  for (std::size_t i = 0; i < std::size_t(rows * PictureWidth); ++i) {
+    different += a[i] != b[i];
+  }
+  return different;
+}
+
+// What the video chip shows once a viewer runs is what the editor file holds,
+// as the test decoder reads it: every picture of the three multicolour modes.
+TEST(ViewerPrograms, MulticolourViewersShowTheEditorFile)
+{
+  const C64Palette& palette = PaletteColours(PaletteId::Pepto);
+  for (const Kind& k : Kinds) {
+    if (!IsMulticolour(k.kind.mode)) {
+      continue;
+    }
+    SCOPED_TRACE(k.name);
+    const C64Data data = RandomData(21);
+    const std::vector<std::uint8_t> file = SceneFileBytes(data, k.kind);
+    ViewerRun run = RunViewer(k.kind, data, 2);
+    const int d018 = run.model.Vic(0x18);
+    switch (k.kind.mode) {
+      case GraphicMode::Multicolour: {
+        const auto shown = ShownMulticolour(run.model, palette, [&](int) { return d018; });
+        EXPECT_EQ(DifferentPixels(*shown, testing::DecodeKoala(file, palette)), 0);
+        break;
+      }
+      case GraphicMode::MulticolourFli: {
+        // Picture line y is raster line $33 + y; the colour fetch there uses
+        // the D018 value stored before the line code's D011 store on it.
+        const auto writes = WritesTo(WritesPerFrame(run).at(0), 0xD018);
+        auto d018Of = [&](int y) {
+          int value = -1;
+          for (const auto& write : writes) {
+            const int line = LineOfWrite(run, write);
+            if (line < 0x33 + y || (line == 0x33 + y && CycleOfWrite(run, write) < 13)) {
+              value = write.value;
+            }
+          }
+          return value;
+        };
+        auto shown = ShownMulticolour(run.model, palette, d018Of);
+        // The black sprite column (checked above) covers the first 24 columns.
+        for (int y = 0; y < PictureHeight; ++y) {
+          std::fill_n(shown->begin() + PixelIndex(0, y), 24, palette[0]);
+        }
+        // The line code's 200 groups force fetches on raster lines $32 (three
+        // groups, before the picture) to $F7: pixel rows 0 to 196. The final
+        // group's invalid mode shows rows 197 to 199 black, as in the hires
+        // FLI viewer (FliLineCode checks it).
+        const int forcedRows =
+            LineOfWrite(run, WritesTo(WritesPerFrame(run).at(0), 0xD011).at(200)) - 0x33 + 1;
+        ASSERT_EQ(forcedRows, 197);
+        EXPECT_EQ(DifferentPixels(*shown, testing::DecodeFliGraph(file, palette), forcedRows), 0);
+        break;
+      }
+      case GraphicMode::MulticolourInterlace: {
+        bool seen[2] = {false, false};
+        for (int frame = 0; frame < 2; ++frame) {
+          const int field = (run.model.Cia2(0x00) & 3) == 0x03 ? 1 : 2;
+          SCOPED_TRACE("field " + std::to_string(field));
+          seen[field - 1] = true;
+          const auto shown = ShownMulticolour(run.model, palette, [&](int) { return d018; });
+          EXPECT_EQ(DifferentPixels(*shown, testing::DecodeTruePaint(file, palette, field)), 0);
+          run.model.RunCycles(CyclesPerFrame);
+        }
+        EXPECT_TRUE(seen[0] && seen[1]) << "both pictures shown";
+        break;
+      }
+      default:
+        break;
     }
   }
 }
