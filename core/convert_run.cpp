@@ -1,9 +1,11 @@
 #include "core/convert_run.h"
 
+#include <algorithm>
 #include <chrono>
 #include <cstdio>
 #include <memory>
 
+#include "c64/field_pictures.h"
 #include "c64/fli_interlace_data.h"
 #include "c64/interlace_alternation.h"
 #include "colour/colour_adjustment.h"
@@ -40,6 +42,24 @@ void BuildFieldsAndAlternate(RunPictures& run, const FieldPlan& plan, ProgressRe
   }
   if (plan.alternatePixelColumnsFli) {
     AlternatePixelColumnsFli(data);
+  }
+}
+
+// The flicker level takes mixes out of the table, yet a cell of "Multicolour
+// Interlace" may have no other way to show a pixel, its colour RAM and
+// background being shared: the result shows what the C64 shows there, the
+// mix itself, not the stand-in the reduced table holds.
+void ShowMixesOfFields(RunPictures& run, const Settings& settings, OutputKind kind)
+{
+  MixTable every;
+  BuildMixPalette(every, run.palette, settings.mix, settings.mode);
+  const auto fields = std::make_unique<FieldPictures>(DecodeFields(run.c64, kind, run.palette));
+  const auto number = [&run](std::uint32_t colour) {
+    return int(std::find(run.palette.begin(), run.palette.end(), colour) - run.palette.begin());
+  };
+  for (int i = 0; i < PixelCount; ++i) {
+    const int a = number(fields->field1[i]), b = number(fields->field2[i]);
+    run.result[i] = every.colour[PairSlot(std::min(a, b), std::max(a, b))];
   }
 }
 
@@ -136,6 +156,9 @@ ConversionOutcome ConvertRun(Workspace& workspace, const Settings& settings,
   }
   const SearchTables tables{run->mix, run->palette, settings.measure, settings.flicker};
   RunColourSearch(plan.search, tables, run->result, run->c64, progress);
+  if (plan.search == ColourSearch::MulticolourInterlace) {
+    ShowMixesOfFields(*run, settings, plan.output);
+  }
   if (plan.refine) {
     if (!workspace.refineScratch) {
       workspace.refineScratch = std::make_unique<RefineScratch>();

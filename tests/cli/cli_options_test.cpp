@@ -79,8 +79,9 @@ TEST(CliOptions, UsageErrorsExitWithTwoAndSayWhatIsValid)
   const Case cases[] = {
       {"unknown option", {"a.jpg", "--raw", "a.raw", "--sharpen", "on"}, "--sharpen"},
       {"bad mode",
-       {"a.jpg", "--raw", "a.raw", "--mode", "multicolour"},
-       "--mode: \"multicolour\" is not allowed; use hires, hires-interlaced, fli or fli-interlace"},
+       {"a.jpg", "--raw", "a.raw", "--mode", "koala"},
+       "--mode: \"koala\" is not allowed; use hires, hires-interlaced, fli, fli-interlace, "
+       "multicolour, multicolour-fli or multicolour-interlace"},
       {"bad switch",
        {"a.jpg", "--raw", "a.raw", "--serpentine", "yes"},
        "--serpentine: \"yes\" is not allowed; use on or off"},
