@@ -139,7 +139,12 @@ ConversionOutcome ConvertRun(Workspace& workspace, const Settings& settings,
 
   AdjustColours(workspace.source, settings.adjustment, run->adjusted);
   // Taken before the dither, which spreads its error into the planes.
-  const Picture photo = PictureFromPlanes(run->adjusted);
+  // On the heap, as every picture of a run: a stack that cannot grow under a
+  // memory limit ends the process where an allocation would say so.
+  auto photo = std::make_unique<Picture>();
+  for (int i = 0; i < PixelCount; ++i) {
+    (*photo)[i] = ReadAdjustedPixel(run->adjusted, i % PictureWidth, i / PictureWidth);
+  }
   DitherPicture(run->adjusted, run->mix, settings.measure, settings.mode, settings.dither,
                 run->randomState, progress);
   const ConversionOutcome stopped{.stopped = true};
@@ -173,7 +178,7 @@ ConversionOutcome ConvertRun(Workspace& workspace, const Settings& settings,
   BuildFieldsAndAlternate(*run, plan.fields, progress);
   Commit(*run, settings, workspace);
   ConversionOutcome outcome = CountErrorPixels(workspace.result, workspace.dithered);
-  outcome.closenessDb = BlurredPsnr(photo, workspace.result, plan.firstColumn);
+  outcome.closenessDb = BlurredPsnr(*photo, workspace.result, plan.firstColumn);
   outcome.seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
   return outcome;
