@@ -3,6 +3,7 @@
 #include <sys/stat.h>
 
 #include <QAction>
+#include <QCheckBox>
 #include <QDir>
 #include <QFile>
 #include <QPushButton>
@@ -339,6 +340,42 @@ TEST_F(EmulatorButtonTest, RunInEmulatorNeedsAConversionAndTheEmulator)
   ASSERT_EQ(prompts().errors.size(), 1);
   EXPECT_EQ(prompts().errors[0],
             "Cannot start " + Path("bin/x64sc") + ": No such file or directory");
+}
+
+// The multicolour modes convert from their buttons, save their editor files,
+// and leave Refine and the hires field options off with the reason shown.
+TEST_F(C64FileTest, MulticolourModesSaveTheirEditorFiles)
+{
+  LoadPicture("photo.jpg");
+  struct ModeRow {
+    QRadioButton* button;
+    const char* editorFilter;
+    const char* extension;
+    bool interlaced;
+  };
+  const ModeRow modes[] = {
+      {c().modeButtons.multicolour, "Koala Painter (*.kla)", ".kla", false},
+      {c().modeButtons.multicolourFli, "FLI Graph (*.fli)", ".fli", false},
+      {c().modeButtons.multicolourInterlace, "True Paint (*.mci)", ".mci", true},
+  };
+  for (const ModeRow& mode : modes) {
+    SCOPED_TRACE(mode.editorFilter);
+    Click(mode.button);
+    EXPECT_FALSE(c().refineBox->isEnabled());
+    EXPECT_TRUE(c().refineBox->toolTip().contains("hires modes"))
+        << c().refineBox->toolTip().toStdString();
+    EXPECT_FALSE(c().sameBanksBox->isEnabled());
+    EXPECT_EQ(c().fieldPreviewButton->isEnabled(), mode.interlaced);
+    ASSERT_TRUE(ConvertAndWait());
+    const QString name = Path(QString("picture") + mode.extension);
+    prompts().answers = {name};
+    prompts().chosenFilters = {mode.editorFilter};
+    Click(c().saveC64FileButton);
+    EXPECT_EQ(FileBytes(name), Expected(C64File::Scene));
+    EXPECT_TRUE(prompts().errors.isEmpty());
+  }
+  Click(c().modeButtons.hiresStandard);
+  EXPECT_TRUE(c().refineBox->isEnabled());
 }
 
 }  // namespace
