@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <array>
 #include <limits>
+#include <memory>
 #include <vector>
 
 #include "colour/parallel.h"
@@ -50,10 +51,108 @@ struct CellChoice {
   std::uint32_t error = 0;
 };
 
+// Ranks of sets of colours in the combinatorial number system: the sets
+// a < b < c of 0..15 are numbered 0..559 and a < b < c < d 0..1819.
+constexpr int Choose(int n, int k)
+{
+  if (k > n) {
+    return 0;
+  }
+  int result = 1;
+  for (int i = 0; i < k; ++i) {
+    result = result * (n - i) / (i + 1);
+  }
+  return result;
+}
+
+struct SetRanks {
+  std::array<std::array<int, 5>, 16> choose{};
+  constexpr SetRanks()
+  {
+    for (int n = 0; n < 16; ++n) {
+      for (int k = 1; k <= 4; ++k) {
+        choose[n][k] = Choose(n, k);
+      }
+    }
+  }
+  int Of(int a, int b, int c) const { return choose[a][1] + choose[b][2] + choose[c][3]; }
+  int Of(int a, int b, int c, int d) const { return Of(a, b, c) + choose[d][4]; }
+};
+constexpr SetRanks Ranks;
+
+// The cell's error for every set of three and of four colours, each pixel
+// shown by the nearest colour of the set. Computed once per cell, they serve
+// all 16 backgrounds: background and three colours are a set of four, or of
+// three when the background is one of them.
+// Up to this many distinct colours a cell is searched directly for each
+// background; both ways choose the same colours.
+constexpr int FewColours = 3;
+
+struct SetErrors {
+  std::array<std::uint32_t, 560> threes;
+  std::array<std::uint32_t, 1820> fours;
+};
+
+void MeasureSets(const CellColours& cell, const PaletteDistances& distances, SetErrors& errors)
+{
+  // The nearer of each pair of colours, per distinct colour of the cell.
+  std::array<std::array<std::uint32_t, 16>, 120> pairs;
+  std::array<std::array<std::uint8_t, 16>, 16> pairIndex{};
+  int pair = 0;
+  for (int a = 0; a < 16; ++a) {
+    for (int b = a + 1; b < 16; ++b, ++pair) {
+      pairIndex[a][b] = std::uint8_t(pair);
+      for (int k = 0; k < cell.distinct; ++k) {
+        const auto& row = distances[cell.number[k]];
+        pairs[pair][k] = std::min(row[a], row[b]);
+      }
+    }
+  }
+  for (int a = 0; a < 16; ++a) {
+    for (int b = a + 1; b < 16; ++b) {
+      const auto& ab = pairs[pairIndex[a][b]];
+      for (int c = b + 1; c < 16; ++c) {
+        std::uint32_t error = 0;
+        for (int k = 0; k < cell.distinct; ++k) {
+          error += cell.count[k] * std::min(ab[k], distances[cell.number[k]][c]);
+        }
+        errors.threes[Ranks.Of(a, b, c)] = error;
+        for (int d = c + 1; d < 16; ++d) {
+          const auto& cd = pairs[pairIndex[c][d]];
+          std::uint32_t four = 0;
+          for (int k = 0; k < cell.distinct; ++k) {
+            four += cell.count[k] * std::min(ab[k], cd[k]);
+          }
+          errors.fours[Ranks.Of(a, b, c, d)] = four;
+        }
+      }
+    }
+  }
+}
+
+// The error of three colours a < b < c beside the background.
+std::uint32_t TripleError(const SetErrors& errors, int a, int b, int c, int background)
+{
+  if (background == a || background == b || background == c) {
+    return errors.threes[Ranks.Of(a, b, c)];
+  }
+  if (background < a) {
+    return errors.fours[Ranks.Of(background, a, b, c)];
+  }
+  if (background < b) {
+    return errors.fours[Ranks.Of(a, background, b, c)];
+  }
+  if (background < c) {
+    return errors.fours[Ranks.Of(a, b, background, c)];
+  }
+  return errors.fours[Ranks.Of(a, b, c, background)];
+}
+
 // The three colours that, beside `background`, give the cell the least error,
-// each pixel shown by the nearest of the four. Every triple a < b < c of the
-// 16 colours is tried in order; the first with the least error wins.
-CellChoice BestTriple(const CellColours& cell, const PaletteDistances& distances, int background)
+// tried directly: quicker than measuring every set for a cell of few colours,
+// where a triple without error comes soon and the sums stop early.
+CellChoice BestTripleDirect(const CellColours& cell, const PaletteDistances& distances,
+                            int background)
 {
   std::array<std::uint32_t, 16> base{};
   for (int k = 0; k < cell.distinct; ++k) {
@@ -76,6 +175,40 @@ CellChoice BestTriple(const CellColours& cell, const PaletteDistances& distances
           best = {{std::uint8_t(a), std::uint8_t(b), std::uint8_t(c)}, error};
           if (error == 0) {
             return best;
+          }
+        }
+      }
+    }
+  }
+  return best;
+}
+
+// For every background, the three colours that beside it give the cell the
+// least error. Every triple a < b < c of the 16 colours is tried in order; the
+// first with the least error wins.
+std::array<CellChoice, 16> BestTriples(const CellColours& cell, const PaletteDistances& distances,
+                                       SetErrors& errors)
+{
+  std::array<CellChoice, 16> best;
+  if (cell.distinct <= FewColours) {
+    for (int background = 0; background < 16; ++background) {
+      best[background] = BestTripleDirect(cell, distances, background);
+    }
+    return best;
+  }
+  MeasureSets(cell, distances, errors);
+  for (int background = 0; background < 16; ++background) {
+    CellChoice& choice = best[background];
+    choice = {{}, std::numeric_limits<std::uint32_t>::max()};
+    for (int a = 0; a < 16 && choice.error > 0; ++a) {
+      for (int b = a + 1; b < 16 && choice.error > 0; ++b) {
+        for (int c = b + 1; c < 16; ++c) {
+          const std::uint32_t error = TripleError(errors, a, b, c, background);
+          if (error < choice.error) {
+            choice = {{std::uint8_t(a), std::uint8_t(b), std::uint8_t(c)}, error};
+            if (error == 0) {
+              break;
+            }
           }
         }
       }
@@ -120,11 +253,10 @@ void SelectMulticolourColours(Picture& result, const MixTable& table, Measure me
     if (!progress.ShouldContinue()) {
       return;
     }
+    auto errors = std::make_unique<SetErrors>();
     for (int cx = 0; cx < 40; ++cx) {
-      const CellColours cell = GatherCell(numbers, cx, cy);
-      for (int background = 0; background < 16; ++background) {
-        choices[std::size_t(cy * 40 + cx)][background] = BestTriple(cell, distances, background);
-      }
+      choices[std::size_t(cy * 40 + cx)] =
+          BestTriples(GatherCell(numbers, cx, cy), distances, *errors);
     }
   });
   if (!progress.ShouldContinue()) {
