@@ -187,7 +187,8 @@ TEST(PlanConversion, EnabledControlsOfEachMode)
     const char* name;
     GraphicMode mode;
     bool sameBanks;
-    EnabledControls expected;  // same banks, flicker, 4 cols, alt Y, alt X, alt X8, previews, refine
+    EnabledControls
+        expected;  // same banks, flicker, 4 cols, alt Y, alt X, alt X8, previews, refine
   };
   // clang-format off
   const Row rows[] = {
