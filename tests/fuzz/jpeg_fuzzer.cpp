@@ -12,10 +12,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (file == nullptr) {
     return 0;
   }
-  pavona::LoadedPicture picture;
-  std::vector<std::string> warnings;
-  const std::string error =
-      pavona::ReadJpeg(file, size, pavona::DecodeSizeNeeded(), picture, warnings);
+  pavona::PictureFileResult read;
+  const std::string error = pavona::ReadJpeg(file, size, pavona::DecodeSizeNeeded(), read);
+  const pavona::LoadedPicture& picture = read.picture;
   std::fclose(file);
   if (error.empty() && picture.pixels.size() != std::size_t(picture.width) * picture.height) {
     __builtin_trap();  // a picture that does not hold its own pixels

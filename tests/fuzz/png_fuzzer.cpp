@@ -20,8 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
            .empty()) {
     return 0;
   }
-  pavona::LoadedPicture picture;
-  std::vector<std::string> warnings;
+  pavona::PictureFileResult read;
   std::FILE* stream = std::fopen(file.Path().c_str(), "rb");
   if (stream == nullptr) {
     return 0;
@@ -30,7 +29,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return pavona::PictureSize{width / 8, height / 8};
   };
   const std::string error =
-      pavona::ReadPng(stream, size % 2 ? small : pavona::DecodeSizeNeeded(), picture, warnings);
+      pavona::ReadPng(stream, size % 2 ? small : pavona::DecodeSizeNeeded(), read);
+  const pavona::LoadedPicture& picture = read.picture;
   std::fclose(stream);
   if (error.empty() && picture.pixels.size() != std::size_t(picture.width) * picture.height) {
     __builtin_trap();  // a picture that does not hold its own pixels
