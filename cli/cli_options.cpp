@@ -37,11 +37,22 @@ const Names<FlickerLevel> FlickerNames = {{"off", FlickerLevel::Off},
                                           {"light", FlickerLevel::Light},
                                           {"medium", FlickerLevel::Medium},
                                           {"heavy", FlickerLevel::Heavy}};
-const Names<DitherMethod> DitherNames = {
-    {"none", DitherMethod::None},           {"ordered2", DitherMethod::Ordered2x2},
-    {"ordered3", DitherMethod::Ordered3x3}, {"ordered4", DitherMethod::Ordered4x4},
-    {"ordered8", DitherMethod::Ordered8x8}, {"floyd", DitherMethod::FloydSteinberg},
-    {"custom", DitherMethod::Custom},       {"random", DitherMethod::Random}};
+const Names<DitherMethod> DitherNames = {{"none", DitherMethod::None},
+                                         {"ordered2", DitherMethod::Ordered2x2},
+                                         {"ordered3", DitherMethod::Ordered3x3},
+                                         {"ordered4", DitherMethod::Ordered4x4},
+                                         {"ordered8", DitherMethod::Ordered8x8},
+                                         {"floyd", DitherMethod::FloydSteinberg},
+                                         {"custom", DitherMethod::Custom},
+                                         {"random", DitherMethod::Random},
+                                         {"ordered2-balanced", DitherMethod::Ordered2x2Balanced},
+                                         {"ordered3-balanced", DitherMethod::Ordered3x3Balanced},
+                                         {"ordered4-balanced", DitherMethod::Ordered4x4Balanced},
+                                         {"ordered8-balanced", DitherMethod::Ordered8x8Balanced},
+                                         {"atkinson", DitherMethod::Atkinson},
+                                         {"sierra-lite", DitherMethod::SierraLite},
+                                         {"jjn", DitherMethod::JarvisJudiceNinke},
+                                         {"stucki", DitherMethod::Stucki}};
 const Names<FitMode> FitNames = {
     {"cutout", FitMode::Cutout}, {"fit", FitMode::Fit}, {"fill", FitMode::Fill}};
 const Names<PixelAspect> AspectNames = {{"square", PixelAspect::Square}, {"pal", PixelAspect::Pal}};

@@ -4,6 +4,7 @@
 
 #include "colour/colour_matcher.h"
 #include "dither/error_diffusion.h"
+#include "dither/kernel_diffusion.h"
 #include "dither/ordered_dither.h"
 #include "dither/random_dither.h"
 #include "dither/wide_pixel_dither.h"
@@ -21,6 +22,20 @@ Picture PictureFromPlanes(const AdjustedPlanes& planes)
 
 namespace {
 
+std::string_view KernelStatus(DitherMethod method)
+{
+  switch (method) {
+    case DitherMethod::Atkinson:
+      return "Atkinson Dithering Image using 136 mix colors";
+    case DitherMethod::SierraLite:
+      return "Sierra Lite Dithering Image using 136 mix colors";
+    case DitherMethod::JarvisJudiceNinke:
+      return "Jarvis-Judice-Ninke Dithering Image using 136 mix colors";
+    default:
+      return "Stucki Dithering Image using 136 mix colors";
+  }
+}
+
 // The pass of the selected method, each pixel matched by `match`, after the
 // method's status text.
 void RunMethod(AdjustedPlanes& planes, const ColourMatcher& match, const DitherSettings& settings,
@@ -36,13 +51,18 @@ void RunMethod(AdjustedPlanes& planes, const ColourMatcher& match, const DitherS
     status("Custom Dithering Image using 136 mix colors");
     CustomDither(planes, match, settings.serpentine, progress);
   }
+  if (IsKernelDiffusion(method)) {
+    status(KernelStatus(method));
+    KernelDiffusion(planes, PictureWidth, method, settings.serpentine, match, progress);
+  }
   progress.SetProgress(0);
   if (method == DitherMethod::None) {
     status("Converting to 136 mix colors");
     MapToMixColours(planes, match, progress);
   }
   if (OrderedMatrixSize(method) != 0) {
-    status("Ordered dithering image");
+    status(IsBalancedOrdered(method) ? "Balanced ordered dithering image"
+                                     : "Ordered dithering image");
     OrderedDither(planes, settings, match, progress);
   }
   if (method == DitherMethod::Random) {

@@ -11,6 +11,16 @@ enum class DitherMethod {
   FloydSteinberg,
   Custom,
   Random,
+  // Added later, so the numbers above stay: ordered thresholds centred on
+  // zero and scaled to the palette's gaps, and four more diffusion kernels.
+  Ordered2x2Balanced,
+  Ordered3x3Balanced,
+  Ordered4x4Balanced,
+  Ordered8x8Balanced,
+  Atkinson,
+  SierraLite,
+  JarvisJudiceNinke,
+  Stucki,
 };
 
 // The controls of the "Dithering" group. "Value Amp" and "Strength" are the

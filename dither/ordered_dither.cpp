@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <array>
 
+#include "dither/balanced_dither.h"
+
 namespace pavona {
 namespace {
 
@@ -35,12 +37,16 @@ int OrderedMatrixSize(DitherMethod method)
 {
   switch (method) {
     case DitherMethod::Ordered2x2:
+    case DitherMethod::Ordered2x2Balanced:
       return 2;
     case DitherMethod::Ordered3x3:
+    case DitherMethod::Ordered3x3Balanced:
       return 3;
     case DitherMethod::Ordered4x4:
+    case DitherMethod::Ordered4x4Balanced:
       return 4;
     case DitherMethod::Ordered8x8:
+    case DitherMethod::Ordered8x8Balanced:
       return 8;
     default:
       return 0;
@@ -55,16 +61,28 @@ int OrderedThreshold(DitherMethod method, int row, int column)
   }
   row %= size;
   column %= size;
-  switch (method) {
-    case DitherMethod::Ordered2x2:
+  switch (size) {
+    case 2:
       return Matrix2[row][column];
-    case DitherMethod::Ordered3x3:
+    case 3:
       return Matrix3[row][column];
-    case DitherMethod::Ordered4x4:
+    case 4:
       return Matrix4[row][column];
     default:
       return Matrix8[row][column];
   }
+}
+
+bool IsBalancedOrdered(DitherMethod method)
+{
+  return method == DitherMethod::Ordered2x2Balanced || method == DitherMethod::Ordered3x3Balanced ||
+         method == DitherMethod::Ordered4x4Balanced || method == DitherMethod::Ordered8x8Balanced;
+}
+
+int OrderedRank(DitherMethod method, int row, int column)
+{
+  // The 8x8 matrix counts from 0, the smaller ones from 1.
+  return OrderedThreshold(method, row, column) - (OrderedMatrixSize(method) == 8 ? 0 : 1);
 }
 
 int AmplitudeShift(int valueAmp)
@@ -75,6 +93,10 @@ int AmplitudeShift(int valueAmp)
 void OrderedDitherPixel(AdjustedPlanes& planes, int x, int y, const DitherSettings& settings,
                         const ColourMatcher& match)
 {
+  if (IsBalancedOrdered(settings.method)) {
+    BalancedDitherPixel(planes, x, y, settings, match);
+    return;
+  }
   const std::uint32_t colour = ReadAdjustedPixel(planes, x, y);
   // The matrix is looked up with x as the row; "Flip dither" swaps the roles
   // of x and y, for the lookup and for the line parity of "Alt Y Dither".

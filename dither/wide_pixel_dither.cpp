@@ -5,6 +5,7 @@
 #include <memory>
 #include <vector>
 
+#include "dither/kernel_diffusion.h"
 #include "dither/ordered_dither.h"
 #include "dither/random_dither.h"
 
@@ -147,6 +148,8 @@ void DitherWidePixels(AdjustedPlanes& planes, const ColourMatcher& match,
   const std::unique_ptr<AdjustedPlanes> squeezed = SqueezedPairs(planes);
   if (settings.method == DitherMethod::FloydSteinberg || settings.method == DitherMethod::Custom) {
     Diffuse(*squeezed, match, settings, progress);
+  } else if (IsKernelDiffusion(settings.method)) {
+    KernelDiffusion(*squeezed, WideWidth, settings.method, settings.serpentine, match, progress);
   } else {
     MatchEach(*squeezed, match, settings, randomState, progress);
   }

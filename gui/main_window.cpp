@@ -516,15 +516,15 @@ QGroupBox* MainWindow::CreateDitheringGroup(QWidget* parent)
   GridGroup none("No dither", dithering);
   AddChoices(none, c.ditherButtons, choices.subspan(0, 1));
   GridGroup ordered("Ordered", dithering, 2);
-  AddChoices(ordered, c.ditherButtons, choices.subspan(1, 4));
+  AddChoices(ordered, c.ditherButtons, choices.subspan(1, 8));
   ordered.AddRow(SpinnerRow(c, ValueAmpSpinner, ordered.box()));
   AddSwitch(ordered, c, switches[0]);  // "Alt Y Dither"
   AddSwitch(ordered, c, switches[1]);  // "Flip dither"
-  GridGroup diffusion("Diffusion", dithering);
-  AddChoices(diffusion, c.ditherButtons, choices.subspan(5, 2));
+  GridGroup diffusion("Diffusion", dithering, 2);
+  AddChoices(diffusion, c.ditherButtons, choices.subspan(9, 6));
   AddSwitch(diffusion, c, switches[2]);  // "Serpentine"
   GridGroup random("Random", dithering);
-  AddChoices(random, c.ditherButtons, choices.subspan(7, 1));
+  AddChoices(random, c.ditherButtons, choices.subspan(15, 1));
   random.AddRow(SpinnerRow(c, StrengthSpinner, random.box()));
   AddSwitch(random, c, switches[3]);  // "Separate RGB"
 

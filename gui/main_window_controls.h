@@ -79,8 +79,16 @@ struct DitherButtons {
   QRadioButton* ordered3x3;
   QRadioButton* ordered4x4;
   QRadioButton* ordered8x8;
+  QRadioButton* ordered2x2Balanced;
+  QRadioButton* ordered3x3Balanced;
+  QRadioButton* ordered4x4Balanced;
+  QRadioButton* ordered8x8Balanced;
   QRadioButton* floydSteinberg;  // "Diffusion"
   QRadioButton* custom;
+  QRadioButton* atkinson;
+  QRadioButton* sierraLite;
+  QRadioButton* jarvisJudiceNinke;
+  QRadioButton* stucki;
   QRadioButton* random;  // "Random": "Enable"
 };
 

@@ -68,8 +68,16 @@ inline constexpr Choice<DitherButtons, DitherMethod> DitherChoices[] = {
     {&DitherButtons::ordered3x3,     DitherMethod::Ordered3x3,     "ditherButtons.ordered3x3",     "Ordered 3x3"},
     {&DitherButtons::ordered4x4,     DitherMethod::Ordered4x4,     "ditherButtons.ordered4x4",     "Ordered 4x4"},
     {&DitherButtons::ordered8x8,     DitherMethod::Ordered8x8,     "ditherButtons.ordered8x8",     "Ordered 8x8"},
+    {&DitherButtons::ordered2x2Balanced, DitherMethod::Ordered2x2Balanced, "ditherButtons.ordered2x2Balanced", "Ordered 2x2 balanced"},
+    {&DitherButtons::ordered3x3Balanced, DitherMethod::Ordered3x3Balanced, "ditherButtons.ordered3x3Balanced", "Ordered 3x3 balanced"},
+    {&DitherButtons::ordered4x4Balanced, DitherMethod::Ordered4x4Balanced, "ditherButtons.ordered4x4Balanced", "Ordered 4x4 balanced"},
+    {&DitherButtons::ordered8x8Balanced, DitherMethod::Ordered8x8Balanced, "ditherButtons.ordered8x8Balanced", "Ordered 8x8 balanced"},
     {&DitherButtons::floydSteinberg, DitherMethod::FloydSteinberg, "ditherButtons.floydSteinberg", "Floyd Steinberg"},
     {&DitherButtons::custom,         DitherMethod::Custom,         "ditherButtons.custom",         "Custom"},
+    {&DitherButtons::atkinson,       DitherMethod::Atkinson,       "ditherButtons.atkinson",       "Atkinson"},
+    {&DitherButtons::sierraLite,     DitherMethod::SierraLite,     "ditherButtons.sierraLite",     "Sierra Lite"},
+    {&DitherButtons::jarvisJudiceNinke, DitherMethod::JarvisJudiceNinke, "ditherButtons.jarvisJudiceNinke", "Jarvis-Judice-Ninke"},
+    {&DitherButtons::stucki,         DitherMethod::Stucki,         "ditherButtons.stucki",         "Stucki"},
     {&DitherButtons::random,         DitherMethod::Random,         "ditherButtons.random",         "Enable"},
 };
 // clang-format on

@@ -35,7 +35,9 @@ TEST(DitherWidePixels, EveryMethodGivesPairsOfOnePureColour)
   const MixTable table = PureTable();
   for (const DitherMethod method :
        {DitherMethod::None, DitherMethod::Ordered2x2, DitherMethod::Ordered8x8,
-        DitherMethod::FloydSteinberg, DitherMethod::Custom, DitherMethod::Random}) {
+        DitherMethod::FloydSteinberg, DitherMethod::Custom, DitherMethod::Random,
+        DitherMethod::Ordered4x4Balanced, DitherMethod::Atkinson, DitherMethod::SierraLite,
+        DitherMethod::JarvisJudiceNinke, DitherMethod::Stucki}) {
     for (const bool serpentine : {false, true}) {
       SCOPED_TRACE(int(method) * 2 + serpentine);
       auto planes = FramePlanes("coffee_frame.ppm");

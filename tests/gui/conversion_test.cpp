@@ -7,6 +7,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSignalSpy>
 #include <cstdlib>
 #include <map>
@@ -232,6 +233,32 @@ TEST_F(ScriptedWindowTest, ClosingTheWindowDuringAConversionStopsIt)
   QCoreApplication::sendPostedEvents();
   QCoreApplication::processEvents();
   EXPECT_EQ(MainWindowCount(), 1);  // the fixture's own
+}
+
+// The methods added beside the original ones convert from the window as they
+// do headless, in a mode with mixes and in one of wide pixels.
+TEST_F(ScriptedWindowTest, NewDitherMethodsConvertAsHeadless)
+{
+  Click(c().testPictureButton);
+  const struct {
+    QRadioButton* mode;
+    QRadioButton* method;
+    DitherMethod expected;
+  } rows[] = {
+      {c().modeButtons.hiresInterlaced, c().ditherButtons.ordered4x4Balanced,
+       DitherMethod::Ordered4x4Balanced},
+      {c().modeButtons.hiresInterlaced, c().ditherButtons.stucki, DitherMethod::Stucki},
+      {c().modeButtons.multicolour, c().ditherButtons.atkinson, DitherMethod::Atkinson},
+  };
+  for (const auto& row : rows) {
+    SCOPED_TRACE(row.method->text().toStdString());
+    Click(row.mode);
+    Click(row.method);
+    const Settings settings = window().GatherSettings();
+    ASSERT_EQ(settings.dither.method, row.expected);
+    ASSERT_TRUE(ConvertAndWait());
+    ExpectSameConversion(window(), ConvertDirectly(window().workspace().source, settings));
+  }
 }
 
 }  // namespace
