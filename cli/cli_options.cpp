@@ -57,6 +57,7 @@ const Names<FitMode> FitNames = {
     {"cutout", FitMode::Cutout}, {"fit", FitMode::Fit}, {"fill", FitMode::Fill}};
 const Names<PixelAspect> AspectNames = {{"square", PixelAspect::Square}, {"pal", PixelAspect::Pal}};
 const Names<bool> SwitchNames = {{"on", true}, {"off", false}};
+const Names<bool> GamutNames = {{"map", true}, {"off", false}};
 
 template <typename Value>
 std::string NameOf(const Names<Value>& names, Value value)
@@ -147,6 +148,8 @@ void AddSettings(CLI::App& app, Settings& s)
   AddSwitch(app, "--extra-brute-force", s.extraBruteForce, "try every colour pair (FLI)");
   AddSwitch(app, "--refine", s.refine,
             "place the pixels and choose the cell colours again as the eye sees them");
+  AddChoice(app, "--gamut", s.mapIntoReach, GamutNames,
+            "map colours the palette cannot reach into reach, keeping lightness and hue");
   AddSwitch(app, "--alternate-y", s.alternateY, "interlace: alternate rows");
   AddSwitch(app, "--alternate-x", s.alternateX, "interlace: alternate pixel columns");
   AddSwitch(app, "--alternate-x8", s.alternateX8, "interlace: alternate cell columns");

@@ -10,6 +10,7 @@
 #include "c64/interlace_alternation.h"
 #include "colour/colour_adjustment.h"
 #include "colour/flicker_reduction.h"
+#include "colour/gamut_mapping.h"
 #include "colour/mix_palette.h"
 #include "core/picture_closeness.h"
 #include "dither/dither_picture.h"
@@ -144,6 +145,11 @@ ConversionOutcome ConvertRun(Workspace& workspace, const Settings& settings,
   auto photo = std::make_unique<Picture>();
   for (int i = 0; i < PixelCount; ++i) {
     (*photo)[i] = ReadAdjustedPixel(run->adjusted, i % PictureWidth, i / PictureWidth);
+  }
+  // After the photo is taken: the closeness stays measured against the photo
+  // itself. The reach is that of the table the dither works with.
+  if (settings.mapIntoReach) {
+    MapPlanesIntoReach(BuildReachTable(run->mix), run->adjusted);
   }
   DitherPicture(run->adjusted, run->mix, settings.measure, settings.mode, settings.dither,
                 run->randomState, progress);

@@ -444,6 +444,7 @@ void MainWindow::CreateChoiceGroups(Groups& groups)
   GridGroup palette("Palette", central);
   AddChoices(palette, c.paletteButtons, std::span(PaletteChoices));
   palette.Add(c.loadPaletteButton, "loadPaletteButton", "L&oad Palette...");
+  AddSwitch(palette, c, OptionSwitches[7]);
   groups.palette = palette.box();
   groups.mixing = ChoiceGroup("Palette Mixing", central, 2, c.mixButtons, MixChoices);
   groups.matching = ChoiceGroup("Color matching", central, 1, c.matchingButtons, MatchingChoices);

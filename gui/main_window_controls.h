@@ -132,7 +132,8 @@ struct MainWindowControls {
   QCheckBox* alternateYBox;       // "Interlace settings"
   QCheckBox* alternateXBox;
   QCheckBox* alternateX8Box;
-  QCheckBox* refineBox;  // "Refine": "Activate"
+  QCheckBox* refineBox;        // "Refine": "Activate"
+  QCheckBox* mapIntoReachBox;  // "Palette": "Map colours into reach"
   // "Color Adjustment"
   AdjustmentRows adjustment;
   // Pictures

@@ -124,7 +124,8 @@ inline constexpr Switch<DitherSettings> DitherSwitches[] = {
 };
 
 // Each in a box of its own but the three of "Interlace settings" (the 4th to
-// the 6th).
+// the 6th) and "Map colours into reach", which sits with the palette whose
+// reach it is.
 inline constexpr Switch<Settings> OptionSwitches[] = {
     {&MainWindowControls::fourColoursBox,     &Settings::fourColours,     "fourColoursBox",     "Activate"},
     {&MainWindowControls::sameBanksBox,       &Settings::sameBanks,       "sameBanksBox",       "Enabled"},
@@ -133,6 +134,7 @@ inline constexpr Switch<Settings> OptionSwitches[] = {
     {&MainWindowControls::alternateXBox,      &Settings::alternateX,      "alternateXBox",      "Alternate X"},
     {&MainWindowControls::alternateX8Box,     &Settings::alternateX8,     "alternateX8Box",     "Alternate X8"},
     {&MainWindowControls::refineBox,          &Settings::refine,          "refineBox",          "Activate"},
+    {&MainWindowControls::mapIntoReachBox,    &Settings::mapIntoReach,    "mapIntoReachBox",    "Map colours into reach"},
 };
 // clang-format on
 

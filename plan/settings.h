@@ -31,6 +31,10 @@ struct Settings {
   // colours again as the eye sees them (off keeps the conversion exactly as
   // it was).
   bool refine = false;
+  // "Map colours into reach": before the dither, colours beyond what the
+  // palette's mixes can show give up chroma, keeping lightness and hue, so
+  // they do not go dark and flat (off keeps the conversion exactly as it was).
+  bool mapIntoReach = false;
   ColourAdjustment adjustment;
   friend bool operator==(const Settings&, const Settings&) = default;
 };

@@ -37,7 +37,7 @@ TEST(CliOptions, EveryNamedValueReachesItsSetting)
              "ccs64", "--mix", "yuv", "--match", "luma", "--flicker", "heavy", "--dither",
              "ordered8", "--serpentine", "off", "--alt-y-dither", "on", "--flip-dither", "on",
              "--separate-rgb", "off", "--value-amp", "7", "--strength", "0", "--four-colours",
-             "off", "--same-banks", "on", "--extra-brute-force", "on", "--refine", "on", "--alternate-y", "off",
+             "off", "--same-banks", "on", "--extra-brute-force", "on", "--refine", "on", "--gamut", "map", "--alternate-y", "off",
              "--alternate-x", "on", "--alternate-x8", "on", "--red", "-10", "--green", "20",
              "--blue", "255", "--brightness", "-255", "--contrast", "-100", "--offset", "40,7"});
   // clang-format on
@@ -60,6 +60,7 @@ TEST(CliOptions, EveryNamedValueReachesItsSetting)
   EXPECT_TRUE(s.sameBanks);
   EXPECT_TRUE(s.extraBruteForce);
   EXPECT_TRUE(s.refine);
+  EXPECT_TRUE(s.mapIntoReach);
   EXPECT_FALSE(s.alternateY);
   EXPECT_TRUE(s.alternateX);
   EXPECT_TRUE(s.alternateX8);
@@ -85,6 +86,9 @@ TEST(CliOptions, UsageErrorsExitWithTwoAndSayWhatIsValid)
       {"bad switch",
        {"a.jpg", "--raw", "a.raw", "--serpentine", "yes"},
        "--serpentine: \"yes\" is not allowed; use on or off"},
+      {"gamut takes map, not on",
+       {"a.jpg", "--raw", "a.raw", "--gamut", "on"},
+       "--gamut: \"on\" is not allowed; use map or off"},
       {"bad dither",
        {"a.jpg", "--raw", "a.raw", "--dither", "bayer"},
        "atkinson, sierra-lite, jjn or stucki"},

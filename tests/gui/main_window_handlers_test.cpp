@@ -434,6 +434,7 @@ TEST_F(MainWindowTest, DefaultsResetEverythingButAlternateX8)
   c().fourColoursBox->setChecked(false);
   c().extraBruteForceBox->setChecked(true);
   c().refineBox->setChecked(true);
+  c().mapIntoReachBox->setChecked(true);
   c().altYDitherBox->setChecked(true);
   c().separateRgbBox->setChecked(false);
   c().serpentineBox->setChecked(false);
@@ -496,6 +497,7 @@ TEST_F(MainWindowTest, GatherSettingsReadsEveryControl)
   c().sameBanksBox->setChecked(true);
   c().extraBruteForceBox->setChecked(true);
   c().refineBox->setChecked(true);
+  c().mapIntoReachBox->setChecked(true);
   c().alternateYBox->setChecked(false);
   c().alternateXBox->setChecked(true);
   c().alternateX8Box->setChecked(true);
@@ -517,6 +519,7 @@ TEST_F(MainWindowTest, GatherSettingsReadsEveryControl)
   expected.sameBanks = true;
   expected.extraBruteForce = true;
   expected.refine = true;
+  expected.mapIntoReach = true;
   expected.alternateY = false;
   expected.alternateX = true;
   expected.alternateX8 = true;

@@ -91,6 +91,7 @@ const ButtonRow ButtonRows[] = {
     {"alternateXBox", "Interlace settings", "Alternate X", false, false},
     {"alternateX8Box", "Interlace settings", "Alternate X8", false, true},
     {"refineBox", "Refine", "Activate", false, true},
+    {"mapIntoReachBox", "Palette", "Map colours into reach", false, true},
     {"holdErrorsButton", "Error Pixel Value", "Hold to Show", false, true},
     {"holdDitheredButton", "Error Pixel Value", "Hold for pre-Hifli Conv", false, true},
     {"fieldPreviewButton", "Preview Options", "Field Separate", false, true},
