@@ -3,6 +3,7 @@
 #include <QButtonGroup>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QComboBox>
 #include <QCoreApplication>
 #include <QGridLayout>
 #include <QGroupBox>
@@ -19,6 +20,7 @@
 #include <QSlider>
 #include <QStatusBar>
 #include <QVBoxLayout>
+#include <algorithm>
 #include <span>
 
 #include "gui/about_window.h"
@@ -37,7 +39,7 @@
 namespace pavona {
 namespace {
 
-constexpr int WindowWidth = 938;
+constexpr int WindowWidth = 976;        // with the multicolour modes beside the hires ones
 constexpr int WindowHeight = 618 + 46;  // with "Placement" under the source
 constexpr int BannerWidth = 928;
 constexpr int BannerHeight = 81;
@@ -102,6 +104,15 @@ class GridGroup {
     ++next_;
   }
 
+  // A control in a given cell; later controls follow the lowest row used.
+  template <typename Control>
+  void AddAt(Control*& slot, const char* name, const QString& caption, int row, int column)
+  {
+    slot = Make<Control>(name, caption, box_);
+    layout_->addWidget(slot, row, column);
+    next_ = std::max(next_, (row + 1) * columns_);
+  }
+
   // A control or a row of controls across the whole width, on a new row.
   void AddRow(QWidget* widget) { layout_->addWidget(widget, NewRow(), 0, 1, columns_); }
   void AddRow(QLayout* layout) { layout_->addLayout(layout, NewRow(), 0, 1, columns_); }
@@ -132,6 +143,30 @@ QHBoxLayout* SpinnerRow(MainWindowControls& c, const SpinnerField& info, QWidget
   row->addWidget(field);
   row->addWidget(c.*info.spinner);
   row->addStretch();
+  return row;
+}
+
+// The button of the other diffusion kernels with their list; choosing from
+// the list selects the button.
+QHBoxLayout* KernelRow(MainWindowControls& c, QWidget* parent)
+{
+  const auto& [button, value, name, caption] = DitherChoices[7];
+  auto* radio = Make<QRadioButton>(name, caption, parent);
+  radio->setAccessibleName("Kernel from the list");
+  c.ditherButtons.*button = radio;
+  c.kernelList = Named(new QComboBox(parent), "kernelList");
+  for (const auto& [kernel, kernelCaption] : KernelChoices) {
+    c.kernelList->addItem(kernelCaption);
+  }
+  c.kernelList->setAccessibleName("Diffusion kernel");
+  // The list is as wide as its box, not as its longest name.
+  c.kernelList->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+  c.kernelList->setMinimumContentsLength(8);
+  QObject::connect(c.kernelList, &QComboBox::activated, radio,
+                   [radio] { radio->setChecked(true); });
+  auto* row = Stack<QHBoxLayout>(0);
+  row->addWidget(radio);
+  row->addWidget(c.kernelList, 1);
   return row;
 }
 
@@ -407,8 +442,13 @@ void MainWindow::CreateActionGroups(Groups& groups)
 {
   MainWindowControls& c = ui_;
   QWidget* central = centralWidget();
-  GridGroup mode("Graphic Mode", central);
-  AddChoices(mode, c.modeButtons, std::span(ModeChoices));
+  // Hires modes on the left, multicolour on the right.
+  GridGroup mode("Graphic Mode", central, 2);
+  int rows[2] = {0, 0};
+  for (const auto& choice : ModeChoices) {
+    const int column = IsMulticolour(choice.value) ? 1 : 0;
+    mode.AddAt(c.modeButtons.*choice.button, choice.name, choice.caption, rows[column]++, column);
+  }
   c.convertButton = Make<QPushButton>("convertButton", "&Convert", mode.box());
   c.convertButton->setMinimumHeight(28);
   auto* convertRow = Stack<QHBoxLayout>();
@@ -444,9 +484,14 @@ void MainWindow::CreateChoiceGroups(Groups& groups)
   GridGroup palette("Palette", central);
   AddChoices(palette, c.paletteButtons, std::span(PaletteChoices));
   palette.Add(c.loadPaletteButton, "loadPaletteButton", "L&oad Palette...");
-  AddSwitch(palette, c, OptionSwitches[7]);
   groups.palette = palette.box();
-  groups.mixing = ChoiceGroup("Palette Mixing", central, 2, c.mixButtons, MixChoices);
+  // The reach of the palette is the reach of its mixes.
+  GridGroup mixing("Palette Mixing", central, 2);
+  AddChoices(mixing, c.mixButtons, std::span(MixChoices));
+  const Switch<Settings>& mapIntoReach = OptionSwitches[7];
+  c.*mapIntoReach.box = Make<QCheckBox>(mapIntoReach.name, mapIntoReach.caption, mixing.box());
+  mixing.AddRow(c.*mapIntoReach.box);
+  groups.mixing = mixing.box();
   groups.matching = ChoiceGroup("Color matching", central, 1, c.matchingButtons, MatchingChoices);
   groups.flicker =
       ChoiceGroup("Flicker col reduction", central, 2, c.flickerButtons, FlickerChoices);
@@ -517,15 +562,22 @@ QGroupBox* MainWindow::CreateDitheringGroup(QWidget* parent)
   GridGroup none("No dither", dithering);
   AddChoices(none, c.ditherButtons, choices.subspan(0, 1));
   GridGroup ordered("Ordered", dithering, 2);
-  AddChoices(ordered, c.ditherButtons, choices.subspan(1, 8));
-  ordered.AddRow(SpinnerRow(c, ValueAmpSpinner, ordered.box()));
+  AddChoices(ordered, c.ditherButtons, choices.subspan(1, 4));
+  QHBoxLayout* ampRow = SpinnerRow(c, ValueAmpSpinner, ordered.box());
+  c.balancedBox = Make<QCheckBox>("balancedBox", "Balanced", ordered.box());
+  c.balancedBox->setToolTip(
+      "Thresholds centred on zero and scaled to the gaps between the colours: flat areas keep "
+      "their brightness");
+  ampRow->addWidget(c.balancedBox);
+  ordered.AddRow(ampRow);
   AddSwitch(ordered, c, switches[0]);  // "Alt Y Dither"
   AddSwitch(ordered, c, switches[1]);  // "Flip dither"
-  GridGroup diffusion("Diffusion", dithering, 2);
-  AddChoices(diffusion, c.ditherButtons, choices.subspan(9, 6));
+  GridGroup diffusion("Diffusion", dithering);
+  AddChoices(diffusion, c.ditherButtons, choices.subspan(5, 2));
+  diffusion.AddRow(KernelRow(c, diffusion.box()));
   AddSwitch(diffusion, c, switches[2]);  // "Serpentine"
   GridGroup random("Random", dithering);
-  AddChoices(random, c.ditherButtons, choices.subspan(15, 1));
+  AddChoices(random, c.ditherButtons, choices.subspan(8, 1));
   random.AddRow(SpinnerRow(c, StrengthSpinner, random.box()));
   AddSwitch(random, c, switches[3]);  // "Separate RGB"
 
@@ -607,13 +659,15 @@ void MainWindow::ArrangeWindow(const Groups& groups)
   pictures->addWidget(c.resultPanel, 0, Qt::AlignTop);
   auto* underPictures = Stack<QHBoxLayout>(4);
   underPictures->addLayout(column({c.placement.group, groups.errorValue}));
-  underPictures->addLayout(column({groups.mixTable}));
+  // "Defaults" under the mix table, just above the settings it resets.
+  auto* mixColumn = column({groups.mixTable});
+  mixColumn->insertWidget(1, c.defaultsButton, 0, Qt::AlignRight);
+  underPictures->addLayout(mixColumn);
   underPictures->addStretch();
   auto* left = Stack<QVBoxLayout>(4);
   left->addWidget(PlacePictures(c.pictureArea, pictures), 1);
   left->addLayout(underPictures);
   auto* actions = column({groups.mode, groups.load, groups.save, groups.preview});
-  actions->addWidget(c.defaultsButton, 0, Qt::AlignRight);
   auto* middle = Stack<QHBoxLayout>(4);
   middle->addLayout(left, 1);
   middle->addLayout(actions);

@@ -7,6 +7,7 @@
 
 class QAction;
 class QCheckBox;
+class QComboBox;
 class QFrame;
 class QLabel;
 class QLineEdit;
@@ -79,16 +80,9 @@ struct DitherButtons {
   QRadioButton* ordered3x3;
   QRadioButton* ordered4x4;
   QRadioButton* ordered8x8;
-  QRadioButton* ordered2x2Balanced;
-  QRadioButton* ordered3x3Balanced;
-  QRadioButton* ordered4x4Balanced;
-  QRadioButton* ordered8x8Balanced;
   QRadioButton* floydSteinberg;  // "Diffusion"
   QRadioButton* custom;
-  QRadioButton* atkinson;
-  QRadioButton* sierraLite;
-  QRadioButton* jarvisJudiceNinke;
-  QRadioButton* stucki;
+  QRadioButton* kernel;  // beside the kernel list
   QRadioButton* random;  // "Random": "Enable"
 };
 
@@ -121,7 +115,9 @@ struct MainWindowControls {
   UpDown* valueAmpSpinner;
   QCheckBox* altYDitherBox;
   QCheckBox* flipDitherBox;
+  QCheckBox* balancedBox;
   QCheckBox* serpentineBox;  // "Diffusion"
+  QComboBox* kernelList;
   QLineEdit* strengthField;  // "Random": "Strength"
   UpDown* strengthSpinner;
   QCheckBox* separateRgbBox;

@@ -1,6 +1,7 @@
 // "Live": the window tells the conversion controller's pause of every change
 // of what a run converts.
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QSlider>
@@ -33,6 +34,8 @@ void MainWindow::WatchForLive()
   for (const auto& entry : DitherSwitches) {
     connect(c.*entry.box, &QCheckBox::toggled, this, changed);
   }
+  connect(c.balancedBox, &QCheckBox::toggled, this, changed);
+  connect(c.kernelList, &QComboBox::currentIndexChanged, this, changed);
   for (const auto& entry : OptionSwitches) {
     connect(c.*entry.box, &QCheckBox::toggled, this, changed);
   }

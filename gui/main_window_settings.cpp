@@ -2,6 +2,7 @@
 // from the controls, and shown in them. The control tables pair each control
 // with its setting, so the two directions cannot drift apart.
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLineEdit>
 #include <QRadioButton>
 #include <QSlider>
@@ -49,7 +50,9 @@ Settings MainWindow::GatherSettings() const
   settings.mix = SelectedValue(c.mixButtons, MixChoices, MixMethod::Rgb);
   settings.measure = SelectedValue(c.matchingButtons, MatchingChoices, Measure::Perceptual);
   settings.flicker = SelectedValue(c.flickerButtons, FlickerChoices, FlickerLevel::Off);
-  settings.dither.method = SelectedValue(c.ditherButtons, DitherChoices, settings.dither.method);
+  settings.dither.method =
+      DitherMethodOfControls(SelectedValue(c.ditherButtons, DitherChoices, settings.dither.method),
+                             c.balancedBox->isChecked(), c.kernelList->currentIndex());
   for (const Switch<DitherSettings>& entry : DitherSwitches) {
     settings.dither.*entry.setting = (c.*entry.box)->isChecked();
   }
@@ -100,7 +103,11 @@ void MainWindow::ShowSettings(const Settings& settings)
     SelectPalette();
   }
   SelectValue(c.mixButtons, MixChoices, settings.mix);
-  SelectValue(c.ditherButtons, DitherChoices, settings.dither.method);
+  c.balancedBox->setChecked(IsBalancedOrdered(settings.dither.method));
+  if (const int kernel = KernelIndexOf(settings.dither.method); kernel >= 0) {
+    c.kernelList->setCurrentIndex(kernel);
+  }
+  SelectValue(c.ditherButtons, DitherChoices, DitherButtonOf(settings.dither.method));
   SelectValue(c.flickerButtons, FlickerChoices, settings.flicker);
   SelectValue(c.matchingButtons, MatchingChoices, settings.measure);
   for (const AdjustmentRowInfo& info : AdjustmentTable) {

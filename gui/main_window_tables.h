@@ -5,6 +5,8 @@
 // window is built, read (GatherSettings), set (ShowSettings) and connected
 // from these rows, so a control and its setting are paired in one place.
 #include <QRadioButton>
+#include <iterator>
+#include <utility>
 
 #include "colour/colour_adjustment.h"
 #include "gui/main_window.h"
@@ -61,23 +63,18 @@ inline constexpr Choice<FlickerButtons, FlickerLevel> FlickerChoices[] = {
 };
 
 // In the order the dithering boxes show them: "No dither", "Ordered",
-// "Diffusion", "Random".
+// "Diffusion", "Random". The balanced ordered methods are the ordered buttons
+// with "Balanced" on; the caption-less button beside the kernel list stands
+// for the kernel chosen in it.
 inline constexpr Choice<DitherButtons, DitherMethod> DitherChoices[] = {
     {&DitherButtons::none,           DitherMethod::None,           "ditherButtons.none",           "None"},
     {&DitherButtons::ordered2x2,     DitherMethod::Ordered2x2,     "ditherButtons.ordered2x2",     "Ordered 2x2"},
     {&DitherButtons::ordered3x3,     DitherMethod::Ordered3x3,     "ditherButtons.ordered3x3",     "Ordered 3x3"},
     {&DitherButtons::ordered4x4,     DitherMethod::Ordered4x4,     "ditherButtons.ordered4x4",     "Ordered 4x4"},
     {&DitherButtons::ordered8x8,     DitherMethod::Ordered8x8,     "ditherButtons.ordered8x8",     "Ordered 8x8"},
-    {&DitherButtons::ordered2x2Balanced, DitherMethod::Ordered2x2Balanced, "ditherButtons.ordered2x2Balanced", "Ordered 2x2 balanced"},
-    {&DitherButtons::ordered3x3Balanced, DitherMethod::Ordered3x3Balanced, "ditherButtons.ordered3x3Balanced", "Ordered 3x3 balanced"},
-    {&DitherButtons::ordered4x4Balanced, DitherMethod::Ordered4x4Balanced, "ditherButtons.ordered4x4Balanced", "Ordered 4x4 balanced"},
-    {&DitherButtons::ordered8x8Balanced, DitherMethod::Ordered8x8Balanced, "ditherButtons.ordered8x8Balanced", "Ordered 8x8 balanced"},
     {&DitherButtons::floydSteinberg, DitherMethod::FloydSteinberg, "ditherButtons.floydSteinberg", "Floyd Steinberg"},
     {&DitherButtons::custom,         DitherMethod::Custom,         "ditherButtons.custom",         "Custom"},
-    {&DitherButtons::atkinson,       DitherMethod::Atkinson,       "ditherButtons.atkinson",       "Atkinson"},
-    {&DitherButtons::sierraLite,     DitherMethod::SierraLite,     "ditherButtons.sierraLite",     "Sierra Lite"},
-    {&DitherButtons::jarvisJudiceNinke, DitherMethod::JarvisJudiceNinke, "ditherButtons.jarvisJudiceNinke", "Jarvis-Judice-Ninke"},
-    {&DitherButtons::stucki,         DitherMethod::Stucki,         "ditherButtons.stucki",         "Stucki"},
+    {&DitherButtons::kernel,         DitherMethod::Atkinson,       "ditherButtons.kernel",         ""},
     {&DitherButtons::random,         DitherMethod::Random,         "ditherButtons.random",         "Enable"},
 };
 // clang-format on
@@ -104,6 +101,75 @@ void SelectValue(const Buttons& buttons, const Choice<Buttons, Value> (&choices)
       (buttons.*choice.button)->setChecked(true);
     }
   }
+}
+
+// The ordered methods and their balanced twins.
+inline constexpr std::pair<DitherMethod, DitherMethod> BalancedOrdered[] = {
+    {DitherMethod::Ordered2x2, DitherMethod::Ordered2x2Balanced},
+    {DitherMethod::Ordered3x3, DitherMethod::Ordered3x3Balanced},
+    {DitherMethod::Ordered4x4, DitherMethod::Ordered4x4Balanced},
+    {DitherMethod::Ordered8x8, DitherMethod::Ordered8x8Balanced},
+};
+
+// The diffusion kernels of the list in "Diffusion", in its order.
+inline constexpr std::pair<DitherMethod, const char*> KernelChoices[] = {
+    {DitherMethod::Atkinson, "Atkinson"},
+    {DitherMethod::SierraLite, "Sierra Lite"},
+    {DitherMethod::JarvisJudiceNinke, "Jarvis-Judice-Ninke"},
+    {DitherMethod::Stucki, "Stucki"},
+};
+
+// The method the dithering controls stand for: the selected button's, made
+// balanced by "Balanced" or replaced by the listed kernel.
+inline DitherMethod DitherMethodOfControls(DitherMethod button, bool balanced, int kernelIndex)
+{
+  for (const auto& [ordered, twin] : BalancedOrdered) {
+    if (button == ordered && balanced) {
+      return twin;
+    }
+  }
+  if (button == KernelChoices[0].first && kernelIndex >= 0 &&
+      kernelIndex < static_cast<int>(std::size(KernelChoices))) {
+    return KernelChoices[kernelIndex].first;
+  }
+  return button;
+}
+
+// The button that shows `method`: its ordered twin's, or the kernel list's.
+inline DitherMethod DitherButtonOf(DitherMethod method)
+{
+  for (const auto& [ordered, twin] : BalancedOrdered) {
+    if (method == twin) {
+      return ordered;
+    }
+  }
+  for (const auto& [kernel, caption] : KernelChoices) {
+    if (method == kernel) {
+      return KernelChoices[0].first;
+    }
+  }
+  return method;
+}
+
+inline bool IsBalancedOrdered(DitherMethod method)
+{
+  for (const auto& [ordered, twin] : BalancedOrdered) {
+    if (method == twin) {
+      return true;
+    }
+  }
+  return false;
+}
+
+// Where `method` stands in the kernel list; -1 for a method not in it.
+inline int KernelIndexOf(DitherMethod method)
+{
+  for (std::size_t i = 0; i < std::size(KernelChoices); ++i) {
+    if (KernelChoices[i].first == method) {
+      return static_cast<int>(i);
+    }
+  }
+  return -1;
 }
 
 // A check box that stands for an on/off setting.

@@ -3,6 +3,7 @@
 #include <QAbstractSlider>
 #include <QAction>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QLabel>
 #include <QLineEdit>
 #include <QMenuBar>
@@ -236,29 +237,45 @@ TEST_F(ScriptedWindowTest, ClosingTheWindowDuringAConversionStopsIt)
 }
 
 // The methods added beside the original ones convert from the window as they
-// do headless, in a mode with mixes and in one of wide pixels.
+// do headless, in a mode with mixes and in one of wide pixels; the settings
+// shown again select the same controls.
 TEST_F(ScriptedWindowTest, NewDitherMethodsConvertAsHeadless)
 {
   Click(c().testPictureButton);
   const struct {
     QRadioButton* mode;
     QRadioButton* method;
+    bool balanced;
+    int kernel;
     DitherMethod expected;
   } rows[] = {
-      {c().modeButtons.hiresInterlaced, c().ditherButtons.ordered4x4Balanced,
+      {c().modeButtons.hiresInterlaced, c().ditherButtons.ordered4x4, true, 0,
        DitherMethod::Ordered4x4Balanced},
-      {c().modeButtons.hiresInterlaced, c().ditherButtons.stucki, DitherMethod::Stucki},
-      {c().modeButtons.multicolour, c().ditherButtons.atkinson, DitherMethod::Atkinson},
+      {c().modeButtons.hiresInterlaced, c().ditherButtons.kernel, false, 3, DitherMethod::Stucki},
+      {c().modeButtons.multicolour, c().ditherButtons.kernel, true, 0, DitherMethod::Atkinson},
+      // "Balanced" changes nothing but the ordered methods.
+      {c().modeButtons.hiresStandard, c().ditherButtons.floydSteinberg, true, 2,
+       DitherMethod::FloydSteinberg},
   };
   for (const auto& row : rows) {
-    SCOPED_TRACE(row.method->text().toStdString());
+    SCOPED_TRACE(static_cast<int>(row.expected));
     Click(row.mode);
     Click(row.method);
+    c().balancedBox->setChecked(row.balanced);
+    c().kernelList->setCurrentIndex(row.kernel);
     const Settings settings = window().GatherSettings();
     ASSERT_EQ(settings.dither.method, row.expected);
     ASSERT_TRUE(ConvertAndWait());
     ExpectSameConversion(window(), ConvertDirectly(window().workspace().source, settings));
+    window().ShowSettings(Settings{});
+    window().ShowSettings(settings);
+    EXPECT_EQ(window().GatherSettings().dither.method, row.expected);
   }
+  // Choosing a kernel from the list selects the button beside it.
+  Click(c().ditherButtons.none);
+  c().kernelList->setCurrentIndex(1);
+  emit c().kernelList->activated(1);
+  EXPECT_EQ(window().GatherSettings().dither.method, DitherMethod::SierraLite);
 }
 
 }  // namespace

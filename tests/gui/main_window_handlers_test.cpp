@@ -320,6 +320,7 @@ TEST_F(MainWindowTest, EverySettingControlIsRead)
   const auto placesTheFrame = [](const QWidget* control) {
     return control->objectName().startsWith("placement.");
   };
+  Click(c().ditherButtons.ordered2x2);  // "Balanced" applies to the ordered methods
   for (QCheckBox* box : window().findChildren<QCheckBox*>()) {
     if (placesTheFrame(box) || box == c().liveBox) {
       continue;

@@ -71,16 +71,13 @@ const ButtonRow ButtonRows[] = {
     {"ditherButtons.ordered3x3", "Ordered", "Ordered 3x3", false, true},
     {"ditherButtons.ordered4x4", "Ordered", "Ordered 4x4", false, true},
     {"ditherButtons.ordered8x8", "Ordered", "Ordered 8x8", false, true},
-    {"ditherButtons.ordered2x2Balanced", "Ordered", "Ordered 2x2 balanced", false, true},
-    {"ditherButtons.ordered8x8Balanced", "Ordered", "Ordered 8x8 balanced", false, true},
+    {"balancedBox", "Ordered", "Balanced", false, true},
     {"altYDitherBox", "Ordered", "Alt Y Dither", false, true},
     {"flipDitherBox", "Ordered", "Flip dither", false, true},
     {"ditherButtons.floydSteinberg", "Diffusion", "Floyd Steinberg", false, true},
     {"ditherButtons.custom", "Diffusion", "Custom", true, true},
-    {"ditherButtons.atkinson", "Diffusion", "Atkinson", false, true},
-    {"ditherButtons.sierraLite", "Diffusion", "Sierra Lite", false, true},
-    {"ditherButtons.jarvisJudiceNinke", "Diffusion", "Jarvis-Judice-Ninke", false, true},
-    {"ditherButtons.stucki", "Diffusion", "Stucki", false, true},
+    // Beside the list of the other kernels.
+    {"ditherButtons.kernel", "Diffusion", "", false, true},
     {"serpentineBox", "Diffusion", "Serpentine", true, true},
     {"ditherButtons.random", "Random", "Enable", false, true},
     {"separateRgbBox", "Random", "Separate RGB", true, true},
@@ -91,7 +88,7 @@ const ButtonRow ButtonRows[] = {
     {"alternateXBox", "Interlace settings", "Alternate X", false, false},
     {"alternateX8Box", "Interlace settings", "Alternate X8", false, true},
     {"refineBox", "Refine", "Activate", false, true},
-    {"mapIntoReachBox", "Palette", "Map colours into reach", false, true},
+    {"mapIntoReachBox", "Palette Mixing", "Map colours into reach", false, true},
     {"holdErrorsButton", "Error Pixel Value", "Hold to Show", false, true},
     {"holdDitheredButton", "Error Pixel Value", "Hold for pre-Hifli Conv", false, true},
     {"fieldPreviewButton", "Preview Options", "Field Separate", false, true},
@@ -201,7 +198,7 @@ TEST_F(MainWindowTest, WindowPicturesBarsAndMenuStartAsTheProgramOpens)
 {
   EXPECT_EQ(window().objectName(), "mainWindow");
   EXPECT_EQ(window().windowTitle(), "Pavona Hi-FLI Convertor");
-  EXPECT_EQ(window().size(), QSize(938, 664));
+  EXPECT_EQ(window().size(), QSize(976, 664));
 
   struct ImageRow {
     const char* name;

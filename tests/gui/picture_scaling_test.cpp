@@ -149,7 +149,7 @@ TEST(PictureViewMapping, WidgetPointsMapBackToImagePixels)
 // is too small for does.
 TEST_F(PictureScalingTest, FitFollowsTheWindowSize)
 {
-  const QSize StartUpSize(938, 664);
+  const QSize StartUpSize(976, 664);
   Choose(c().fitScaleAction);
   EXPECT_EQ(window().PictureScale(), ViewScale{});  // the start-up size has room for 1x
   EXPECT_EQ(window().minimumSize(), StartUpSize);
