@@ -15,6 +15,7 @@
 #include "io/palette_file.h"
 #include "io/picture_file.h"
 #include "io/placed_picture_read.h"
+#include "plan/conversion_plan.h"
 
 namespace pavona::cli {
 namespace {
@@ -89,6 +90,7 @@ std::string LoadFrame(const std::string& input, const CliOptions& options, Works
   placement.mode = options.fit;
   placement.scalePercent = options.scalePercent;
   placement.aspect = options.aspect;
+  placement.area = PlanConversion(options.settings).shown;
   PictureFileResult read = ReadPictureForPlacement(input, placement);
   if (!read.Ok()) {
     return read.error;
@@ -174,7 +176,8 @@ void WriteOutputs(const OutputFiles& files, const Workspace& workspace, OutputWr
     }
     writer.Write(name, workspace, OutputFileOf(*file));
   }
-  writer.Write(files.resultPng, workspace, OutputFile::ResultPng);
+  writer.Write(files.resultPng, workspace,
+               files.shownOnly ? OutputFile::ResultPngAsShown : OutputFile::ResultPng);
   writer.Write(files.ditheredPng, workspace, OutputFile::DitheredPng);
   writer.Write(files.field1Png, workspace, OutputFile::Field1Png);
   writer.Write(files.field2Png, workspace, OutputFile::Field2Png);
@@ -240,9 +243,11 @@ int RunBatch(const CliOptions& options, std::ostream& out, std::ostream& errors,
       out << name << ": " << OutcomeFigures(outcome) << "\n";
     }
     const std::string stem = input.empty() ? std::string("test-picture") : input;
-    WriteOutputs(options.outDir.empty() ? options.outputs
-                                        : BatchOutputFiles(options.outDir, stem, options.settings),
-                 *workspace, writer);
+    OutputFiles files = options.outDir.empty()
+                            ? options.outputs
+                            : BatchOutputFiles(options.outDir, stem, options.settings);
+    files.shownOnly = options.outputs.shownOnly;
+    WriteOutputs(files, *workspace, writer);
   }
   return inputFailed || writer.Failed() ? 1 : 0;
 }

@@ -170,6 +170,10 @@ void AddOutputs(CLI::App& app, CliOptions& o)
       ->allow_extra_args(false)
       ->option_text("TEXT");
   app.add_option("--result-png", o.outputs.resultPng, "write the converted picture as PNG");
+  AddSwitch(app, "--shown-only", o.outputs.shownOnly,
+            "the result PNG black where the C64 program shows nothing (the FLI modes' first "
+            "24 columns and last 3 rows, the sprite column of interlaced fields with colours "
+            "of their own)");
   app.add_option("--dithered-png", o.outputs.ditheredPng, "write the dithered picture as PNG");
   app.add_option("--field1-png", o.outputs.field1Png, "write interlace field 1 as PNG");
   app.add_option("--field2-png", o.outputs.field2Png, "write interlace field 2 as PNG");

@@ -20,6 +20,8 @@ struct OutputFiles {
   // --save: raw, program or editor files, each by the extension of its name.
   std::vector<std::string> saves;
   std::string framePng;  // the placed source frame, before the colour adjustment
+  // --shown-only: the result PNG black where the program file shows nothing.
+  bool shownOnly = false;
 };
 
 struct CliOptions {

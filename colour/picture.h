@@ -32,6 +32,16 @@ struct PictureSize {
   int height = 0;
 };
 
+// A rectangle of the 320 x 200 frame, such as the part of it a graphic mode
+// shows on the C64's screen.
+struct FrameArea {
+  int left = 0;
+  int top = 0;
+  int width = PictureWidth;
+  int height = PictureHeight;
+  friend bool operator==(const FrameArea&, const FrameArea&) = default;
+};
+
 constexpr int PixelIndex(int x, int y)
 {
   return y * PictureWidth + x;

@@ -24,14 +24,15 @@ double HorizontalStretch(const Placement& placement)
 // Frame rows per picture row.
 double ScaleOf(const Placement& placement, int width, int height, double stretch)
 {
+  const FrameArea& area = placement.area;
   if (placement.mode == FitMode::Cutout) {
     return 1.0;
   }
   if (placement.scalePercent > 0) {
     return placement.scalePercent / 100.0;
   }
-  const double across = PictureWidth / (width * stretch);
-  const double down = double(PictureHeight) / height;
+  const double across = area.width / (width * stretch);
+  const double down = double(area.height) / height;
   if (placement.mode == FitMode::Fill) {
     return std::max(across, down);
   }
@@ -59,6 +60,11 @@ void SetAxis(int scaled, int frameSide, bool cutout, ScrollRange& range, int& ce
 
 }  // namespace
 
+FrameArea AreaOf(const Placement& placement)
+{
+  return placement.mode == FitMode::Cutout ? FrameArea{} : placement.area;
+}
+
 PlacementGeometry GeometryOfPlacement(const Placement& placement, int fileWidth, int fileHeight)
 {
   PlacementGeometry geometry;
@@ -70,8 +76,9 @@ PlacementGeometry GeometryOfPlacement(const Placement& placement, int fileWidth,
   geometry.scaledWidth = ScaledSide(fileWidth, scale * stretch);
   geometry.scaledHeight = ScaledSide(fileHeight, scale);
   const bool cutout = placement.mode == FitMode::Cutout;
-  SetAxis(geometry.scaledWidth, PictureWidth, cutout, geometry.panX, geometry.centredPanX);
-  SetAxis(geometry.scaledHeight, PictureHeight, cutout, geometry.panY, geometry.centredPanY);
+  const FrameArea area = AreaOf(placement);
+  SetAxis(geometry.scaledWidth, area.width, cutout, geometry.panX, geometry.centredPanX);
+  SetAxis(geometry.scaledHeight, area.height, cutout, geometry.panY, geometry.centredPanY);
   return geometry;
 }
 
@@ -95,8 +102,11 @@ Picture PlacePicture(const LoadedPicture& picture, const Placement& placement)
 {
   const PlacementGeometry geometry =
       GeometryOfPlacement(placement, FileWidthOf(picture), FileHeightOf(picture));
-  const int left = -std::clamp(placement.panX, geometry.panX.minimum, geometry.panX.maximum);
-  const int top = -std::clamp(placement.panY, geometry.panY.minimum, geometry.panY.maximum);
+  const FrameArea area = AreaOf(placement);
+  const int left =
+      area.left - std::clamp(placement.panX, geometry.panX.minimum, geometry.panX.maximum);
+  const int top =
+      area.top - std::clamp(placement.panY, geometry.panY.minimum, geometry.panY.maximum);
   if (geometry.scaledWidth == picture.width && geometry.scaledHeight == picture.height) {
     return FrameFromPicture(picture, left, top);  // 1:1, the picture's own pixels
   }

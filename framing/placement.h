@@ -39,6 +39,10 @@ struct Placement {
   // where a scaled picture smaller than the frame is centred in it.
   int panX = 0;
   int panY = 0;
+  // Fit and Fill place the picture into this part of the frame, the part the
+  // graphic mode shows (the FLI viewers hide the left columns and the last
+  // rows); the pans count from its top-left corner. Cutout ignores it.
+  FrameArea area;
   friend bool operator==(const Placement&, const Placement&) = default;
 };
 
@@ -55,6 +59,9 @@ struct PlacementGeometry {
 
 PlacementGeometry GeometryOfPlacement(const Placement& placement, int fileWidth, int fileHeight);
 
+// The part of the frame the placement fills: the whole frame for Cutout.
+FrameArea AreaOf(const Placement& placement);
+
 // The size in the file of a loaded picture, which may have been decoded smaller.
 int FileWidthOf(const LoadedPicture& picture);
 int FileHeightOf(const LoadedPicture& picture);
@@ -64,8 +71,9 @@ int FileHeightOf(const LoadedPicture& picture);
 PictureSize NeededDecodeSize(const Placement& placement, int fileWidth, int fileHeight);
 
 // The 320 x 200 frame showing the picture as placed; black where the picture
-// does not reach. The pan is held inside its range. Cutout gives exactly the
-// picture's pixels; a scaled picture is resampled in linear light.
+// does not reach (a filled picture runs on beyond its area, so that the
+// colour cells the area cuts see its pixels). The pan is held inside its range. Cutout gives
+// exactly the picture's pixels; a scaled picture is resampled in linear light.
 Picture PlacePicture(const LoadedPicture& picture, const Placement& placement);
 
 }  // namespace pavona

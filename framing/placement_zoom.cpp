@@ -33,9 +33,11 @@ int PanKeepingAnchor(int pan, int oldSide, int newSide, double anchor)
 
 }  // namespace
 
-Placement StartingPlacement(FitMode mode, PixelAspect aspect, int fileWidth, int fileHeight)
+Placement StartingPlacement(FitMode mode, PixelAspect aspect, int fileWidth, int fileHeight,
+                            FrameArea area)
 {
   Placement placement = WithMode(mode, aspect);
+  placement.area = area;
   const PlacementGeometry geometry = GeometryOfPlacement(placement, fileWidth, fileHeight);
   placement.panX = geometry.centredPanX;
   placement.panY = geometry.centredPanY;

@@ -11,7 +11,8 @@ namespace pavona {
 
 // A new picture in `mode` and `aspect`: the mode's own scale, centred (Cutout:
 // the picture's top-left corner).
-Placement StartingPlacement(FitMode mode, PixelAspect aspect, int fileWidth, int fileHeight);
+Placement StartingPlacement(FitMode mode, PixelAspect aspect, int fileWidth, int fileHeight,
+                            FrameArea area = {});
 
 // The zoom in whole percent of the picture's size in its file that the
 // placement shows now (its own scale when scalePercent is 0), at least 1.

@@ -183,6 +183,7 @@ class MainWindow : public QMainWindow {
   void HoldButtonPressed(QObject* button);
   void HoldButtonReleased(QObject* button);
   void ShowErrorPixels();
+  Picture ShownResult() const;
   void ShowRunStatus(const ConversionOutcome& outcome);
   void ShowResultCaption();
 

@@ -183,6 +183,7 @@ struct MainWindowControls {
   std::array<QAction*, MaximumScaleFactor> scaleActions;  // "1x" .. "4x"
   QAction* fitScaleAction;                                // "Fit": the largest that fits
   QAction* palAspectAction;                               // "PAL aspect"
+  QAction* shownOnlyAction;  // "As the C64 shows it": black where it shows nothing
   QAction* aboutAction;
   // Window shortcuts without a menu entry
   QAction* convertAction;  // Ctrl+Return

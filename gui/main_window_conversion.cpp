@@ -14,6 +14,8 @@
 #include "gui/picture_load_controller.h"
 #include "gui/picture_view.h"
 #include "gui/user_prompts.h"
+#include "plan/conversion_plan.h"
+#include "plan/run_pictures.h"
 
 namespace pavona {
 namespace {
@@ -113,7 +115,7 @@ void MainWindow::ShowRunStarted(RunKind kind)
 void MainWindow::ShowRunResult(const ConversionOutcome& outcome)
 {
   EnableStop(false);
-  ui_.resultView->ShowPicture(workspace().result);
+  ui_.resultView->ShowPicture(ShownResult());
   ui_.errorValueLabel->setText(QString::number(outcome.errorPercent));
   LockForConversion(false);
   ShowRunStatus(outcome);
@@ -133,7 +135,7 @@ void MainWindow::ShowRunEnded()
 void MainWindow::ShowPreviousResult()
 {
   if (workspace().conversionDone) {
-    ui_.resultView->ShowPicture(workspace().result);
+    ui_.resultView->ShowPicture(ShownResult());
   } else {
     ui_.resultView->Fill(0x000000);
   }
@@ -177,6 +179,15 @@ bool MainWindow::eventFilter(QObject* watched, QEvent* event)
   return QMainWindow::eventFilter(watched, event);
 }
 
+// The result, as the C64 shows it when the view asks for that.
+Picture MainWindow::ShownResult() const
+{
+  if (!ui_.shownOnlyAction->isChecked() || !workspace().converted) {
+    return workspace().result;
+  }
+  return AsTheC64ShowsIt(workspace().result, PlanConversion(*workspace().converted).shown);
+}
+
 // A press shows the error pixels or the dithered picture, its release the
 // result again; the flags pair each press with one release.
 void MainWindow::HoldButtonPressed(QObject* button)
@@ -201,7 +212,7 @@ void MainWindow::HoldButtonReleased(QObject* button)
   bool& held = button == ui_.holdErrorsButton ? errorViewHeld_ : ditherViewHeld_;
   if (held) {
     held = false;
-    ui_.resultView->ShowPicture(workspace().result);
+    ui_.resultView->ShowPicture(ShownResult());
   }
 }
 

@@ -26,9 +26,10 @@ struct PngChoice {
 
 // The fields are pictures of their own only where the plan says so;
 // elsewhere both would be the result.
-std::vector<PngChoice> PngChoices(const Settings& converted)
+std::vector<PngChoice> PngChoices(const Settings& converted, bool shownOnly)
 {
-  std::vector<PngChoice> choices = {{OutputFile::ResultPng, "Result (*.png)", "-result.png"},
+  const OutputFile result = shownOnly ? OutputFile::ResultPngAsShown : OutputFile::ResultPng;
+  std::vector<PngChoice> choices = {{result, "Result (*.png)", "-result.png"},
                                     {OutputFile::DitheredPng, "Dithered (*.png)", "-dithered.png"}};
   if (PlanConversion(converted).fieldPictures) {
     choices.push_back({OutputFile::Field1Png, "Field 1 (*.png)", "-field1.png"});
@@ -57,7 +58,8 @@ void MainWindow::ExportPng()
   if (ConversionRunning() || !workspace().converted) {
     return;
   }
-  const std::vector<PngChoice> choices = PngChoices(*workspace().converted);
+  const std::vector<PngChoice> choices =
+      PngChoices(*workspace().converted, ui_.shownOnlyAction->isChecked());
   QStringList filters;
   for (const PngChoice& choice : choices) {
     filters << choice.filter;

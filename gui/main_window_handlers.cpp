@@ -149,6 +149,7 @@ void MainWindow::FollowSettings()
 {
   ApplyEnabledControls();
   ShowPlannedMixTable();
+  placement_->SetArea(PlanConversion(GatherSettings()).shown);
 }
 
 // Which option controls apply in which mode, and why the others do not, is

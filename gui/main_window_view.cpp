@@ -54,11 +54,18 @@ void MainWindow::CreateViewMenu()
   c.palAspectAction->setCheckable(true);
   c.palAspectAction->setToolTip("Pixels 0.936 as wide as tall, as a PAL screen shows them");
 
+  c.shownOnlyAction = c.viewMenu->addAction("As the C64 shows it");
+  c.shownOnlyAction->setObjectName("shownOnlyAction");
+  c.shownOnlyAction->setCheckable(true);
+  c.shownOnlyAction->setToolTip(
+      "The result black where the C64 program shows nothing; Export PNG writes it so too");
+
   connect(scales, &QActionGroup::triggered, this, [this] {
     ApplyPictureScale();
     GrowToShowPictures();
   });
   connect(c.palAspectAction, &QAction::toggled, this, &MainWindow::ApplyPictureScale);
+  connect(c.shownOnlyAction, &QAction::toggled, this, &MainWindow::ShowPreviousResult);
 }
 
 ViewScale MainWindow::PictureScale() const

@@ -18,9 +18,9 @@ LoadOutcome LoadPicture(const LoadRequest& request, const std::function<void(int
   progress(LoadDecodedProgress);
   const LoadedPicture& picture = outcome.read.picture;
   const int width = FileWidthOf(picture), height = FileHeightOf(picture);
-  outcome.placement = request.newPicture
-                          ? StartingPlacement(wanted.mode, wanted.aspect, width, height)
-                          : ClampedPlacement(wanted, width, height);
+  outcome.placement =
+      request.newPicture ? StartingPlacement(wanted.mode, wanted.aspect, width, height, wanted.area)
+                         : ClampedPlacement(wanted, width, height);
   outcome.frame = PlacePicture(picture, outcome.placement);
   return outcome;
 }

@@ -142,6 +142,7 @@ Placement SourcePlacement::Current() const
   placement.scalePercent = placement.mode == FitMode::Cutout ? 0 : scalePercent_;
   placement.panX = horizontal_->value();
   placement.panY = vertical_->value();
+  placement.area = area_;
   return placement;
 }
 
@@ -162,7 +163,7 @@ void SourcePlacement::StartPicture(int fileWidth, int fileHeight)
 {
   fileWidth_ = std::max(0, fileWidth);
   fileHeight_ = std::max(0, fileHeight);
-  Show(StartingPlacement(SelectedMode(), SelectedAspect(), fileWidth_, fileHeight_));
+  Show(StartingPlacement(SelectedMode(), SelectedAspect(), fileWidth_, fileHeight_, area_));
   view_->setCursor(Qt::OpenHandCursor);
 }
 
@@ -207,10 +208,22 @@ void SourcePlacement::Show(const Placement& placement)
 void SourcePlacement::RestartPlacement()
 {
   if (HasPicture()) {
-    Show(StartingPlacement(SelectedMode(), SelectedAspect(), fileWidth_, fileHeight_));
+    Show(StartingPlacement(SelectedMode(), SelectedAspect(), fileWidth_, fileHeight_, area_));
     emit Changed();
   }
   emit ModeChanged();
+}
+
+void SourcePlacement::SetArea(FrameArea area)
+{
+  if (area == area_) {
+    return;
+  }
+  area_ = area;
+  if (HasPicture() && SelectedMode() != FitMode::Cutout) {
+    Show(StartingPlacement(SelectedMode(), SelectedAspect(), fileWidth_, fileHeight_, area_));
+    emit Changed();
+  }
 }
 
 void SourcePlacement::ZoomTo(int percent, QPointF anchor)

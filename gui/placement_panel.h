@@ -57,6 +57,9 @@ class SourcePlacement : public QObject {
   void Choose(FitMode mode, PixelAspect aspect);
   // The placement the controls show.
   Placement Current() const;
+  // The part of the frame the graphic mode shows, which Fit and Fill fill: a
+  // fitted or filled picture is placed afresh into a new one.
+  void SetArea(FrameArea area);
   // The mode's caption, and "square pixels" where they apply ("Fill").
   QString Description() const;
 
@@ -88,6 +91,7 @@ class SourcePlacement : public QObject {
   QScrollBar* horizontal_;
   QScrollBar* vertical_;
   PictureView* view_;
+  FrameArea area_;
   int fileWidth_ = 0;
   int fileHeight_ = 0;
   int scalePercent_ = 0;  // 0: the mode's own scale

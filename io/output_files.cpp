@@ -5,6 +5,7 @@
 #include "c64/field_pictures.h"
 #include "io/png_writer.h"
 #include "plan/conversion_plan.h"
+#include "plan/run_pictures.h"
 
 namespace pavona {
 namespace {
@@ -49,6 +50,8 @@ OutputBytes OutputFileBytes(OutputFile file, const Workspace& workspace)
       return {C64FileBytes(C64File::Scene, workspace.c64, kind), {}};
     case OutputFile::ResultPng:
       return PngOutput(workspace.result);
+    case OutputFile::ResultPngAsShown:
+      return PngOutput(AsTheC64ShowsIt(workspace.result, PlanConversion(converted).shown));
     case OutputFile::DitheredPng:
       return PngOutput(workspace.dithered);
     case OutputFile::Field1Png:

@@ -12,12 +12,13 @@ namespace pavona {
 // Every file that a conversion's results are written as, by the command line
 // and by the window's saves and exports alike.
 enum class OutputFile {
-  Raw,          // the C64 data without a header
-  Program,      // the C64 data behind a viewer
-  Scene,        // the editor file of the converted mode
-  ResultPng,    // what the C64 shows
-  DitheredPng,  // the dithered picture before the C64's colour limits
-  Field1Png,    // the two interlace fields, decoded from the C64 data
+  Raw,               // the C64 data without a header
+  Program,           // the C64 data behind a viewer
+  Scene,             // the editor file of the converted mode
+  ResultPng,         // what the C64 shows
+  ResultPngAsShown,  // the same, black where the program file shows nothing
+  DitheredPng,       // the dithered picture before the C64's colour limits
+  Field1Png,         // the two interlace fields, decoded from the C64 data
   Field2Png,
   FramePng,  // the source frame as placed, before the colour adjustment
 };

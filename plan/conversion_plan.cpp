@@ -123,6 +123,19 @@ EnabledControls ControlsFor(const Settings& s)
   return controls;
 }
 
+FrameArea ShownAreaFor(const Settings& settings)
+{
+  constexpr int SpriteColumn = 24;
+  constexpr int RowsAfterTheFliPicture = 3;
+  if (HidesFirstColumns(settings.mode)) {
+    return {SpriteColumn, 0, PictureWidth - SpriteColumn, PictureHeight - RowsAfterTheFliPicture};
+  }
+  if (settings.mode == GraphicMode::HiresInterlaced && !settings.sameBanks) {
+    return {SpriteColumn, 0, PictureWidth - SpriteColumn, PictureHeight};
+  }
+  return {};
+}
+
 }  // namespace
 
 std::string_view WhyNotApplicable(const Settings& s, OptionControl control)
@@ -176,6 +189,7 @@ ConversionPlan PlanConversion(const Settings& settings)
   plan.fieldCombination = CombinationFor(settings);
   plan.search = SearchFor(settings, plan.fieldCombination);
   plan.firstColumn = HidesFirstColumns(settings.mode) ? 24 : 0;
+  plan.shown = ShownAreaFor(settings);
   plan.refine = settings.refine && plan.controls.refine;
   plan.mixTable = MixTableFor(settings, plan.search);
   plan.fields = FieldsFor(settings, plan.fieldCombination);

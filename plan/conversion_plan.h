@@ -85,6 +85,12 @@ struct ConversionPlan {
   // The FLI viewers cover columns 0..23 with a black sprite column, so the FLI
   // modes leave them at mix colour 0.
   int firstColumn = 0;
+  // The part of the frame the program file shows: the FLI viewers show
+  // neither the first three cell columns nor the last three pixel rows, and
+  // the viewer of interlaced fields with colours of their own covers the
+  // first three columns with its sprites. Fit and Fill place the picture
+  // into it, and the result can be shown as the C64 shows it.
+  FrameArea shown;
   // "Refine" is on and applies in the mode.
   bool refine = false;
   FieldCombination fieldCombination = FieldCombination::CrossedFields;

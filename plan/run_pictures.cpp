@@ -1,5 +1,7 @@
 #include "plan/run_pictures.h"
 
+#include <algorithm>
+
 #include "colour/flicker_reduction.h"
 #include "colour/mix_palette.h"
 
@@ -28,6 +30,16 @@ void InitResultPictures(RunPictures& run, int firstColumn)
       run.dithered[PixelIndex(x, y)] = colour;
     }
   }
+}
+
+Picture AsTheC64ShowsIt(const Picture& picture, FrameArea shown)
+{
+  Picture result{};
+  for (int y = shown.top; y < shown.top + shown.height; ++y) {
+    const int row = PixelIndex(shown.left, y);
+    std::copy_n(picture.begin() + row, shown.width, result.begin() + row);
+  }
+  return result;
 }
 
 }  // namespace pavona

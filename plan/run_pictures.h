@@ -32,4 +32,7 @@ void PrepareMixTable(MixTable& table, const C64Palette& palette, const Settings&
 // firstColumn on.
 void InitResultPictures(RunPictures& run, int firstColumn);
 
+// `picture` black outside `shown`, the part of the frame the C64 shows.
+Picture AsTheC64ShowsIt(const Picture& picture, FrameArea shown);
+
 }  // namespace pavona

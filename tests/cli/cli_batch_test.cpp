@@ -302,6 +302,7 @@ TEST_F(CliBatch, PicturesArePlacedAsAsked)
     FitMode fit;
     PixelAspect aspect;
     std::vector<std::pair<int, int>> black, notBlack;
+    GraphicMode mode = GraphicMode::HiresStandard;  // shows the whole frame
   };
   const std::string portraitFile = (directory_ / "portrait.jpg").string();
   const std::string sliverFile = (directory_ / "sliver.jpg").string();
@@ -357,6 +358,31 @@ TEST_F(CliBatch, PicturesArePlacedAsAsked)
        PixelAspect::Pal,
        {},
        {{0, 0}, {319, 199}, {160, 100}}},
+      // The FLI modes show columns 24..319 and rows 0..196: fitted 600 x 900
+      // is 131 x 197 there, centred at 24 + 82; a filled picture covers the
+      // shown part and runs on under the black sprite column.
+      {"portrait fit fli",
+       portraitFile,
+       FitMode::Fit,
+       PixelAspect::Square,
+       {{104, 100}, {237, 100}, {0, 100}},
+       {{107, 0}, {235, 196}},
+       GraphicMode::HiresFli},
+      {"portrait fill fli interlace",
+       portraitFile,
+       FitMode::Fill,
+       PixelAspect::Pal,
+       {{0, 100}, {23, 199}},
+       {{24, 0}, {319, 199}},
+       GraphicMode::HiresFliInterlace},
+      // The sprite column of the viewer of fields with colours of their own.
+      {"small fit hires interlaced",
+       DataFile("baseline.jpg"),
+       FitMode::Fit,
+       PixelAspect::Square,
+       {{147, 100}, {196, 100}},
+       {{148, 84}, {195, 115}},
+       GraphicMode::HiresInterlaced},
   };
   for (const Row& row : rows) {
     SCOPED_TRACE(row.name);
@@ -364,6 +390,7 @@ TEST_F(CliBatch, PicturesArePlacedAsAsked)
     options.inputs = {row.file};
     options.fit = row.fit;
     options.aspect = row.aspect;
+    options.settings.mode = row.mode;
     options.outputs.framePng = (directory_ / "frame.png").string();
     ASSERT_EQ(Run(options), 0) << errors_.str();
     const PictureFileResult frame = ReadPictureFile(options.outputs.framePng);
@@ -381,15 +408,56 @@ TEST_F(CliBatch, PicturesArePlacedAsAsked)
     }
     if (row.file == portraitFile && row.fit != FitMode::Cutout) {  // upright: red on top
       EXPECT_LT(GreenOf(at({160, 2})), 40) << std::hex << at({160, 2});
-      EXPECT_GT(GreenOf(at({160, 197})), 215) << std::hex << at({160, 197});
+      EXPECT_GT(GreenOf(at({160, 195})), 215) << std::hex << at({160, 195});
     }
+  }
+}
+
+// --shown-only blacks out what the program file does not show and leaves the
+// rest of the result PNG as it was.
+TEST_F(CliBatch, TheResultCanBeWrittenAsTheC64ShowsIt)
+{
+  const struct {
+    GraphicMode mode;
+    FrameArea shown;
+  } rows[] = {{GraphicMode::HiresFliInterlace, {24, 0, 296, 197}},
+              {GraphicMode::HiresInterlaced, {24, 0, 296, 200}},
+              {GraphicMode::HiresStandard, {0, 0, 320, 200}}};
+  for (const auto& row : rows) {
+    SCOPED_TRACE(static_cast<int>(row.mode));
+    std::vector<std::uint32_t> pictures[2];
+    for (const bool shownOnly : {false, true}) {
+      CliOptions options;
+      options.inputs = {DataFile("coffee_frame.jpg")};
+      options.settings.mode = row.mode;
+      options.outputs.shownOnly = shownOnly;
+      options.outputs.resultPng = (directory_ / "result.png").string();
+      ASSERT_EQ(Run(options), 0) << errors_.str();
+      const PictureFileResult written = ReadPictureFile(options.outputs.resultPng);
+      ASSERT_TRUE(written.Ok()) << written.error;
+      pictures[shownOnly] = written.picture.pixels;
+    }
+    int hiddenAndLit = 0;
+    for (int y = 0; y < PictureHeight; ++y) {
+      for (int x = 0; x < PictureWidth; ++x) {
+        const std::size_t i = PixelIndex(x, y);
+        const bool shown = x >= row.shown.left && x < row.shown.left + row.shown.width &&
+                           y >= row.shown.top && y < row.shown.top + row.shown.height;
+        ASSERT_EQ(pictures[1][i], shown ? pictures[0][i] : 0u) << x << "," << y;
+        hiddenAndLit += !shown && pictures[0][i] != 0;
+      }
+    }
+    // Without it the result shows what the C64 hides (the FLI modes'
+    // first columns are black anyway, their last rows are not).
+    EXPECT_EQ(hiddenAndLit > 0, row.mode != GraphicMode::HiresStandard);
   }
 }
 
 TEST_F(CliBatch, AnOffsetPansAScaledPictureWithinItsRange)
 {
   CliOptions options;
-  options.inputs = {DataFile("baseline.jpg")};  // 48 x 32: 300 % is 144 x 96
+  options.inputs = {DataFile("baseline.jpg")};         // 48 x 32: 300 % is 144 x 96
+  options.settings.mode = GraphicMode::HiresStandard;  // fills the whole frame
   options.fit = FitMode::Fill;
   options.scalePercent = 300;
   options.aspect = PixelAspect::Square;

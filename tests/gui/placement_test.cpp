@@ -117,6 +117,7 @@ TEST_F(PlacementTest, PlacementButtonsPlaceTheFrame)
     bool blackColumns;  // at the left and right edges
     bool blackRows;     // at the top and bottom edges
   };
+  Click(c().modeButtons.hiresStandard);  // the whole frame is shown
   const Row rows[] = {
       {"landscape fit", landscape, p().fit, false, true},
       {"landscape fill", landscape, p().fill, false, false},
@@ -154,6 +155,44 @@ TEST_F(PlacementTest, PlacementButtonsPlaceTheFrame)
   EXPECT_EQ(c().statusText->text(),
             "Loaded portrait.png, 300 x 900, Cut-out 1:1"
             "; the frame holds 22% of the photo: Fit or Fill show all of it");
+}
+
+// In the FLI modes Fit and Fill place the picture into the columns and rows
+// the C64 shows, anew when the mode changes; "As the C64 shows it" blacks out
+// the rest of the result, and Export PNG writes it so.
+TEST_F(PlacementTest, FitAndTheResultFollowWhatTheModeShows)
+{
+  Click(c().modeButtons.hiresStandard);
+  p().fit->setChecked(true);
+  ASSERT_TRUE(Open(Write("portrait.png", 300, 900)));
+  EXPECT_FALSE(ColumnBlack(view(), 130));  // 71 columns from 124 on
+  Click(c().modeButtons.hiresFli);
+  ASSERT_TRUE(WaitForReloads());
+  // 300 x 900 fitted into 296 x 197 with PAL pixels is 70 wide, centred at
+  // 24 + 113.
+  for (const auto& [x, black] :
+       {std::pair{130, true}, std::pair{135, true}, std::pair{139, false}, std::pair{204, false}}) {
+    EXPECT_EQ(ColumnBlack(view(), x), black) << x;
+  }
+  EXPECT_TRUE(RowBlack(view(), PictureHeight - 1));
+
+  // The sprite column of fields with colours of their own hides the same
+  // columns; the test picture covers the whole frame.
+  Click(c().modeButtons.hiresInterlaced);
+  Click(c().testPictureButton);
+  ASSERT_TRUE(ConvertAndWait());
+  const Picture whole = c().resultView->ShownPicture();
+  c().shownOnlyAction->setChecked(true);
+  const Picture shown = c().resultView->ShownPicture();
+  int hiddenAndLit = 0;
+  for (int y = 0; y < PictureHeight; ++y) {
+    for (int x = 0; x < PictureWidth; ++x) {
+      const int i = PixelIndex(x, y);
+      EXPECT_EQ(shown[i], x < 24 ? 0u : whole[i]) << x << "," << y;
+      hiddenAndLit += x < 24 && whole[i] != 0;
+    }
+  }
+  EXPECT_GT(hiddenAndLit, 0);
 }
 
 // Every control that moves the view moves it the way it points: the arrows,
@@ -363,7 +402,7 @@ Picture CommandLineFrame(const QString& photo, const QString& fit, int zoom, int
 {
   const QString png = folder + "/frame.png";
   QFile::remove(png);
-  QStringList arguments = {photo, "--fit", fit, "--frame-png", png, "--quiet"};
+  QStringList arguments = {photo, "--mode", "hires", "--fit", fit, "--frame-png", png, "--quiet"};
   if (zoom > 0) {
     arguments << "--scale" << QString::number(zoom);
   }
@@ -402,6 +441,7 @@ TEST_F(PlacementTest, TheFrameDependsOnTheFileAndPlacementNotTheOrderOfClicks)
   };
   const Row rows[] = {
       {"fit", p().fit, 0}, {"fill", p().fill, 0}, {"fit", p().fit, 30}, {"fill", p().fill, 55}};
+  Click(c().modeButtons.hiresStandard);  // the whole frame is shown
   for (const Row& row : rows) {
     SCOPED_TRACE(std::string(row.fit) + " " + std::to_string(row.zoom));
     const auto choose = [&] {
