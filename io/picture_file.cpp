@@ -9,7 +9,6 @@
 #include <cerrno>
 #include <cstring>
 #include <ext/stdio_filebuf.h>
-#include <filesystem>
 #include <istream>
 #include <memory>
 #include <new>
@@ -217,11 +216,10 @@ PictureFileResult ReadPictureFile(const std::string& path)
 PictureFileResult ReadPictureFile(const std::string& path, const DecodeSizeNeeded& needed)
 {
   PictureFileResult result;
-  const std::string name = std::filesystem::path(path).filename().string();
   const auto fail = [&](const std::string& reason) {
     result.picture = LoadedPicture{};
     result.warnings.clear();
-    result.error = "cannot read " + (name.empty() ? path : name) + ": " + reason;
+    result.error = "cannot read " + path + ": " + reason;
     return result;
   };
 
