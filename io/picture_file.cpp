@@ -122,7 +122,7 @@ std::string ReadKnownKind(const OpenFile& opened, PictureFileKind kind,
         return SystemReason();
       }
       std::istream in(&buffer);
-      return ReadBitmap(in, opened.size, result.picture);
+      return ReadBitmap(in, opened.size, result.picture, result.warnings);
     }
     case PictureFileKind::Png: {
       PngHeader header;

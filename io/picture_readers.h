@@ -49,8 +49,12 @@ int JpegEighthsFor(int fileWidth, int fileHeight, PictureSize needed);
 std::string ReadJpeg(std::FILE* file, std::uint64_t fileSize, const DecodeSizeNeeded& needed,
                      PictureFileResult& result);
 
-// Decodes a Windows bitmap of `size` bytes read from the start of `in`.
-std::string ReadBitmap(std::istream& in, std::uint64_t size, LoadedPicture& picture);
+// Decodes a Windows bitmap of `size` bytes read from the start of `in`. The
+// damage it tolerates (a pixel data offset into the header, a colour table
+// cut short by the pixels, all-zero colour masks, run-length codes past the
+// picture's edge) goes to `warnings`.
+std::string ReadBitmap(std::istream& in, std::uint64_t size, LoadedPicture& picture,
+                       std::vector<std::string>& warnings);
 
 // Decodes the PNG file from its start with libpng; the first few of libpng's
 // warnings about damage it tolerates go to `warnings`. Where `needed` leaves
