@@ -116,8 +116,14 @@ PaletteFileResult ReadPaletteFile(const std::string& path)
   if (S_ISDIR(status.st_mode)) {
     return Failure(path, "it is a folder");
   }
+  if (S_ISFIFO(status.st_mode)) {
+    return Failure(path, "it is a named pipe, not a palette file");
+  }
+  if (S_ISCHR(status.st_mode) || S_ISBLK(status.st_mode)) {
+    return Failure(path, "it is a device, not a palette file");
+  }
   if (!S_ISREG(status.st_mode)) {
-    return Failure(path, "it is not a regular file (a named pipe or a device)");
+    return Failure(path, "it is not a regular file");
   }
   fcntl(descriptor, F_SETFL, fcntl(descriptor, F_GETFL) & ~O_NONBLOCK);
   // The size is read, not trusted: a file may grow while it is read.

@@ -182,11 +182,11 @@ std::string CheckPictureSize(long long width, long long height)
 }
 
 std::string CheckPictureMemory(long long width, long long height, long long decoderBytes,
-                               std::uint64_t fileSize)
+                               std::uint64_t fileSize, long long anyFileMayUse)
 {
   const long long needed = width * height * 4 + decoderBytes;
   const long long allowed = std::max<long long>(
-      MemoryAnyFileMayUse,
+      anyFileMayUse,
       static_cast<long long>(std::min<std::uint64_t>(fileSize, 1ULL << 40)) * MemoryPerFileByte);
   if (needed <= allowed) {
     return {};
