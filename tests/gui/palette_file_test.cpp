@@ -1,5 +1,7 @@
 // "Colodore" and palettes read from files: "Load Palette..." selects "Custom",
 // which then works like a built-in palette, and a bad file changes nothing.
+#include <sys/stat.h>
+
 #include <QAbstractButton>
 #include <QDir>
 #include <QFile>
@@ -136,8 +138,12 @@ TEST_F(ScriptedWindowTest, AMalformedPaletteFileChangesNothing)
     QString path;
     QString says;
   };
+  // A named pipe is refused at once, not waited on.
+  const QString pipe = dir.filePath("pipe.vpl");
+  ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0644), 0);
   for (const BadFile& file : {BadFile{bad, "bad.vpl: line 4"}, BadFile{shortFile, "short.vpl"},
-                              BadFile{dir.filePath("missing.vpl"), "missing.vpl"}}) {
+                              BadFile{dir.filePath("missing.vpl"), "missing.vpl"},
+                              BadFile{pipe, "pipe.vpl: it is a named pipe"}}) {
     SCOPED_TRACE(file.path.toStdString());
     prompts().errors.clear();
     prompts().answers = {file.path};
