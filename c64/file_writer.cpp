@@ -237,6 +237,11 @@ std::string WriteFileAtomically(const std::filesystem::path& path,
   if (const std::string kind = NonRegularFileKind(path); !kind.empty()) {
     return "cannot save " + path.string() + ": it is " + kind + ", not a regular file";
   }
+  // Only a replacement leaves a hidden copy when killed, so only a
+  // replacement looks for them (a batch into a large folder reads it once per
+  // file replaced, not per file written).
+  struct stat existing;
+  const bool replacing = lstat(path.c_str(), &existing) == 0;
   const int descriptor = CreateUnnamedTemporary(path);
   std::string error;
   if (descriptor >= 0) {
@@ -246,7 +251,7 @@ std::string WriteFileAtomically(const std::filesystem::path& path,
   } else {
     error = WriteThroughNamedFile(path, bytes);
   }
-  if (error.empty()) {
+  if (error.empty() && replacing) {
     RemoveLeftovers(path);
   }
   return error;

@@ -221,9 +221,9 @@ TEST_F(InputSafety, TheNextSaveRemovesTheCopiesOfKilledSaves)
   const std::string liveCopy = At(".out.raw.saving-" + std::to_string(getpid()) + "-0");
   WriteBytes(deadCopy, "left");
   WriteBytes(liveCopy, "in progress");
+  WriteBytes(At("out.raw"), "old");
   if (access("/usr/bin/strace", X_OK) == 0) {
     // Killed at the rename itself, where the strace on this machine can.
-    WriteBytes(At("out.raw"), "old");
     RunCommand({"/usr/bin/strace", "-f", "-o", "/dev/null", "-e", "inject=rename:signal=SIGKILL",
                 PAVONA_CLI_PATH, "--test-picture", "-q", "--raw", At("out.raw")});
   }
