@@ -1,6 +1,7 @@
 #include "c64/file_writer.h"
 
 #include <fcntl.h>
+#include <signal.h>
 #include <sys/stat.h>
 #include <unistd.h>
 
@@ -22,13 +23,57 @@ std::filesystem::path DirectoryOf(const std::filesystem::path& path)
   return path.has_parent_path() ? path.parent_path() : ".";
 }
 
+// The prefix of the temporary names of `path`; the process id follows it.
+std::string TemporaryPrefix(const std::filesystem::path& path)
+{
+  return "." + path.filename().string() + ".saving-";
+}
+
 // A new name in the target's folder for the fallback temporary file: a rename
 // within one file system is atomic, across file systems it is not possible.
 std::filesystem::path TemporaryNameBeside(const std::filesystem::path& path)
 {
   static std::atomic<unsigned> counter{0};
-  return DirectoryOf(path) / ("." + path.filename().string() + ".saving-" +
-                              std::to_string(getpid()) + "-" + std::to_string(counter++));
+  return DirectoryOf(path) /
+         (TemporaryPrefix(path) + std::to_string(getpid()) + "-" + std::to_string(counter++));
+}
+
+// A save killed between naming its temporary file and renaming it leaves a
+// full copy under the temporary name. Those of processes that no longer run
+// are removed; a save under way in another process keeps its own.
+void RemoveLeftovers(const std::filesystem::path& path)
+{
+  const std::string prefix = TemporaryPrefix(path);
+  std::error_code error;
+  for (std::filesystem::directory_iterator entry(DirectoryOf(path), error), end;
+       !error && entry != end; entry.increment(error)) {
+    const std::string name = entry->path().filename().string();
+    if (name.compare(0, prefix.size(), prefix) != 0) {
+      continue;
+    }
+    const std::string rest = name.substr(prefix.size());
+    const std::size_t dash = rest.find('-');
+    if (dash == 0 || dash > 9 || rest.find_first_not_of("0123456789") != dash) {
+      continue;
+    }
+    const auto process = pid_t(std::stol(rest.substr(0, dash)));
+    if (process > 0 && process != getpid() && kill(process, 0) != 0 && errno == ESRCH) {
+      unlink(entry->path().c_str());
+    }
+  }
+}
+
+// Makes a new name in the folder survive a power cut. File systems that
+// cannot flush a folder say EINVAL; they need no such flush.
+int SyncDirectoryOf(const std::filesystem::path& path)
+{
+  const int directory = open(DirectoryOf(path).c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (directory < 0) {
+    return errno;
+  }
+  const int error = fsync(directory) == 0 || errno == EINVAL ? 0 : errno;
+  close(directory);
+  return error;
 }
 
 int CreateNamedTemporary(const std::filesystem::path& path, std::filesystem::path& temporary)
@@ -130,6 +175,9 @@ std::string WriteThroughUnnamedFile(int descriptor, const std::filesystem::path&
   if (error == 0) {
     error = NameUnnamedFile(descriptor, path);
   }
+  if (error == 0) {
+    error = SyncDirectoryOf(path);
+  }
   error = CloseKeepingError(descriptor, error);
   return error == 0 ? std::string() : Failure(path, error);
 }
@@ -151,7 +199,8 @@ std::string WriteThroughNamedFile(const std::filesystem::path& path,
     unlink(temporary.c_str());
     return Failure(path, error);
   }
-  return {};
+  error = SyncDirectoryOf(path);
+  return error == 0 ? std::string() : Failure(path, error);
 }
 
 }  // namespace
@@ -188,14 +237,24 @@ std::string WriteFileAtomically(const std::filesystem::path& path,
   if (const std::string kind = NonRegularFileKind(path); !kind.empty()) {
     return "cannot save " + path.string() + ": it is " + kind + ", not a regular file";
   }
+  // Only a replacement leaves a hidden copy when killed, so only a
+  // replacement looks for them (a batch into a large folder reads it once per
+  // file replaced, not per file written).
+  struct stat existing;
+  const bool replacing = lstat(path.c_str(), &existing) == 0;
   const int descriptor = CreateUnnamedTemporary(path);
+  std::string error;
   if (descriptor >= 0) {
-    return WriteThroughUnnamedFile(descriptor, path, bytes);
-  }
-  if (!UnnamedFilesUnsupported(errno)) {
+    error = WriteThroughUnnamedFile(descriptor, path, bytes);
+  } else if (!UnnamedFilesUnsupported(errno)) {
     return Failure(path, errno);
+  } else {
+    error = WriteThroughNamedFile(path, bytes);
   }
-  return WriteThroughNamedFile(path, bytes);
+  if (error.empty() && replacing) {
+    RemoveLeftovers(path);
+  }
+  return error;
 }
 
 }  // namespace pavona

@@ -12,7 +12,11 @@ namespace pavona {
 // (O_TMPFILE), which only gets a name once it is complete and flushed to disk,
 // so a process killed half-way leaves nothing behind; where the file system
 // cannot do that, a hidden temporary file beside the target is renamed over
-// it. An existing file keeps its permissions. A target that exists but is not
+// it. The folder is flushed too, so that the new name survives a power cut.
+// Replacing an existing file links the complete file under a hidden name
+// beside it and renames that over the target; the hidden copies a killed
+// process left that way are removed by the next save of the target. An
+// existing file keeps its permissions. A target that exists but is not
 // a regular file (a folder, a named pipe, a device, a symbolic link) is
 // refused rather than replaced.
 // Returns an empty string on success, else a message naming the file and the

@@ -15,6 +15,7 @@
 #include "io/palette_file.h"
 #include "io/picture_file.h"
 #include "io/placed_picture_read.h"
+#include "io/printable_text.h"
 #include "plan/conversion_plan.h"
 
 namespace pavona::cli {
@@ -55,7 +56,7 @@ std::string PanPlacement(const CliOptions& options, const std::string& input,
     placement.panX = options.offsetX;
     placement.panY = options.offsetY;
     if (options.offsetX > geometry.panX.maximum || options.offsetY > geometry.panY.maximum) {
-      return "cannot cut 320 x 200 at " + offset + " out of " + FileName(input) + ": it is " +
+      return "cannot cut 320 x 200 at " + offset + " out of " + input + ": it is " +
              SizeText(width, height);
     }
     return {};
@@ -67,7 +68,7 @@ std::string PanPlacement(const CliOptions& options, const std::string& input,
   }
   if (!PanOfAxis(options.offsetX, geometry.panX, placement.panX) ||
       !PanOfAxis(options.offsetY, geometry.panY, placement.panY)) {
-    return "cannot pan to " + offset + " in " + FileName(input) + ": scaled to " +
+    return "cannot pan to " + offset + " in " + input + ": scaled to " +
            SizeText(geometry.scaledWidth, geometry.scaledHeight) +
            " frame pixels, the offset runs from 0,0 to " +
            std::to_string(std::max(0, geometry.panX.maximum)) + "," +
@@ -97,7 +98,7 @@ std::string LoadFrame(const std::string& input, const CliOptions& options, Works
   }
   if (!options.quiet) {
     for (const std::string& warning : read.warnings) {
-      warnings << "warning: " << FileName(input) << ": " << warning << "\n";
+      warnings << PrintableText("warning: " + FileName(input) + ": " + warning) << "\n";
     }
   }
   if (std::string problem = PanPlacement(options, input, read.picture, placement);
@@ -142,13 +143,13 @@ class OutputWriter {
       return;
     }
     if (!quiet_) {
-      out_ << "wrote " << path << "\n";
+      out_ << PrintableText("wrote " + path) << "\n";
     }
   }
 
   void Fail(const std::string& error)
   {
-    errors_ << error << "\n";
+    errors_ << PrintableText(error) << "\n";
     failed_ = true;
   }
 
@@ -193,7 +194,7 @@ std::optional<Settings> SettingsToRun(const CliOptions& options, std::ostream& e
   }
   const PaletteFileResult read = ReadPaletteFile(options.paletteFile);
   if (!read.Ok()) {
-    errors << read.error << "\n";
+    errors << PrintableText(read.error) << "\n";
     return std::nullopt;
   }
   settings.palette = PaletteId::Custom;
@@ -221,7 +222,7 @@ int RunBatch(const CliOptions& options, std::ostream& out, std::ostream& errors,
     const std::string name = input.empty() ? std::string("test picture") : FileName(input);
     const std::string problem = LoadFrame(input, options, *workspace, errors);
     if (!problem.empty()) {
-      errors << problem << "\n";
+      errors << PrintableText(problem) << "\n";
       inputFailed = true;
       continue;
     }
@@ -236,11 +237,12 @@ int RunBatch(const CliOptions& options, std::ostream& out, std::ostream& errors,
       line->Finish();  // the progress line makes way for the results
     }
     if (outcome.stopped) {
-      errors << name << ": conversion stopped, nothing written\n";
+      errors << PrintableText(input.empty() ? name : input)
+             << ": conversion stopped, nothing written\n";
       return 1;
     }
     if (!options.quiet) {
-      out << name << ": " << OutcomeFigures(outcome) << "\n";
+      out << PrintableText(name) << ": " << OutcomeFigures(outcome) << "\n";
     }
     const std::string stem = input.empty() ? std::string("test-picture") : input;
     OutputFiles files = options.outDir.empty()

@@ -7,6 +7,7 @@
 #include "cli/cli_batch.h"
 #include "cli/cli_options.h"
 #include "cli/stderr_progress.h"
+#include "io/printable_text.h"
 
 namespace {
 
@@ -15,7 +16,8 @@ int Run(int argc, char** argv)
   using namespace pavona;
   const cli::ParseOutcome parsed = cli::ParseCommandLine(argc, argv);
   if (!parsed.options) {
-    (parsed.exitCode == 0 ? std::cout : std::cerr) << parsed.message << "\n";
+    // The message may quote file names: shown with their control bytes escaped.
+    (parsed.exitCode == 0 ? std::cout : std::cerr) << PrintableText(parsed.message, true) << "\n";
     return parsed.exitCode;
   }
   const cli::CliOptions& options = *parsed.options;

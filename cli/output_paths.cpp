@@ -1,7 +1,10 @@
 #include "cli/output_paths.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
+#include <cerrno>
+#include <cstring>
 #include <filesystem>
 #include <vector>
 
@@ -97,14 +100,39 @@ std::string Described(const RunFile& file)
   return file.path + " (" + file.origin + ")";
 }
 
+// The folder of --out-dir must be there and writable before the first
+// conversion, or every input would be converted for nothing.
+std::string CheckOutDir(const std::string& outDir)
+{
+  struct stat status;
+  if (stat(outDir.c_str(), &status) != 0) {
+    return "--out-dir " + outDir + ": " + std::strerror(errno) + "; make the folder first";
+  }
+  if (!S_ISDIR(status.st_mode)) {
+    return "--out-dir " + outDir + " is not a folder";
+  }
+  if (access(outDir.c_str(), W_OK | X_OK) != 0) {
+    return "--out-dir " + outDir + ": cannot write into it (" + std::strerror(errno) + ")";
+  }
+  return {};
+}
+
 }  // namespace
 
 std::string CheckOutputPaths(const CliOptions& options)
 {
   const std::vector<RunFile> outputs = OutputsOfRun(options);
-  std::vector<FileIdentity> inputIdentities;
+  // The palette file is read like the pictures: no output may replace it.
+  std::vector<RunFile> inputs;
   for (const std::string& input : options.inputs) {
-    inputIdentities.push_back(IdentityOf(input));
+    inputs.push_back({input, "input file " + input});
+  }
+  if (!options.paletteFile.empty()) {
+    inputs.push_back({options.paletteFile, "palette file " + options.paletteFile});
+  }
+  std::vector<FileIdentity> inputIdentities;
+  for (const RunFile& input : inputs) {
+    inputIdentities.push_back(IdentityOf(input.path));
   }
   std::vector<FileIdentity> outputIdentities;
   for (const RunFile& output : outputs) {
@@ -114,8 +142,7 @@ std::string CheckOutputPaths(const CliOptions& options)
     const FileIdentity identity = IdentityOf(output.path);
     for (std::size_t i = 0; i < inputIdentities.size(); ++i) {
       if (identity == inputIdentities[i]) {
-        return "will not write " + Described(output) + ": it is the input file " +
-               options.inputs[i];
+        return "will not write " + Described(output) + ": it is the " + inputs[i].origin;
       }
     }
     for (std::size_t i = 0; i < outputIdentities.size(); ++i) {
@@ -127,7 +154,7 @@ std::string CheckOutputPaths(const CliOptions& options)
     }
     outputIdentities.push_back(identity);
   }
-  return {};
+  return options.outDir.empty() ? std::string() : CheckOutDir(options.outDir);
 }
 
 }  // namespace pavona::cli

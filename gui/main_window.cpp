@@ -35,6 +35,7 @@
 #include "gui/remembered_state.h"
 #include "gui/up_down.h"
 #include "gui/user_prompts.h"
+#include "io/printable_text.h"
 
 namespace pavona {
 namespace {
@@ -710,15 +711,26 @@ void MainWindow::InitialiseControls()
   ui_.paletteButtons.custom->setEnabled(false);
 }
 
+namespace {
+
+// Messages quote file names and the content of files: their control
+// characters are shown escaped.
+QString Printable(const QString& text)
+{
+  return QString::fromStdString(PrintableText(text.toStdString(), true));
+}
+
+}  // namespace
+
 void MainWindow::SetStatusText(const QString& text)
 {
-  ui_.statusText->setText(AsSentence(text));
+  ui_.statusText->setText(AsSentence(Printable(text)));
   ui_.statusText->repaint();
 }
 
 void MainWindow::ShowError(const QString& text)
 {
-  prompts_->ShowError(this, AsSentence(text));
+  prompts_->ShowError(this, AsSentence(Printable(text)));
 }
 
 void MainWindow::ShowAboutWindow()

@@ -192,7 +192,8 @@ class MainWindow : public QMainWindow {
   void SaveC64Program();
   void SaveC64File();
   void ExportPng();
-  // A save that would write over the loaded picture is refused with a message.
+  // A save that would write over the loaded picture or palette file is
+  // refused with a message.
   bool RefuseSavingOverSource(const QString& path);
   // The name a save dialog starts with: the loaded picture's base name with
   // `extension`, in the folder saved to last.
@@ -231,6 +232,7 @@ class MainWindow : public QMainWindow {
   std::unique_ptr<UserPrompts> prompts_;
   // The colours of the "Custom" palette, from the last palette file read.
   C64Palette customPalette_{};
+  QString paletteFilePath_;  // the palette file read last, kept from being saved over
   SourcePlacement* placement_ = nullptr;
   bool convertEnabledBeforeLoading_ = false;
   int progressBeforeLoading_ = 0;

@@ -70,22 +70,28 @@ std::filesystem::path FileSystemPath(const QString& path)
 }  // namespace
 
 // Compared as files, not as names: another spelling or a link to the loaded
-// picture is the same picture. A file that does not exist yet is none.
+// picture or palette file is the same file. A file that does not exist yet is
+// none.
 bool MainWindow::RefuseSavingOverSource(const QString& path)
 {
-  const QString& loadedPath = loads_->LoadedPath();
-  if (loadedPath.isEmpty()) {
-    return false;
+  const auto same = [&](const QString& input) {
+    std::error_code error;
+    const std::filesystem::path target = FileSystemPath(path);
+    const std::filesystem::path source = FileSystemPath(input);
+    return !input.isEmpty() && std::filesystem::exists(target, error) &&
+           std::filesystem::exists(source, error) &&
+           std::filesystem::equivalent(target, source, error);
+  };
+  if (same(loads_->LoadedPath())) {
+    ShowError("Cannot save " + path + ": it is the picture being converted; choose another name");
+    return true;
   }
-  std::error_code error;
-  const std::filesystem::path target = FileSystemPath(path);
-  const std::filesystem::path source = FileSystemPath(loadedPath);
-  if (!std::filesystem::exists(target, error) || !std::filesystem::exists(source, error) ||
-      !std::filesystem::equivalent(target, source, error)) {
-    return false;
+  if (same(paletteFilePath_)) {
+    ShowError("Cannot save " + path + ": it is the palette file " + paletteFilePath_ +
+              "; choose another name");
+    return true;
   }
-  ShowError("Cannot save " + path + ": it is the picture being converted; choose another name");
-  return true;
+  return false;
 }
 
 // The file types on offer are those of the mode that was converted, not of

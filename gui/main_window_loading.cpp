@@ -177,6 +177,7 @@ void MainWindow::LoadPaletteFile()
   }
   RememberFolderOf(DialogFolder::Open, path);
   customPalette_ = read.colours;
+  paletteFilePath_ = path;
   QRadioButton* custom = ui_.paletteButtons.custom;
   custom->setEnabled(true);
   custom->setToolTip(path);

@@ -76,8 +76,10 @@ struct BitmapLayout {
   int bits = 0;
   std::uint32_t compression = Plain;
   std::uint64_t dataOffset = 0;
-  std::array<std::uint32_t, 3> masks{};  // red, green, blue
-  std::vector<std::uint32_t> palette;    // 0x00RRGGBB
+  std::array<std::uint32_t, 3> masks{};          // red, green, blue
+  std::vector<std::uint32_t> palette;            // 0x00RRGGBB
+  std::vector<std::string>* warnings = nullptr;  // the damage that is tolerated
+  void Warn(const std::string& warning) const { warnings->push_back(warning); }
 };
 
 std::string ReadLayout(std::istream& in, std::uint64_t size, BitmapLayout& layout)
@@ -163,15 +165,41 @@ std::string ReadLayout(std::istream& in, std::uint64_t size, BitmapLayout& layou
     for (int c = 0; c < 3; ++c) {
       layout.masks[c] = Read32(&masks[4 * c]);
     }
-  } else if (bits == 16) {
+    if (layout.masks == std::array<std::uint32_t, 3>{}) {
+      layout.Warn("damaged bitmap file (its colour masks are all zero; read with the usual " +
+                  std::string(bits == 16 ? "5 bits" : "8 bits") + " for each colour)");
+    }
+  }
+  if (layout.masks == std::array<std::uint32_t, 3>{} && bits == 16) {
     layout.masks = {0x7C00, 0x03E0, 0x001F};  // 5 bits for each channel
-  } else if (bits == 32) {
+  } else if (layout.masks == std::array<std::uint32_t, 3>{} && bits == 32) {
     layout.masks = {0xFF0000, 0x00FF00, 0x0000FF};  // the top byte is unused
   }
 
+  // The pixels follow the header and the colour table; an offset that points
+  // into them is damage, and the pixels are taken from where they must start.
+  const std::uint32_t fullSize = bits <= 8 ? 1u << bits : 0;
+  std::uint32_t entries = coloursUsed == 0 ? fullSize : std::min(coloursUsed, fullSize);
+  const std::uint64_t headerEnd = paletteOffset;
+  if (layout.dataOffset < headerEnd) {
+    layout.dataOffset = headerEnd + std::uint64_t(entries) * paletteEntrySize;
+    layout.Warn("damaged bitmap file (its pixel data offset " +
+                std::to_string(Read32(&header[10])) +
+                " points into the header; the pixels are read from byte " +
+                std::to_string(layout.dataOffset) + ")");
+  } else if (bits <= 8 &&
+             headerEnd + std::uint64_t(entries) * paletteEntrySize > layout.dataOffset) {
+    // The colour table declared does not fit before the pixels.
+    const auto room = std::uint32_t((layout.dataOffset - headerEnd) / paletteEntrySize);
+    if (room == 0) {
+      return "damaged bitmap file (its colour table of " + std::to_string(entries) +
+             " colours is missing)";
+    }
+    layout.Warn("damaged bitmap file (its colour table holds only " + std::to_string(room) +
+                " of its " + std::to_string(entries) + " colours; the others show black)");
+    entries = room;
+  }
   if (bits <= 8) {
-    const std::uint32_t fullSize = 1u << bits;
-    const std::uint32_t entries = coloursUsed == 0 ? fullSize : std::min(coloursUsed, fullSize);
     std::vector<std::uint8_t> table(std::size_t(entries) * paletteEntrySize);
     if (!ReadBytes(in, paletteOffset, table.size(), table.data())) {
       return "damaged bitmap file (the colour table is incomplete)";
@@ -254,10 +282,13 @@ std::string ReadRunLength(std::istream& in, std::uint64_t size, const BitmapLayo
   }
   AllocatePicture(picture, int(width), int(height));
   long long x = 0, row = 0;
+  bool outside = false;  // a code reached past the picture's edge
   const auto put = [&](int index) {
     if (x < width && row < height) {
       const long long y = layout.topDown ? row : height - 1 - row;
       picture.pixels[std::size_t(y * width + x)] = layout.palette[index];
+    } else {
+      outside = true;
     }
     ++x;
   };
@@ -287,6 +318,7 @@ std::string ReadRunLength(std::istream& in, std::uint64_t size, const BitmapLayo
       x += data[at];
       row += data[at + 1];
       at += 2;
+      outside = outside || x > width || row > height;
     } else {
       const std::size_t bytes = fourBit ? (value + 1) / 2 : value;
       if (at + bytes > data.size()) {
@@ -299,14 +331,21 @@ std::string ReadRunLength(std::istream& in, std::uint64_t size, const BitmapLayo
       at += bytes + bytes % 2;
     }
   }
+  if (outside) {
+    layout.Warn(
+        "damaged bitmap file (its run-length codes reach past the picture's edge; "
+        "what lies outside is left out)");
+  }
   return {};
 }
 
 }  // namespace
 
-std::string ReadBitmap(std::istream& in, std::uint64_t size, LoadedPicture& picture)
+std::string ReadBitmap(std::istream& in, std::uint64_t size, LoadedPicture& picture,
+                       std::vector<std::string>& warnings)
 {
   BitmapLayout layout;
+  layout.warnings = &warnings;
   std::string reason = ReadLayout(in, size, layout);
   if (reason.empty()) {
     const bool runLength = layout.compression == RunLength8 || layout.compression == RunLength4;

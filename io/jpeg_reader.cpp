@@ -153,6 +153,7 @@ struct Decoder {
   std::vector<std::string> warnings;
   ExifOrientation orientation = ExifOrientation::Upright;
   int eighths = 8;  // the n/8 size decoded
+  long long memoryAnyFileMayUse = MemoryAnyFileMayUse;
   ~Decoder() { jpeg_destroy_decompress(&info); }
 };
 
@@ -208,8 +209,9 @@ bool Decode(Decoder& decoder, std::FILE* file, std::uint64_t fileSize,
   jpeg_read_header(&info, TRUE);
   sizeError = CheckPictureSize(info.image_width, info.image_height);
   if (sizeError.empty()) {
-    sizeError = CheckPictureMemory(info.image_width, info.image_height,
-                                   CoefficientStoreBytes(&info), fileSize);
+    sizeError =
+        CheckPictureMemory(info.image_width, info.image_height, CoefficientStoreBytes(&info),
+                           fileSize, decoder.memoryAnyFileMayUse);
   }
   if (!sizeError.empty()) {
     return true;
@@ -260,10 +262,11 @@ int JpegEighthsFor(int fileWidth, int fileHeight, PictureSize needed)
 }
 
 std::string ReadJpeg(std::FILE* file, std::uint64_t fileSize, const DecodeSizeNeeded& needed,
-                     PictureFileResult& result)
+                     PictureFileResult& result, long long memoryAnyFileMayUse)
 {
   LoadedPicture& picture = result.picture;
   Decoder decoder;
+  decoder.memoryAnyFileMayUse = memoryAnyFileMayUse;
   std::vector<JSAMPLE> row;
   std::string sizeError;
   if (!Decode(decoder, file, fileSize, needed, picture, row, sizeError)) {

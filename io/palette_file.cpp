@@ -1,9 +1,12 @@
 #include "io/palette_file.h"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <array>
 #include <cerrno>
 #include <cstring>
-#include <filesystem>
-#include <fstream>
 #include <sstream>
 #include <vector>
 
@@ -97,27 +100,50 @@ PaletteFileResult ParsePaletteText(std::string_view text, const std::string& fil
 
 PaletteFileResult ReadPaletteFile(const std::string& path)
 {
-  const std::string name = std::filesystem::path(path).filename().string();
-  std::error_code error;
-  if (std::filesystem::is_directory(path, error)) {
-    return Failure(name, "it is a folder");
+  // Opened without waiting: a named pipe with no writer would block forever.
+  const int descriptor = open(path.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  if (descriptor < 0) {
+    return Failure(path, std::strerror(errno));
   }
-  // 16 lines with comments fit easily; a larger file is something else.
-  constexpr std::uintmax_t MaxPaletteFileSize = 64 * 1024;
-  const std::uintmax_t size = std::filesystem::file_size(path, error);
-  if (!error && size > MaxPaletteFileSize) {
-    return Failure(name, "too large for a palette file");
+  struct Closer {
+    int descriptor;
+    ~Closer() { close(descriptor); }
+  } closer{descriptor};
+  struct stat status;
+  if (fstat(descriptor, &status) != 0) {
+    return Failure(path, std::strerror(errno));
   }
-  std::ifstream file(path, std::ios::binary);
-  if (!file) {
-    return Failure(name, std::strerror(errno));
+  if (S_ISDIR(status.st_mode)) {
+    return Failure(path, "it is a folder");
   }
-  std::ostringstream text;
-  text << file.rdbuf();
-  if (file.bad()) {
-    return Failure(name, std::strerror(errno));
+  if (S_ISFIFO(status.st_mode)) {
+    return Failure(path, "it is a named pipe, not a palette file");
   }
-  return ParsePaletteText(text.str(), name);
+  if (S_ISCHR(status.st_mode) || S_ISBLK(status.st_mode)) {
+    return Failure(path, "it is a device, not a palette file");
+  }
+  if (!S_ISREG(status.st_mode)) {
+    return Failure(path, "it is not a regular file");
+  }
+  fcntl(descriptor, F_SETFL, fcntl(descriptor, F_GETFL) & ~O_NONBLOCK);
+  // The size is read, not trusted: a file may grow while it is read.
+  std::string text;
+  std::array<char, 4096> buffer;
+  while (text.size() <= MaxPaletteFileBytes) {
+    const ssize_t count = read(descriptor, buffer.data(), buffer.size());
+    if (count < 0 && errno == EINTR) {
+      continue;
+    }
+    if (count < 0) {
+      return Failure(path, std::strerror(errno));
+    }
+    if (count == 0) {
+      return ParsePaletteText(text, path);
+    }
+    text.append(buffer.data(), std::size_t(count));
+  }
+  return Failure(path, "larger than " + std::to_string(MaxPaletteFileBytes / 1024) +
+                           " KB, too large for a palette file");
 }
 
 }  // namespace pavona

@@ -9,7 +9,6 @@
 #include <cerrno>
 #include <cstring>
 #include <ext/stdio_filebuf.h>
-#include <filesystem>
 #include <istream>
 #include <memory>
 #include <new>
@@ -123,7 +122,7 @@ std::string ReadKnownKind(const OpenFile& opened, PictureFileKind kind,
         return SystemReason();
       }
       std::istream in(&buffer);
-      return ReadBitmap(in, opened.size, result.picture);
+      return ReadBitmap(in, opened.size, result.picture, result.warnings);
     }
     case PictureFileKind::Png: {
       PngHeader header;
@@ -183,11 +182,11 @@ std::string CheckPictureSize(long long width, long long height)
 }
 
 std::string CheckPictureMemory(long long width, long long height, long long decoderBytes,
-                               std::uint64_t fileSize)
+                               std::uint64_t fileSize, long long anyFileMayUse)
 {
   const long long needed = width * height * 4 + decoderBytes;
   const long long allowed = std::max<long long>(
-      MemoryAnyFileMayUse,
+      anyFileMayUse,
       static_cast<long long>(std::min<std::uint64_t>(fileSize, 1ULL << 40)) * MemoryPerFileByte);
   if (needed <= allowed) {
     return {};
@@ -217,11 +216,10 @@ PictureFileResult ReadPictureFile(const std::string& path)
 PictureFileResult ReadPictureFile(const std::string& path, const DecodeSizeNeeded& needed)
 {
   PictureFileResult result;
-  const std::string name = std::filesystem::path(path).filename().string();
   const auto fail = [&](const std::string& reason) {
     result.picture = LoadedPicture{};
     result.warnings.clear();
-    result.error = "cannot read " + (name.empty() ? path : name) + ": " + reason;
+    result.error = "cannot read " + path + ": " + reason;
     return result;
   };
 

@@ -28,9 +28,11 @@ inline constexpr long long MemoryPerFileByte = 1024;
 
 // Empty when a picture of width x height pixels, with `decoderBytes` held by
 // the decoder beside it, may be loaded from a file of `fileSize` bytes;
-// otherwise the reason why not.
+// otherwise the reason why not. `anyFileMayUse` replaces MemoryAnyFileMayUse
+// only where a tighter rule of its own is wanted (the fuzzers).
 std::string CheckPictureMemory(long long width, long long height, long long decoderBytes,
-                               std::uint64_t fileSize);
+                               std::uint64_t fileSize,
+                               long long anyFileMayUse = MemoryAnyFileMayUse);
 
 // Makes room for width x height black pixels.
 void AllocatePicture(LoadedPicture& picture, int width, int height);
@@ -45,12 +47,18 @@ int JpegEighthsFor(int fileWidth, int fileHeight, PictureSize needed);
 // Decodes the JPEG file of `fileSize` bytes from its start with libjpeg,
 // turned upright by its Exif orientation; at a reduced size when `needed`
 // allows one. The damage it tolerates (the first few of libjpeg's warnings)
-// goes to `warnings`.
+// goes to `warnings`. `memoryAnyFileMayUse` is the memory rule's floor (see
+// CheckPictureMemory); only a fuzzer, to try more files a second, lowers it.
 std::string ReadJpeg(std::FILE* file, std::uint64_t fileSize, const DecodeSizeNeeded& needed,
-                     PictureFileResult& result);
+                     PictureFileResult& result,
+                     long long memoryAnyFileMayUse = MemoryAnyFileMayUse);
 
-// Decodes a Windows bitmap of `size` bytes read from the start of `in`.
-std::string ReadBitmap(std::istream& in, std::uint64_t size, LoadedPicture& picture);
+// Decodes a Windows bitmap of `size` bytes read from the start of `in`. The
+// damage it tolerates (a pixel data offset into the header, a colour table
+// cut short by the pixels, all-zero colour masks, run-length codes past the
+// picture's edge) goes to `warnings`.
+std::string ReadBitmap(std::istream& in, std::uint64_t size, LoadedPicture& picture,
+                       std::vector<std::string>& warnings);
 
 // Decodes the PNG file from its start with libpng; the first few of libpng's
 // warnings about damage it tolerates go to `warnings`. Where `needed` leaves

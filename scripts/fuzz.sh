@@ -13,7 +13,7 @@ cd "$(dirname "$0")/.."
 seconds="${FUZZ_SECONDS:-60}"
 readers=("$@")
 if [ ${#readers[@]} -eq 0 ]; then
-  readers=(jpeg bitmap png picture_file)
+  readers=(jpeg bitmap png picture_file palette)
 fi
 
 scripts/install-deps.sh

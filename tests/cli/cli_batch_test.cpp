@@ -240,7 +240,8 @@ TEST_F(CliBatch, ABadPaletteFileStopsBeforeConverting)
   options.paletteFile = DataFile("not_a_picture.txt");
   options.outputs.raw = (directory_ / "x.raw").string();
   EXPECT_EQ(Run(options), 1);
-  EXPECT_NE(errors_.str().find("cannot read not_a_picture.txt: line 1:"), std::string::npos)
+  EXPECT_NE(errors_.str().find("cannot read " + DataFile("not_a_picture.txt") + ": line 1:"),
+            std::string::npos)
       << errors_.str();
   EXPECT_FALSE(fs::exists(directory_ / "x.raw"));
   EXPECT_EQ(out_.str(), "");

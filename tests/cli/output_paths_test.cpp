@@ -114,6 +114,7 @@ TEST_F(OutputPaths, ClashesAreUsageErrorsNamingBothFiles)
 
 TEST_F(OutputPaths, DistinctOutputsPass)
 {
+  fs::create_directories(root_ / "new");  // --out-dir must exist
   EXPECT_EQ(Parse({"@/a/pic.bmp", "@/a/other.bmp", "--out-dir", "@/new"}).exitCode, 0);
   EXPECT_EQ(Parse({"@/a/pic.bmp", "--raw", "@/a/pic.raw", "--prg", "@/a/pic.prg"}).exitCode, 0);
   EXPECT_EQ(Parse({"--test-picture", "@/a/pic.bmp", "--out-dir", "@/a/"}).exitCode, 0)

@@ -1,69 +1,12 @@
-// Runs the real pavona-cli as a child process, so that what a user sees when
-// something fails (the message and the exit status) is what is checked, not
-// what a function returns in-process.
-#include <gtest/gtest.h>
-#include <signal.h>
-#include <sys/resource.h>
-#include <sys/wait.h>
-#include <unistd.h>
-
-#include <array>
+// What a user sees when a run fails: one message and exit status 1.
 #include <filesystem>
-#include <string>
-#include <vector>
+
+#include "run_cli.h"
 
 namespace pavona {
 namespace {
 
 namespace fs = std::filesystem;
-
-struct ProcessOutcome {
-  bool exited = false;  // false: ended by a signal, such as an abort
-  int status = -1;      // the exit status, or the signal
-  std::string errors;   // what it wrote to standard error
-};
-
-// Runs pavona-cli with `arguments`, its address space limited to `memoryLimit`
-// bytes when that is not 0.
-ProcessOutcome RunCli(const std::vector<std::string>& arguments, rlim_t memoryLimit = 0)
-{
-  int pipeEnds[2];
-  if (pipe(pipeEnds) != 0) {
-    ADD_FAILURE() << "cannot make a pipe";
-    return {};
-  }
-  std::vector<char*> argv;
-  std::string program = PAVONA_CLI_PATH;
-  argv.push_back(program.data());
-  std::vector<std::string> copies = arguments;
-  for (std::string& argument : copies) {
-    argv.push_back(argument.data());
-  }
-  argv.push_back(nullptr);
-  const pid_t child = fork();
-  if (child == 0) {
-    dup2(pipeEnds[1], STDERR_FILENO);
-    close(pipeEnds[0]);
-    if (memoryLimit != 0) {
-      const rlimit limit{memoryLimit, memoryLimit};
-      setrlimit(RLIMIT_AS, &limit);
-    }
-    execv(argv[0], argv.data());
-    _exit(127);
-  }
-  close(pipeEnds[1]);
-  ProcessOutcome outcome;
-  std::array<char, 4096> buffer;
-  for (ssize_t got; (got = read(pipeEnds[0], buffer.data(), buffer.size())) > 0;) {
-    outcome.errors.append(buffer.data(), std::size_t(got));
-  }
-  close(pipeEnds[0]);
-  int status = 0;
-  waitpid(child, &status, 0);
-  outcome.exited = WIFEXITED(status);
-  outcome.status = outcome.exited ? WEXITSTATUS(status) : WTERMSIG(status);
-  return outcome;
-}
 
 class CliFailure : public ::testing::Test {
  protected:

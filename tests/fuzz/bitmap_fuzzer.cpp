@@ -9,7 +9,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 {
   std::istringstream in(std::string(reinterpret_cast<const char*>(data), size));
   pavona::LoadedPicture picture;
-  const std::string error = pavona::ReadBitmap(in, size, picture);
+  std::vector<std::string> warnings;
+  const std::string error = pavona::ReadBitmap(in, size, picture, warnings);
   if (error.empty() && picture.pixels.size() != std::size_t(picture.width) * picture.height) {
     __builtin_trap();  // a picture that does not hold its own pixels
   }

@@ -13,7 +13,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     return 0;
   }
   pavona::PictureFileResult read;
-  const std::string error = pavona::ReadJpeg(file, size, pavona::DecodeSizeNeeded(), read);
+  // The program lets any file decode to 200 MB; a few such pictures a second
+  // would be all the fuzzer tries. Every branch of the reader is reached at
+  // a sixteenth of that.
+  constexpr long long DecodeLimit = 12LL << 20;
+  const std::string error =
+      pavona::ReadJpeg(file, size, pavona::DecodeSizeNeeded(), read, DecodeLimit);
   const pavona::LoadedPicture& picture = read.picture;
   std::fclose(file);
   if (error.empty() && picture.pixels.size() != std::size_t(picture.width) * picture.height) {

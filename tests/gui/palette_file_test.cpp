@@ -1,5 +1,8 @@
 // "Colodore" and palettes read from files: "Load Palette..." selects "Custom",
 // which then works like a built-in palette, and a bad file changes nothing.
+#include <sys/stat.h>
+
+#include <QAbstractButton>
 #include <QDir>
 #include <QFile>
 #include <QPushButton>
@@ -135,8 +138,12 @@ TEST_F(ScriptedWindowTest, AMalformedPaletteFileChangesNothing)
     QString path;
     QString says;
   };
+  // A named pipe is refused at once, not waited on.
+  const QString pipe = dir.filePath("pipe.vpl");
+  ASSERT_EQ(mkfifo(QFile::encodeName(pipe).constData(), 0644), 0);
   for (const BadFile& file : {BadFile{bad, "bad.vpl: line 4"}, BadFile{shortFile, "short.vpl"},
-                              BadFile{dir.filePath("missing.vpl"), "missing.vpl"}}) {
+                              BadFile{dir.filePath("missing.vpl"), "missing.vpl"},
+                              BadFile{pipe, "pipe.vpl: it is a named pipe"}}) {
     SCOPED_TRACE(file.path.toStdString());
     prompts().errors.clear();
     prompts().answers = {file.path};
@@ -147,6 +154,57 @@ TEST_F(ScriptedWindowTest, AMalformedPaletteFileChangesNothing)
     EXPECT_EQ(window().workspace().palette, PaletteColours(PaletteId::Deekay));
     EXPECT_FALSE(c().paletteButtons.custom->isEnabled());
   }
+}
+
+// The palette file read is an input like the picture: no save replaces it,
+// however its name is spelt.
+TEST_F(ScriptedWindowTest, NoSaveReplacesTheLoadedPaletteFile)
+{
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  const QString palette = WriteText(dir, "mine.vpl", PaletteText(FilePalette()));
+  prompts().answers = {palette};
+  Click(c().loadPaletteButton);
+  Click(c().testPictureButton);
+  Click(c().modeButtons.hiresStandard);
+  ASSERT_TRUE(ConvertAndWait());
+  QDir().mkpath(dir.filePath("sub"));
+  const struct {
+    const char* name;
+    QAbstractButton* button;
+    QString path;
+  } saves[] = {
+      {"raw", c().saveRawButton, palette},
+      {"program", c().saveProgramButton, dir.filePath("sub/../mine.vpl")},
+      {"C64 file", c().saveC64FileButton, palette},
+      {"PNG", c().exportPngButton, palette},
+  };
+  for (const auto& save : saves) {
+    SCOPED_TRACE(save.name);
+    prompts().errors.clear();
+    prompts().answers = {save.path};
+    prompts().chosenFilters = {"C64 program (*.prg)"};
+    Click(save.button);
+    ASSERT_EQ(prompts().errors.size(), 1);
+    EXPECT_TRUE(prompts().errors[0].contains("it is the palette file"))
+        << prompts().errors[0].toStdString();
+    QFile file(palette);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_EQ(file.readAll(), PaletteText(FilePalette()));
+  }
+}
+
+// A file's control bytes are shown escaped, never passed on as they are.
+TEST_F(ScriptedWindowTest, ControlBytesOfAPaletteFileAreShownEscaped)
+{
+  QTemporaryDir dir;
+  ASSERT_TRUE(dir.isValid());
+  prompts().answers = {WriteText(dir, "title.vpl", "\x1b]0;owned\x07 00 00\n")};
+  Click(c().loadPaletteButton);
+  ASSERT_EQ(prompts().errors.size(), 1);
+  EXPECT_TRUE(prompts().errors[0].contains("\\x1b]0;owned\\x07"))
+      << prompts().errors[0].toStdString();
+  EXPECT_FALSE(prompts().errors[0].contains(QChar(0x1b)));
 }
 
 }  // namespace

@@ -86,10 +86,10 @@ TEST_F(HostileFiles, DamagedAndHostileFilesAreRefusedNamingTheFile)
        "picture data of a scan is cut short"},
   };
   for (const auto& row : rows) {
-    const PictureFileResult result = ReadPictureFile(Write(row.name, row.bytes));
+    const std::string path = Write(row.name, row.bytes);
+    const PictureFileResult result = ReadPictureFile(path);
     EXPECT_FALSE(result.Ok()) << row.name;
-    EXPECT_EQ(result.error.rfind("cannot read " + std::string(row.name) + ": ", 0), 0u)
-        << result.error;
+    EXPECT_EQ(result.error.rfind("cannot read " + path + ": ", 0), 0u) << result.error;
     EXPECT_NE(result.error.find(row.reason), std::string::npos) << row.name << ": " << result.error;
   }
   // The same one-scan file with one component is a whole grey picture.

@@ -76,7 +76,7 @@ TEST(PaletteFile, ErrorsNameTheFileTheLineAndTheProblem)
 TEST(PaletteFile, AFileThatCannotBeReadIsNamed)
 {
   const PaletteFileResult missing = ReadPaletteFile("/nonexistent/dark.vpl");
-  EXPECT_EQ(missing.error, "cannot read dark.vpl: No such file or directory");
+  EXPECT_EQ(missing.error, "cannot read /nonexistent/dark.vpl: No such file or directory");
   const PaletteFileResult folder = ReadPaletteFile(PAVONA_TEST_DATA_DIR);
   EXPECT_NE(folder.error.find("it is a folder"), std::string::npos) << folder.error;
 }

@@ -172,10 +172,10 @@ TEST(ReadPng, RefusalsGiveLibpngsReason)
   for (const Case& row : cases) {
     // Whole, and reduced while it is read: the reduction gives up the same way.
     for (const DecodeSizeNeeded& needed : {DecodeSizeNeeded(), TinyPicture}) {
-      const PictureFileResult result = ReadPictureFile(folder.Write(row.name, row.bytes), needed);
+      const std::string path = folder.Write(row.name, row.bytes);
+      const PictureFileResult result = ReadPictureFile(path, needed);
       EXPECT_FALSE(result.Ok()) << row.name;
-      EXPECT_EQ(result.error.rfind(std::string("cannot read ") + row.name + ": " + row.reason, 0),
-                0u)
+      EXPECT_EQ(result.error.rfind("cannot read " + path + ": " + row.reason, 0), 0u)
           << result.error;
       EXPECT_TRUE(result.picture.pixels.empty());
     }
