@@ -51,5 +51,5 @@ fi
 # The command line run as a child process cannot be started from inside
 # qemu-user (the child is an ARM program the host kernel cannot run), and an
 # address-space limit means nothing there.
-child_process='^CliFailure\.'
+child_process='^(CliFailure|InputSafety)\.'
 ctest --test-dir build-arm64 --output-on-failure -j "${ARM64_JOBS:-2}" --timeout 600 -E "$child_process"
