@@ -4,13 +4,17 @@
 # (--out-dir), against `--help` as the floor of starting the program at all.
 # The commands take turns, one run each per round, so that a change of load
 # on the machine falls on all of them alike; each row is the median of the
-# rounds. Usage: scripts/bench-cli.sh [PAVONA_CLI [ROUNDS]] (build/pavona-cli,
-# 21 rounds by default).
+# rounds. Given several programs (an older build beside the new one), all of
+# them take turns in the same rounds and each gets its columns, each against
+# its own --help.
+# Usage: [ROUNDS=21] scripts/bench-cli.sh [PAVONA_CLI...] (build/pavona-cli)
 set -euo pipefail
 cd "$(dirname "$0")/.."
-cli="${1:-build/pavona-cli}"
-rounds="${2:-21}"
-[ -x "$cli" ] || { echo "no $cli: build it first (scripts/build.sh --target pavona-cli)" >&2; exit 1; }
+[ $# -gt 0 ] || set -- build/pavona-cli
+rounds="${ROUNDS:-21}"
+for cli in "$@"; do
+  [ -x "$cli" ] || { echo "no $cli: build it first (scripts/build.sh --target pavona-cli)" >&2; exit 1; }
+done
 
 work="$(mktemp -d)"
 trap 'rm -rf "$work"' EXIT
@@ -33,33 +37,45 @@ EOF
 
 modes=(hires hires-interlaced fli fli-interlace multicolour multicolour-fli multicolour-interlace)
 names=("--help")
-commands=("$cli --help")
+arguments=("--help")
 for mode in "${modes[@]}"; do
   names+=("$mode .prg" "$mode every output")
-  commands+=("$cli --quiet --mode $mode --prg $work/out-$mode.prg $work/photo.bmp")
+  arguments+=("--quiet --mode $mode --prg $work/out-$mode.prg $work/photo.bmp")
   mkdir -p "$work/all-$mode"
-  commands+=("$cli --quiet --mode $mode --out-dir $work/all-$mode $work/photo.bmp")
+  arguments+=("--quiet --mode $mode --out-dir $work/all-$mode $work/photo.bmp")
 done
 
-# Microseconds of one run of each command, a line per round, by bash's own
-# clock (no process started to read the time).
+# Microseconds of one run of each program with each command: "program
+# command time" a line, by bash's own clock (no process started to read it).
 for ((round = 0; round < rounds; ++round)); do
-  for i in "${!commands[@]}"; do
-    # Each run writes its files afresh.
-    rm -f "$work"/out-*.prg "$work"/all-*/*
-    start=${EPOCHREALTIME/[.,]/}
-    ${commands[$i]} >/dev/null
-    end=${EPOCHREALTIME/[.,]/}
-    echo "$i $((end - start))"
+  for i in "${!arguments[@]}"; do
+    for ((p = 1; p <= $#; ++p)); do
+      # Each run writes its files afresh.
+      rm -f "$work"/out-*.prg "$work"/all-*/*
+      start=${EPOCHREALTIME/[.,]/}
+      ${!p} ${arguments[$i]} >/dev/null
+      end=${EPOCHREALTIME/[.,]/}
+      echo "$p $i $((end - start))"
+    done
   done
 done >"$work/times"
 
 median() { sort -n | awk '{ v[NR] = $1 } END { print v[int((NR + 1) / 2)] }'; }
-floor=$(awk '$1 == 0 { print $2 }' "$work/times" | median)
+time_of() { awk -v p="$1" -v i="$2" '$1 == p && $2 == i { print $3 }' "$work/times" | median; }
 echo "$(nproc) cores, load $(cut -d' ' -f1-3 /proc/loadavg), median of $rounds rounds"
-printf '%-36s %10s %8s\n' "command" "ms" "x --help"
-for i in "${!commands[@]}"; do
-  us=$(awk -v i="$i" '$1 == i { print $2 }' "$work/times" | median)
-  awk -v name="${names[$i]}" -v us="$us" -v floor="$floor" \
-    'BEGIN { printf "%-36s %10.1f %8.2f\n", name, us / 1e3, us / floor }'
+for ((p = 1; p <= $#; ++p)); do
+  echo "[$p] ${!p}"
+done
+printf '%-34s' "command"
+for ((p = 1; p <= $#; ++p)); do
+  printf ' %9s %8s' "[$p] ms" "x --help"
+done
+echo
+for i in "${!arguments[@]}"; do
+  printf '%-34s' "${names[$i]}"
+  for ((p = 1; p <= $#; ++p)); do
+    awk -v us="$(time_of "$p" "$i")" -v floor="$(time_of "$p" 0)" \
+      'BEGIN { printf " %9.1f %8.2f", us / 1e3, us / floor }'
+  done
+  echo
 done
