@@ -121,8 +121,8 @@ bool OnlyTheFrameIsWanted(const CliOptions& options)
 
 class OutputWriter {
  public:
-  OutputWriter(std::ostream& out, std::ostream& errors, bool quiet)
-      : out_(out), errors_(errors), quiet_(quiet)
+  OutputWriter(std::ostream& out, std::ostream& errors, bool quiet, const OutputMaker& makeOutput)
+      : out_(out), errors_(errors), quiet_(quiet), makeOutput_(makeOutput)
   {
   }
 
@@ -132,7 +132,7 @@ class OutputWriter {
     if (path.empty()) {
       return;
     }
-    const OutputBytes output = OutputFileBytes(file, workspace);
+    const OutputBytes output = makeOutput_(file, workspace);
     if (!output.Ok()) {
       Fail("cannot save " + path + ": " + output.error);
       return;
@@ -159,6 +159,7 @@ class OutputWriter {
   std::ostream& out_;
   std::ostream& errors_;
   bool quiet_;
+  const OutputMaker& makeOutput_;
   bool failed_ = false;
 };
 
@@ -205,7 +206,7 @@ std::optional<Settings> SettingsToRun(const CliOptions& options, std::ostream& e
 }  // namespace
 
 int RunBatch(const CliOptions& options, std::ostream& out, std::ostream& errors,
-             ProgressReport& progress)
+             ProgressReport& progress, const OutputMaker& makeOutput)
 {
   const std::optional<Settings> settings = SettingsToRun(options, errors);
   if (!settings) {
@@ -216,7 +217,7 @@ int RunBatch(const CliOptions& options, std::ostream& out, std::ostream& errors,
     inputs.insert(inputs.begin(), std::string());  // the built-in picture
   }
   auto workspace = std::make_unique<Workspace>();
-  OutputWriter writer(out, errors, options.quiet);
+  OutputWriter writer(out, errors, options.quiet, makeOutput);
   bool inputFailed = false;
   for (const std::string& input : inputs) {
     const std::string name = input.empty() ? std::string("test picture") : FileName(input);

@@ -1,9 +1,11 @@
 #pragma once
 
+#include <functional>
 #include <ostream>
 
 #include "cli/cli_options.h"
 #include "colour/progress.h"
+#include "io/output_files.h"
 
 namespace pavona::cli {
 
@@ -15,7 +17,11 @@ namespace pavona::cli {
 // batch before anything is converted, also with 1. A conversion that the
 // progress stops ends the batch at once with status 1: nothing of it is
 // written or reported as done.
+//
+// Each file's bytes are made by `makeOutput` only when the file is asked for;
+// a test may pass its own to see what is made.
+using OutputMaker = std::function<OutputBytes(OutputFile, const Workspace&)>;
 int RunBatch(const CliOptions& options, std::ostream& out, std::ostream& errors,
-             ProgressReport& progress);
+             ProgressReport& progress, const OutputMaker& makeOutput = OutputFileBytes);
 
 }  // namespace pavona::cli

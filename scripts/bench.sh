@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # Builds the benchmark programs and runs them (all, or those whose names
-# match the first argument), reporting the median of 10 repetitions.
+# match the first argument), reporting the median of 10 repetitions. The
+# command line as a whole process: scripts/bench-cli.sh.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/build.sh

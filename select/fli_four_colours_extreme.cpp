@@ -1,3 +1,4 @@
+#include <algorithm>
 #include <array>
 #include <cstring>
 #include <vector>
@@ -27,6 +28,13 @@ constexpr Distance16 Far = 0x7FFF;
 struct MixDistances {
   Lanes base[16];   // to the mix as a base colour
   Lanes cross[16];  // as a cross mix: Far where the mix was removed
+  // What bounds a pair's error from below before it is measured: the nearest
+  // cross mix of each field-1 colour (a row of `cross`) and of each field-2
+  // colour (a column), and the nearest base colour among the slots from each
+  // slot on.
+  Distance16 nearestCrossOfRow[16];
+  Distance16 nearestCrossOfColumn[16];
+  Distance16 nearestBaseFrom[MixColourCount];
 };
 
 struct MixPair {
@@ -64,6 +72,21 @@ struct Tables {
         to.cross[u][w] = removed[slot] ? Far : to.base[u][w];
       }
     }
+    for (int u = 0; u < 16; ++u) {
+      to.nearestCrossOfRow[u] = to.nearestCrossOfColumn[u] = Far;
+    }
+    for (int u = 0; u < 16; ++u) {
+      for (int w = 0; w < 16; ++w) {
+        to.nearestCrossOfRow[u] = std::min(to.nearestCrossOfRow[u], to.cross[u][w]);
+        to.nearestCrossOfColumn[w] = std::min(to.nearestCrossOfColumn[w], to.cross[u][w]);
+      }
+    }
+    Distance16 nearest = Far;
+    for (int slot = MixColourCount - 1; slot >= 0; --slot) {
+      const std::uint32_t code = MixPairCodes[slot];
+      nearest = std::min(nearest, to.base[code >> 4][code & 0x0F]);
+      to.nearestBaseFrom[slot] = nearest;
+    }
   }
 };
 
@@ -86,6 +109,21 @@ PAVONA_AVX2_CLONES MixPair BestMixPair(const MixDistances* const* pixels, const 
       const int i = PairSlot(a1, a2);
       if (tables.removed[i]) {
         continue;  // every pair with a removed base is out of the race
+      }
+      // Every pixel is at least as far from the pair's four colours as from
+      // the nearest of A, any cross mix with field-1 colour a1 or field-2
+      // colour a2, and any base from slot i on. When that bound does not beat
+      // the best so far, neither does any pair with this A: only a strictly
+      // smaller error replaces the winner.
+      Distance16 bound = 0;
+      for (int k = 0; k < count; ++k) {
+        const MixDistances& to = *pixels[k];
+        bound += std::min({to.base[a1][a2], to.nearestCrossOfRow[a1], to.nearestCrossOfColumn[a2],
+                           to.nearestBaseFrom[i]}) *
+                 counts[k];
+      }
+      if (bound >= best) {
+        continue;
       }
       for (int k = 0; k < count; ++k) {
         const Lanes toA = Lanes{} + Distance16(pixels[k]->base[a1][a2]);

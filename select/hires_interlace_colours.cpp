@@ -91,6 +91,11 @@ struct MixGrids {
   std::array<Row, 16> mix;
   std::array<Row, 16> cross;
   std::array<std::uint16_t, MixColourCount> toSlot;
+  // For the bound of a candidate X before its rows are measured: the nearest
+  // cross mix with C64 colour a, and the nearest mix in the slots from each
+  // slot on.
+  std::array<std::uint16_t, 16> nearestCross;
+  std::array<std::uint16_t, MixColourCount> nearestFrom;
 };
 
 struct Run {
@@ -136,6 +141,17 @@ void MeasureBand(const Run& run, const BandColours& band, std::vector<MixGrids>&
         SetLane(grid.cross[a], b, run.removed[slot] ? Absent : grid.toSlot[slot]);
       }
     }
+    for (int a = 0; a < 16; ++a) {
+      grid.nearestCross[a] = Absent;
+      for (int b = 0; b < 16; ++b) {
+        grid.nearestCross[a] = std::min(grid.nearestCross[a], Lane(grid.cross[a], b));
+      }
+    }
+    std::uint16_t nearest = Absent;
+    for (int slot = MixColourCount - 1; slot >= 0; --slot) {
+      nearest = std::min(nearest, grid.toSlot[slot]);
+      grid.nearestFrom[slot] = nearest;
+    }
   }
 }
 
@@ -171,6 +187,21 @@ Winner BestCandidate(const Run& run, const std::vector<MixGrids>& grids, UnitCol
     for (int x2 = x1; x2 < 16; ++x2) {
       const int x = PairSlot(x1, x2);
       if (run.removed[x]) {
+        continue;
+      }
+      // Each colour is at least as far from a candidate's four mixes as from
+      // the nearest of X, any cross mix with x1 or x2 (C1 = mix(x1, y2), C2 =
+      // mix(y1, x2)) and any Y from slot x on. When that bound does not beat
+      // the best error, no candidate with this X can (only a strictly smaller
+      // error wins).
+      std::uint32_t bound = 0;
+      for (int c = 0; c < colourCount && bound < best; ++c) {
+        const MixGrids& g = *grid[c];
+        bound += std::uint32_t(std::min(
+                     {g.toSlot[x], g.nearestCross[x1], g.nearestCross[x2], g.nearestFrom[x]})) *
+                 colours[c].count;
+      }
+      if (bound >= best) {
         continue;
       }
       // Per colour: the smaller of its distances to X and to C1 = mix(x1, y2).

@@ -32,11 +32,39 @@ int NearestSource(const std::array<std::uint8_t, 4>& sources, const ColourErrors
   return bits;
 }
 
+// The pixels of one search: a multicolour cell at most, a span of a cell row
+// at least.
+constexpr std::size_t CellPixelsAtMost = 8 * McCellWidth;
+constexpr std::size_t SpanPixels = McCellWidth;
+
 McPair LeastErrorPair(std::span<const ColourErrors* const> pixels,
                       std::span<const std::uint32_t> base)
 {
   McPair best{0, 0, std::numeric_limits<std::uint32_t>::max()};
+  // A pixel is served no better than by the nearest of its base, `high` and
+  // any colour above it: when that sum for a high colour does not beat the
+  // best, no pair starting there can (only a strictly smaller error wins).
+  // Worth its cost for a whole cell, not for the four pixels of a span.
+  std::array<ColourErrors, CellPixelsAtMost> nearestAbove;
+  const bool bounded = pixels.size() > SpanPixels && pixels.size() <= nearestAbove.size();
+  const std::size_t count = bounded ? pixels.size() : 0;
+  for (std::size_t k = 0; k < count; ++k) {
+    std::uint32_t nearest = std::numeric_limits<std::uint32_t>::max();
+    for (int colour = 15; colour >= 0; --colour) {
+      nearestAbove[k][colour] = nearest;
+      nearest = std::min(nearest, (*pixels[k])[colour]);
+    }
+  }
   for (int high = 0; high < 15; ++high) {
+    if (bounded) {
+      std::uint64_t bound = 0;
+      for (std::size_t k = 0; k < count; ++k) {
+        bound += std::min({base[k], (*pixels[k])[high], nearestAbove[k][high]});
+      }
+      if (bound >= best.error) {
+        continue;
+      }
+    }
     // The error of every pair (high, low) at once, for all 16 low colours:
     // a loop of fixed length that the compiler turns into vector code.
     ColourErrors total{};

@@ -6,6 +6,7 @@
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <set>
 #include <sstream>
 
 #include "c64/program_file.h"
@@ -145,6 +146,55 @@ TEST_F(CliBatch, FieldsAndOutputFailures)
   EXPECT_EQ(Run(options), 1);
   EXPECT_TRUE(fs::exists(directory_ / "f1.png"));
   EXPECT_NE(errors_.str().find("x.raw"), std::string::npos) << errors_.str();
+}
+
+// Each file is made once when it is asked for and never when it is not: a
+// PNG takes longer to encode than the conversion itself.
+TEST_F(CliBatch, MakesOnlyTheFilesAskedFor)
+{
+  using Files = std::multiset<OutputFile>;
+  struct Row {
+    const char* name;
+    void (*ask)(CliOptions&, const fs::path&);
+    Files made;
+  };
+  const Row rows[] = {
+      {"one program",
+       [](CliOptions& o, const fs::path& d) { o.outputs.prg = d / "a.prg"; },
+       {OutputFile::Program}},
+      {"the frame alone",
+       [](CliOptions& o, const fs::path& d) { o.outputs.framePng = d / "f.png"; },
+       {OutputFile::FramePng}},
+      {"two PNG files and a save",
+       [](CliOptions& o, const fs::path& d) {
+         o.outputs.field2Png = d / "2.png";
+         o.outputs.ditheredPng = d / "d.png";
+         o.outputs.saves = {d / "a.eci"};
+       },
+       {OutputFile::Scene, OutputFile::DitheredPng, OutputFile::Field2Png}},
+      {"a folder of everything",
+       [](CliOptions& o, const fs::path& d) { o.outDir = d; },
+       {OutputFile::Raw, OutputFile::Program, OutputFile::Scene, OutputFile::ResultPng,
+        OutputFile::DitheredPng, OutputFile::Field1Png, OutputFile::Field2Png}},
+  };
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    const fs::path folder = directory_ / row.name;
+    fs::create_directories(folder);
+    CliOptions options;
+    options.testPicture = true;
+    row.ask(options, folder);
+    Files made;
+    SilentProgress progress;
+    ASSERT_EQ(RunBatch(options, out_, errors_, progress,
+                       [&](OutputFile file, const Workspace& workspace) {
+                         made.insert(file);
+                         return OutputFileBytes(file, workspace);
+                       }),
+              0)
+        << errors_.str();
+    EXPECT_EQ(made, row.made);
+  }
 }
 
 // libjpeg's warnings about tolerated damage reach stderr through the

@@ -34,6 +34,29 @@ TEST(EncodePng, WritesTheFrameBackAsItWas)
   }
 }
 
+// A converted picture has few colours and is written without row filters, a
+// photo with them: both ways give the pixels back, on either side of the
+// 256 colours where the choice changes.
+TEST(EncodePng, WritesFewAndManyColoursBackAsTheyWere)
+{
+  const testing::ScratchFolder folder;
+  for (const int colours : {1, 256, 257}) {
+    SCOPED_TRACE(colours);
+    Picture picture{};
+    for (int i = 0; i < PixelCount; ++i) {
+      // Spread over all three channels, and in runs of a row's length.
+      const std::uint32_t n = std::uint32_t((i / 7 + i / PictureWidth) % colours);
+      picture[i] = n * 0x010305u & 0xFFFFFF;
+    }
+    const PngBytesResult png = EncodePng(picture);
+    ASSERT_TRUE(png.Ok()) << png.error;
+    const PictureFileResult read =
+        ReadPictureFile(folder.Write(std::to_string(colours) + ".png", png.bytes));
+    ASSERT_TRUE(read.Ok()) << read.error;
+    EXPECT_TRUE(std::equal(picture.begin(), picture.end(), read.picture.pixels.begin()));
+  }
+}
+
 // The chunks every written file has: the header (320 x 200, 8-bit RGB, not
 // interlaced), the physical size at 3937 dots a metre, the picture data in
 // pieces of 8192 bytes and the end.

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <QBuffer>
 #include <QImage>
 #include <QImageReader>
 #include <random>
@@ -87,23 +86,10 @@ TEST(PngVersusQt, EveryOpacityRoundsAsInQt)
   ExpectSameAsQt(folder.Path("sixteen.png"));
 }
 
-// How the PNG files were written before: a QImage saved with Qt's defaults.
-std::vector<std::uint8_t> QtPngBytes(const Picture& picture)
-{
-  QImage image(PictureWidth, PictureHeight, QImage::Format_RGB32);
-  for (int y = 0; y < PictureHeight; ++y) {
-    for (int x = 0; x < PictureWidth; ++x) {
-      image.setPixel(x, y, 0xFF000000u | picture[PixelIndex(x, y)]);
-    }
-  }
-  QByteArray bytes;
-  QBuffer buffer(&bytes);
-  buffer.open(QIODevice::WriteOnly);
-  image.save(&buffer, "PNG");
-  return {bytes.begin(), bytes.end()};
-}
-
-TEST(PngVersusQt, WrittenFilesAreByteForByteQts)
+// The files used to be written by Qt with its defaults. The compression is
+// chosen for speed now, so the bytes differ; what Qt reads from them is still
+// exactly the picture.
+TEST(PngVersusQt, WrittenFilesReadInQtAsThePicture)
 {
   Picture flat{};
   Picture noise{};
@@ -118,7 +104,18 @@ TEST(PngVersusQt, WrittenFilesAreByteForByteQts)
       {"noise", noise},
   };
   for (const auto& [name, picture] : cases) {
-    EXPECT_EQ(EncodePng(picture).bytes, QtPngBytes(picture)) << name;
+    SCOPED_TRACE(name);
+    const std::vector<std::uint8_t> bytes = EncodePng(picture).bytes;
+    QImage read;
+    ASSERT_TRUE(read.loadFromData(bytes.data(), int(bytes.size()), "PNG"));
+    read.convertTo(QImage::Format_RGB32);
+    ASSERT_EQ(read.size(), QSize(PictureWidth, PictureHeight));
+    for (int y = 0; y < PictureHeight; ++y) {
+      const auto* line = reinterpret_cast<const QRgb*>(read.constScanLine(y));
+      for (int x = 0; x < PictureWidth; ++x) {
+        ASSERT_EQ(line[x] & 0xFFFFFF, picture[PixelIndex(x, y)]) << x << ", " << y;
+      }
+    }
   }
 }
 
