@@ -117,14 +117,14 @@ ConversionOutcome CountErrorPixels(const Picture& result, const Picture& dithere
 std::string OutcomeFigures(const ConversionOutcome& outcome)
 {
   char closeness[32];
-  std::snprintf(closeness, sizeof closeness, "%.2f", outcome.closenessDb);
+  std::snprintf(closeness, sizeof closeness, "%.2f", outcome.closenessDb.value_or(0));
   return std::string(closeness) + " dB close to the photo (blurred PSNR, higher is closer), " +
          std::to_string(outcome.errorPercent) + "% of the pixels changed from the dither (" +
          std::to_string(outcome.changedPixels) + ")";
 }
 
 ConversionOutcome ConvertRun(Workspace& workspace, const Settings& settings,
-                             ProgressReport& progress)
+                             ProgressReport& progress, Closeness closeness)
 {
   const auto started = std::chrono::steady_clock::now();
   const ConversionPlan plan = PlanConversion(settings);
@@ -142,9 +142,12 @@ ConversionOutcome ConvertRun(Workspace& workspace, const Settings& settings,
   // Taken before the dither, which spreads its error into the planes.
   // On the heap, as every picture of a run: a stack that cannot grow under a
   // memory limit ends the process where an allocation would say so.
-  auto photo = std::make_unique<Picture>();
-  for (int i = 0; i < PixelCount; ++i) {
-    (*photo)[i] = ReadAdjustedPixel(run->adjusted, i % PictureWidth, i / PictureWidth);
+  std::unique_ptr<Picture> photo;
+  if (closeness == Closeness::Measure) {
+    photo = std::make_unique_for_overwrite<Picture>();
+    for (int i = 0; i < PixelCount; ++i) {
+      (*photo)[i] = ReadAdjustedPixel(run->adjusted, i % PictureWidth, i / PictureWidth);
+    }
   }
   // After the photo is taken: the closeness stays measured against the photo
   // itself. The reach is that of the table the dither works with.
@@ -153,7 +156,8 @@ ConversionOutcome ConvertRun(Workspace& workspace, const Settings& settings,
   }
   DitherPicture(run->adjusted, run->mix, settings.measure, settings.mode, settings.dither,
                 run->randomState, progress);
-  const ConversionOutcome stopped{.stopped = true};
+  ConversionOutcome stopped;
+  stopped.stopped = true;
   if (!progress.ShouldContinue()) {
     return stopped;
   }
@@ -184,7 +188,9 @@ ConversionOutcome ConvertRun(Workspace& workspace, const Settings& settings,
   BuildFieldsAndAlternate(*run, plan.fields, progress);
   Commit(*run, settings, workspace);
   ConversionOutcome outcome = CountErrorPixels(workspace.result, workspace.dithered);
-  outcome.closenessDb = BlurredPsnr(*photo, workspace.result, plan.firstColumn);
+  if (photo) {
+    outcome.closenessDb = BlurredPsnr(*photo, workspace.result, plan.firstColumn);
+  }
   outcome.seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
   return outcome;

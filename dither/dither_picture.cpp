@@ -90,7 +90,10 @@ void DitherPicture(AdjustedPlanes& planes, const MixTable& table, Measure measur
   if (!progress.ShouldContinue()) {
     return;  // an unfinished picture is not shown
   }
-  progress.ShowRows(PictureFromPlanes(planes), 0, PictureHeight);
+  if (progress.ShowsRows()) {
+    // A quarter of a megabyte of fresh memory: made only for a viewer.
+    progress.ShowRows(PictureFromPlanes(planes), 0, PictureHeight);
+  }
   progress.SetProgress(0);
 }
 
