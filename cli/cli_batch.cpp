@@ -84,7 +84,7 @@ std::string LoadFrame(const std::string& input, const CliOptions& options, Works
                       std::ostream& warnings)
 {
   if (input.empty()) {
-    workspace.source = TestPictureFrame();
+    TestPictureFrame(workspace.source);
     return {};
   }
   Placement placement;

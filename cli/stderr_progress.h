@@ -16,6 +16,7 @@ class StderrProgress final : public ProgressReport {
   bool ShowsRows() const override { return false; }
   void ShowMixTable(const MixTable&) override {}
   void ReportStrayColour(std::uint32_t colour) override;
+  bool MayStop() const override { return false; }
   // Clears the progress line before other output.
   void Finish();
 

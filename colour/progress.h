@@ -40,6 +40,9 @@ class ProgressReport {
   // from several worker threads at once, so it must be cheap and thread-safe.
   // A stage that is told to stop leaves its output unfinished and returns.
   virtual bool ShouldContinue() const { return true; }
+  // False for a report whose ShouldContinue() is true whatever happens: a
+  // conversion then has no earlier result to keep and works in place.
+  virtual bool MayStop() const { return true; }
 };
 
 // Reports nothing and never stops: for callers that do not watch progress.
@@ -51,6 +54,7 @@ class SilentProgress final : public ProgressReport {
   bool ShowsRows() const override { return false; }
   void ShowMixTable(const MixTable&) override {}
   void ReportStrayColour(std::uint32_t) override {}
+  bool MayStop() const override { return false; }
 };
 
 }  // namespace pavona

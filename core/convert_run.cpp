@@ -54,7 +54,8 @@ void ShowMixesOfFields(RunPictures& run, const Settings& settings, OutputKind ki
 {
   MixTable every;
   BuildMixPalette(every, run.palette, settings.mix, settings.mode);
-  const auto fields = std::make_unique<FieldPictures>(DecodeFields(run.c64, kind, run.palette));
+  const auto fields = std::make_unique<FieldPictures>();
+  DecodeFields(run.c64, kind, run.palette, *fields);
   const auto number = [&run](std::uint32_t colour) {
     return int(std::find(run.palette.begin(), run.palette.end(), colour) - run.palette.begin());
   };
@@ -64,25 +65,34 @@ void ShowMixesOfFields(RunPictures& run, const Settings& settings, OutputKind ki
   }
 }
 
-// The pictures and tables a finished run leaves behind, from its own
-// pictures or from the workspace it ran in.
-template <typename RunResults>
-void CopyPicturesOfRun(const RunResults& run, Workspace& workspace)
-{
-  workspace.palette = run.palette;
-  workspace.mix = run.mix;
-  workspace.adjusted = run.adjusted;
-  workspace.dithered = run.dithered;
-  workspace.result = run.result;
-  workspace.c64 = run.c64;
-  workspace.randomState = run.randomState;
-}
-
 void Commit(const RunPictures& run, const Settings& settings, Workspace& workspace)
 {
   workspace.conversionDone = true;
   workspace.converted = settings;
-  CopyPicturesOfRun(run, workspace);
+  RunPictures& finished = workspace;
+  if (&run != &finished) {
+    finished = run;
+  }
+}
+
+// The pictures a run works in: a set of its own, which the workspace gets
+// only once the run has finished, or, where the run cannot be stopped, the
+// workspace's own, set as a fresh set would start.
+RunPictures& PicturesOfRun(Workspace& workspace, ProgressReport& progress,
+                           std::unique_ptr<RunPictures>& apart)
+{
+  if (progress.MayStop()) {
+    apart = std::make_unique<RunPictures>();
+    apart->adjusted = workspace.adjusted;
+    apart->randomState = workspace.randomState;
+    return *apart;
+  }
+  workspace.palette = {};
+  workspace.mix = {};
+  workspace.dithered.fill(0);
+  workspace.result.fill(0);
+  workspace.c64.fill(0);
+  return workspace;
 }
 
 }  // namespace
@@ -99,7 +109,7 @@ void CopyRunResults(const Workspace& run, Workspace& shown)
 {
   shown.conversionDone = run.conversionDone;
   shown.converted = run.converted;
-  CopyPicturesOfRun(run, shown);
+  static_cast<RunPictures&>(shown) = run;
 }
 
 ConversionOutcome CountErrorPixels(const Picture& result, const Picture& dithered)
@@ -128,15 +138,13 @@ ConversionOutcome ConvertRun(Workspace& workspace, const Settings& settings,
 {
   const auto started = std::chrono::steady_clock::now();
   const ConversionPlan plan = PlanConversion(settings);
-  // About 1 MB: copying it in and out costs far less than a millisecond.
-  auto run = std::make_unique<RunPictures>();
+  // The error diffusion leaves its overflow in the planes' spare tails, which
+  // carry over from run to run as they always have, as does the random state.
+  std::unique_ptr<RunPictures> apart;
+  RunPictures* const run = &PicturesOfRun(workspace, progress, apart);
   run->palette = PaletteOf(settings);
   PrepareMixTable(run->mix, run->palette, settings, plan.mixTable);
   progress.ShowMixTable(run->mix);
-  // The error diffusion leaves its overflow in the planes' spare tails, which
-  // carry over from run to run as they always have.
-  run->adjusted = workspace.adjusted;
-  run->randomState = workspace.randomState;
 
   AdjustColours(workspace.source, settings.adjustment, run->adjusted);
   // Taken before the dither, which spreads its error into the planes.

@@ -4,7 +4,10 @@
 
 namespace pavona {
 
-Workspace::Workspace() : palette(PaletteColours(PaletteId::Pepto)) {}
+Workspace::Workspace()
+{
+  palette = PaletteColours(PaletteId::Pepto);
+}
 
 Workspace::~Workspace() = default;
 
