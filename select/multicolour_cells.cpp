@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "colour/cpu_clones.h"
 #include "colour/yuv.h"
 #include "select/cell_distance.h"
 
@@ -37,8 +38,9 @@ int NearestSource(const std::array<std::uint8_t, 4>& sources, const ColourErrors
 constexpr std::size_t CellPixelsAtMost = 8 * McCellWidth;
 constexpr std::size_t SpanPixels = McCellWidth;
 
-McPair LeastErrorPair(std::span<const ColourErrors* const> pixels,
-                      std::span<const std::uint32_t> base)
+// Whole-number sums and minima: both clones give the same pair.
+PAVONA_AVX2_CLONES McPair LeastErrorPair(std::span<const ColourErrors* const> pixels,
+                                         std::span<const std::uint32_t> base)
 {
   McPair best{0, 0, std::numeric_limits<std::uint32_t>::max()};
   // A pixel is served no better than by the nearest of its base, `high` and
