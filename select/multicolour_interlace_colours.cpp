@@ -37,6 +37,9 @@ struct Tables {
   // optimistic[s][p]: the least error of showing colour p for such a pixel
   // in one picture, whatever the other picture shows.
   std::vector<ColourErrors> optimistic;
+  // beside[s][o][p]: error[s] of the mix of colour p with colour o, the
+  // other picture's; laid out so that a pixel's 16 errors are read at once.
+  std::vector<std::array<ColourErrors, 16>> beside;
   std::vector<std::uint8_t> dithered;  // 320 x 200 slots, row by row
   int background = 0;
 };
@@ -51,6 +54,7 @@ Tables MeasureMixes(const MixTable& table, Measure measure)
   }
   tables.error.resize(MixColourCount);
   tables.optimistic.resize(MixColourCount);
+  tables.beside.resize(MixColourCount);
   for (int s = 0; s < MixColourCount; ++s) {
     const Yuv pixelYuv = ColourToYuv(table.colour[s]);
     for (int m = 0; m < MixColourCount; ++m) {
@@ -65,6 +69,11 @@ Tables MeasureMixes(const MixTable& table, Measure measure)
         least = std::min(least, tables.error[s][tables.slot[p][q]]);
       }
       tables.optimistic[s][p] = least;
+    }
+    for (int other = 0; other < 16; ++other) {
+      for (int p = 0; p < 16; ++p) {
+        tables.beside[s][other][p] = tables.error[s][tables.slot[other][p]];
+      }
     }
   }
   return tables;
@@ -330,16 +339,10 @@ class RowSearch {
   void AddColumn(int row, int x, int other, ColourErrors& errors) const
   {
     const std::uint8_t dithered = tables_.dithered[std::size_t(PixelIndex(x, cy_ * 8 + row))];
-    if (other < 0) {
-      for (int p = 0; p < 16; ++p) {
-        errors[p] += tables_.optimistic[dithered][p];
-      }
-      return;
-    }
-    const auto& error = tables_.error[dithered];
-    const auto& slots = tables_.slot[other];
+    const ColourErrors& added =
+        other < 0 ? tables_.optimistic[dithered] : tables_.beside[dithered][std::size_t(other)];
     for (int p = 0; p < 16; ++p) {
-      errors[p] += error[slots[p]];
+      errors[p] += added[p];
     }
   }
 
