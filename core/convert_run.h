@@ -30,7 +30,9 @@ struct ConversionOutcome {
 //
 // The run works apart from the workspace and puts its pictures, tables, C64
 // data and random dither state there only once it has finished, so a run
-// that progress.ShouldContinue() stops leaves the workspace as it was.
+// that progress.ShouldContinue() stops leaves the workspace as it was. A run
+// whose progress can never stop (MayStop() false) has nothing to keep and
+// works in the workspace itself, to the same bytes.
 //
 // The closeness figure costs a copy of the photo and a blur of two pictures;
 // a caller that shows no figures skips it. Nothing else of the run changes.
