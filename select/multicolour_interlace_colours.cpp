@@ -55,13 +55,15 @@ Tables MeasureMixes(const MixTable& table, Measure measure)
   tables.error.resize(MixColourCount);
   tables.optimistic.resize(MixColourCount);
   tables.beside.resize(MixColourCount);
+  std::array<Yuv, MixColourCount> yuv;
+  for (int m = 0; m < MixColourCount; ++m) {
+    yuv[m] = ColourToYuv(table.colour[m]);
+  }
   for (int s = 0; s < MixColourCount; ++s) {
-    const Yuv pixelYuv = ColourToYuv(table.colour[s]);
     for (int m = 0; m < MixColourCount; ++m) {
-      tables.error[s][m] = IsRemovedMix(table, m)
-                               ? RemovedMixError
-                               : CellDistance(measure, table.colour[s], pixelYuv, table.colour[m],
-                                              ColourToYuv(table.colour[m]));
+      tables.error[s][m] = IsRemovedMix(table, m) ? RemovedMixError
+                                                  : CellDistance(measure, table.colour[s], yuv[s],
+                                                                 table.colour[m], yuv[m]);
     }
     for (int p = 0; p < 16; ++p) {
       std::uint32_t least = std::numeric_limits<std::uint32_t>::max();
