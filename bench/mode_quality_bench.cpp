@@ -73,7 +73,7 @@ void ConvertAndMeasure(benchmark::State& state, std::string photo, ModeRow mode)
   }
   // The default adjustment changes nothing, so the frame is the photo.
   const int firstColumn = PlanConversion(settings).firstColumn;
-  state.counters["psnr_dB"] = outcome.closenessDb;
+  state.counters["psnr_dB"] = outcome.closenessDb.value_or(0);
   state.counters["ssim"] = bench::LumaSsim(workspace->source, workspace->result, firstColumn);
 }
 

@@ -114,6 +114,15 @@ void DecodeMulticolourFields(const C64Data& data, GraphicMode mode, const C64Pal
 FieldPictures DecodeFields(const C64Data& data, OutputKind kind, const C64Palette& palette)
 {
   FieldPictures fields;
+  DecodeFields(data, kind, palette, fields);
+  return fields;
+}
+
+void DecodeFields(const C64Data& data, OutputKind kind, const C64Palette& palette,
+                  FieldPictures& fields)
+{
+  fields.field1.fill(0);
+  fields.field2.fill(0);
   if (IsMulticolour(kind.mode)) {
     DecodeMulticolourFields(data, kind.mode, palette, fields);
   } else if (IsFli(kind.mode)) {
@@ -121,7 +130,6 @@ FieldPictures DecodeFields(const C64Data& data, OutputKind kind, const C64Palett
   } else {
     DecodeHiresFields(data, palette, fields);
   }
-  return fields;
 }
 
 }  // namespace pavona

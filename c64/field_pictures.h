@@ -25,5 +25,8 @@ struct FieldPictures {
 // The result is large (two pictures); keep it on the heap when it outlives a
 // function call.
 FieldPictures DecodeFields(const C64Data& data, OutputKind kind, const C64Palette& palette);
+// The same, written into `fields` (on the heap, where the stack may be short).
+void DecodeFields(const C64Data& data, OutputKind kind, const C64Palette& palette,
+                  FieldPictures& fields);
 
 }  // namespace pavona

@@ -84,7 +84,7 @@ std::string LoadFrame(const std::string& input, const CliOptions& options, Works
                       std::ostream& warnings)
 {
   if (input.empty()) {
-    workspace.source = TestPictureFrame();
+    TestPictureFrame(workspace.source);
     return {};
   }
   Placement placement;
@@ -106,7 +106,7 @@ std::string LoadFrame(const std::string& input, const CliOptions& options, Works
     return problem;
   }
   workspace.loaded = std::move(read.picture);
-  workspace.source = PlacePicture(workspace.loaded, placement);
+  PlacePicture(workspace.loaded, placement, workspace.source);
   return {};
 }
 
@@ -233,7 +233,9 @@ int RunBatch(const CliOptions& options, std::ostream& out, std::ostream& errors,
     if (OnlyTheFrameIsWanted(options)) {
       continue;
     }
-    const ConversionOutcome outcome = ConvertRun(*workspace, *settings, progress);
+    // The figures are printed only without --quiet; nothing else needs them.
+    const ConversionOutcome outcome = ConvertRun(
+        *workspace, *settings, progress, options.quiet ? Closeness::Skip : Closeness::Measure);
     if (auto* line = dynamic_cast<StderrProgress*>(&progress)) {
       line->Finish();  // the progress line makes way for the results
     }

@@ -13,8 +13,10 @@ class StderrProgress final : public ProgressReport {
   void SetStatus(std::string_view text) override;
   void SetProgress(int position) override;
   void ShowRows(const Picture&, int, int) override {}
+  bool ShowsRows() const override { return false; }
   void ShowMixTable(const MixTable&) override {}
   void ReportStrayColour(std::uint32_t colour) override;
+  bool MayStop() const override { return false; }
   // Clears the progress line before other output.
   void Finish();
 

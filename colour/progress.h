@@ -28,6 +28,9 @@ class ProgressReport {
   // be shown (the long searches grow the result row by row; the dithering
   // stage hands over its whole picture with firstRow 0, rowCount 200).
   virtual void ShowRows(const Picture& picture, int firstRow, int rowCount) = 0;
+  // False where ShowRows ignores what it is given, so that no picture is
+  // made only to be shown.
+  virtual bool ShowsRows() const { return true; }
   // The mix table changed and may be shown again.
   virtual void ShowMixTable(const MixTable& table) = 0;
   // A selection met a pixel that is not a colour of the mix table.
@@ -37,6 +40,9 @@ class ProgressReport {
   // from several worker threads at once, so it must be cheap and thread-safe.
   // A stage that is told to stop leaves its output unfinished and returns.
   virtual bool ShouldContinue() const { return true; }
+  // False for a report whose ShouldContinue() is true whatever happens: a
+  // conversion then has no earlier result to keep and works in place.
+  virtual bool MayStop() const { return true; }
 };
 
 // Reports nothing and never stops: for callers that do not watch progress.
@@ -45,8 +51,10 @@ class SilentProgress final : public ProgressReport {
   void SetStatus(std::string_view) override {}
   void SetProgress(int) override {}
   void ShowRows(const Picture&, int, int) override {}
+  bool ShowsRows() const override { return false; }
   void ShowMixTable(const MixTable&) override {}
   void ReportStrayColour(std::uint32_t) override {}
+  bool MayStop() const override { return false; }
 };
 
 }  // namespace pavona

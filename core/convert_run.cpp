@@ -54,7 +54,8 @@ void ShowMixesOfFields(RunPictures& run, const Settings& settings, OutputKind ki
 {
   MixTable every;
   BuildMixPalette(every, run.palette, settings.mix, settings.mode);
-  const auto fields = std::make_unique<FieldPictures>(DecodeFields(run.c64, kind, run.palette));
+  const auto fields = std::make_unique<FieldPictures>();
+  DecodeFields(run.c64, kind, run.palette, *fields);
   const auto number = [&run](std::uint32_t colour) {
     return int(std::find(run.palette.begin(), run.palette.end(), colour) - run.palette.begin());
   };
@@ -64,25 +65,34 @@ void ShowMixesOfFields(RunPictures& run, const Settings& settings, OutputKind ki
   }
 }
 
-// The pictures and tables a finished run leaves behind, from its own
-// pictures or from the workspace it ran in.
-template <typename RunResults>
-void CopyPicturesOfRun(const RunResults& run, Workspace& workspace)
-{
-  workspace.palette = run.palette;
-  workspace.mix = run.mix;
-  workspace.adjusted = run.adjusted;
-  workspace.dithered = run.dithered;
-  workspace.result = run.result;
-  workspace.c64 = run.c64;
-  workspace.randomState = run.randomState;
-}
-
 void Commit(const RunPictures& run, const Settings& settings, Workspace& workspace)
 {
   workspace.conversionDone = true;
   workspace.converted = settings;
-  CopyPicturesOfRun(run, workspace);
+  RunPictures& finished = workspace;
+  if (&run != &finished) {
+    finished = run;
+  }
+}
+
+// The pictures a run works in: a set of its own, which the workspace gets
+// only once the run has finished, or, where the run cannot be stopped, the
+// workspace's own, set as a fresh set would start.
+RunPictures& PicturesOfRun(Workspace& workspace, ProgressReport& progress,
+                           std::unique_ptr<RunPictures>& apart)
+{
+  if (progress.MayStop()) {
+    apart = std::make_unique<RunPictures>();
+    apart->adjusted = workspace.adjusted;
+    apart->randomState = workspace.randomState;
+    return *apart;
+  }
+  workspace.palette = {};
+  workspace.mix = {};
+  workspace.dithered.fill(0);
+  workspace.result.fill(0);
+  workspace.c64.fill(0);
+  return workspace;
 }
 
 }  // namespace
@@ -99,7 +109,7 @@ void CopyRunResults(const Workspace& run, Workspace& shown)
 {
   shown.conversionDone = run.conversionDone;
   shown.converted = run.converted;
-  CopyPicturesOfRun(run, shown);
+  static_cast<RunPictures&>(shown) = run;
 }
 
 ConversionOutcome CountErrorPixels(const Picture& result, const Picture& dithered)
@@ -117,34 +127,35 @@ ConversionOutcome CountErrorPixels(const Picture& result, const Picture& dithere
 std::string OutcomeFigures(const ConversionOutcome& outcome)
 {
   char closeness[32];
-  std::snprintf(closeness, sizeof closeness, "%.2f", outcome.closenessDb);
+  std::snprintf(closeness, sizeof closeness, "%.2f", outcome.closenessDb.value_or(0));
   return std::string(closeness) + " dB close to the photo (blurred PSNR, higher is closer), " +
          std::to_string(outcome.errorPercent) + "% of the pixels changed from the dither (" +
          std::to_string(outcome.changedPixels) + ")";
 }
 
 ConversionOutcome ConvertRun(Workspace& workspace, const Settings& settings,
-                             ProgressReport& progress)
+                             ProgressReport& progress, Closeness closeness)
 {
   const auto started = std::chrono::steady_clock::now();
   const ConversionPlan plan = PlanConversion(settings);
-  // About 1 MB: copying it in and out costs far less than a millisecond.
-  auto run = std::make_unique<RunPictures>();
+  // The error diffusion leaves its overflow in the planes' spare tails, which
+  // carry over from run to run as they always have, as does the random state.
+  std::unique_ptr<RunPictures> apart;
+  RunPictures* const run = &PicturesOfRun(workspace, progress, apart);
   run->palette = PaletteOf(settings);
   PrepareMixTable(run->mix, run->palette, settings, plan.mixTable);
   progress.ShowMixTable(run->mix);
-  // The error diffusion leaves its overflow in the planes' spare tails, which
-  // carry over from run to run as they always have.
-  run->adjusted = workspace.adjusted;
-  run->randomState = workspace.randomState;
 
   AdjustColours(workspace.source, settings.adjustment, run->adjusted);
   // Taken before the dither, which spreads its error into the planes.
   // On the heap, as every picture of a run: a stack that cannot grow under a
   // memory limit ends the process where an allocation would say so.
-  auto photo = std::make_unique<Picture>();
-  for (int i = 0; i < PixelCount; ++i) {
-    (*photo)[i] = ReadAdjustedPixel(run->adjusted, i % PictureWidth, i / PictureWidth);
+  std::unique_ptr<Picture> photo;
+  if (closeness == Closeness::Measure) {
+    photo = std::make_unique_for_overwrite<Picture>();
+    for (int i = 0; i < PixelCount; ++i) {
+      (*photo)[i] = ReadAdjustedPixel(run->adjusted, i % PictureWidth, i / PictureWidth);
+    }
   }
   // After the photo is taken: the closeness stays measured against the photo
   // itself. The reach is that of the table the dither works with.
@@ -157,7 +168,8 @@ ConversionOutcome ConvertRun(Workspace& workspace, const Settings& settings,
   }
   DitherPicture(run->adjusted, run->mix, settings.measure, settings.mode, settings.dither,
                 run->randomState, progress);
-  const ConversionOutcome stopped{.stopped = true};
+  ConversionOutcome stopped;
+  stopped.stopped = true;
   if (!progress.ShouldContinue()) {
     return stopped;
   }
@@ -188,7 +200,9 @@ ConversionOutcome ConvertRun(Workspace& workspace, const Settings& settings,
   BuildFieldsAndAlternate(*run, plan.fields, progress);
   Commit(*run, settings, workspace);
   ConversionOutcome outcome = CountErrorPixels(workspace.result, workspace.dithered);
-  outcome.closenessDb = BlurredPsnr(*photo, workspace.result, plan.firstColumn);
+  if (photo) {
+    outcome.closenessDb = BlurredPsnr(*photo, workspace.result, plan.firstColumn);
+  }
   outcome.seconds =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
   return outcome;

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <optional>
 #include <string>
 
 #include "colour/progress.h"
@@ -15,8 +16,9 @@ struct ConversionOutcome {
   int changedPixels = 0;  // pixels the C64's colour limits changed
   int errorPercent = 0;   // changedPixels as a whole percentage of the frame, rounded down
   // How close the result looks to the adjusted photo (BlurredPsnr), in dB:
-  // the figure that says whether a setting made the picture better.
-  double closenessDb = 0;
+  // the figure that says whether a setting made the picture better. Empty
+  // when the run was asked not to measure it.
+  std::optional<double> closenessDb;
   double seconds = 0;  // how long the run took
 };
 
@@ -28,9 +30,15 @@ struct ConversionOutcome {
 //
 // The run works apart from the workspace and puts its pictures, tables, C64
 // data and random dither state there only once it has finished, so a run
-// that progress.ShouldContinue() stops leaves the workspace as it was.
+// that progress.ShouldContinue() stops leaves the workspace as it was. A run
+// whose progress can never stop (MayStop() false) has nothing to keep and
+// works in the workspace itself, to the same bytes.
+//
+// The closeness figure costs a copy of the photo and a blur of two pictures;
+// a caller that shows no figures skips it. Nothing else of the run changes.
+enum class Closeness { Measure, Skip };
 ConversionOutcome ConvertRun(Workspace& workspace, const Settings& settings,
-                             ProgressReport& progress);
+                             ProgressReport& progress, Closeness closeness = Closeness::Measure);
 
 // A run in a workspace of its own, apart from the one a window shows and
 // keeps changing while the run goes: ConvertRun reads from a workspace only
@@ -43,8 +51,9 @@ void CopyRunResults(const Workspace& run, Workspace& shown);
 
 ConversionOutcome CountErrorPixels(const Picture& result, const Picture& dithered);
 
-// The figures of a run for people: "27.31 dB close to the photo (blurred PSNR,
-// higher is closer), 10% of the pixels changed from the dither (6732)".
+// The figures for people of a run that measured its closeness: "27.31 dB
+// close to the photo (blurred PSNR, higher is closer), 10% of the pixels
+// changed from the dither (6732)".
 std::string OutcomeFigures(const ConversionOutcome& outcome);
 
 }  // namespace pavona

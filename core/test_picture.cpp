@@ -210,12 +210,17 @@ const TestPicturePlanes& TestPicture()
 
 Picture TestPictureFrame()
 {
+  Picture frame;
+  TestPictureFrame(frame);
+  return frame;
+}
+
+void TestPictureFrame(Picture& frame)
+{
   const TestPicturePlanes& planes = TestPicture();
-  Picture frame{};
   for (int i = 0; i < PixelCount; ++i) {
     frame[i] = MakeColour(planes[i], planes[PixelCount + i], planes[2 * PixelCount + i]);
   }
-  return frame;
 }
 
 }  // namespace pavona

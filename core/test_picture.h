@@ -19,5 +19,7 @@ const TestPicturePlanes& TestPicture();
 
 // The test picture as a frame: R << 16 | G << 8 | B from the three planes.
 Picture TestPictureFrame();
+// The same, written into `frame`: no picture on the stack on the way.
+void TestPictureFrame(Picture& frame);
 
 }  // namespace pavona

@@ -5,7 +5,10 @@
 
 namespace pavona {
 
-Workspace::Workspace() : palette(PaletteColours(PaletteId::Pepto)) {}
+Workspace::Workspace()
+{
+  palette = PaletteColours(PaletteId::Pepto);
+}
 
 Workspace::~Workspace() = default;
 

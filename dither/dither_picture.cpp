@@ -1,5 +1,6 @@
 #include "dither/dither_picture.h"
 
+#include <memory>
 #include <string_view>
 
 #include "colour/colour_matcher.h"
@@ -14,10 +15,15 @@ namespace pavona {
 Picture PictureFromPlanes(const AdjustedPlanes& planes)
 {
   Picture picture;
+  PictureFromPlanes(planes, picture);
+  return picture;
+}
+
+void PictureFromPlanes(const AdjustedPlanes& planes, Picture& picture)
+{
   for (int offset = 0; offset < PixelCount; ++offset) {
     picture[offset] = MakeColour(planes.red[offset], planes.green[offset], planes.blue[offset]);
   }
-  return picture;
 }
 
 namespace {
@@ -90,7 +96,11 @@ void DitherPicture(AdjustedPlanes& planes, const MixTable& table, Measure measur
   if (!progress.ShouldContinue()) {
     return;  // an unfinished picture is not shown
   }
-  progress.ShowRows(PictureFromPlanes(planes), 0, PictureHeight);
+  if (progress.ShowsRows()) {
+    const auto picture = std::make_unique_for_overwrite<Picture>();
+    PictureFromPlanes(planes, *picture);
+    progress.ShowRows(*picture, 0, PictureHeight);
+  }
   progress.SetProgress(0);
 }
 

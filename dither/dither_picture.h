@@ -13,6 +13,8 @@ namespace pavona {
 
 // The first 64000 bytes of the three planes as a 0x00RRGGBB picture.
 Picture PictureFromPlanes(const AdjustedPlanes& planes);
+// The same, written into `picture` (on the heap, where the stack may be short).
+void PictureFromPlanes(const AdjustedPlanes& planes, Picture& picture);
 
 // The dithering stage of a conversion: replaces every pixel of the planes by
 // a mix colour of the table (slots 0..15 in the modes without interlace,

@@ -100,6 +100,13 @@ PictureSize NeededDecodeSize(const Placement& placement, int fileWidth, int file
 
 Picture PlacePicture(const LoadedPicture& picture, const Placement& placement)
 {
+  Picture frame;
+  PlacePicture(picture, placement, frame);
+  return frame;
+}
+
+void PlacePicture(const LoadedPicture& picture, const Placement& placement, Picture& frame)
+{
   const PlacementGeometry geometry =
       GeometryOfPlacement(placement, FileWidthOf(picture), FileHeightOf(picture));
   const FrameArea area = AreaOf(placement);
@@ -108,11 +115,11 @@ Picture PlacePicture(const LoadedPicture& picture, const Placement& placement)
   const int top =
       area.top - std::clamp(placement.panY, geometry.panY.minimum, geometry.panY.maximum);
   if (geometry.scaledWidth == picture.width && geometry.scaledHeight == picture.height) {
-    return FrameFromPicture(picture, left, top);  // 1:1, the picture's own pixels
+    FrameFromPicture(picture, left, top, frame);  // 1:1, the picture's own pixels
+    return;
   }
-  Picture frame{};
+  frame.fill(0);
   DrawResampledPicture(picture, geometry.scaledWidth, geometry.scaledHeight, left, top, frame);
-  return frame;
 }
 
 }  // namespace pavona

@@ -75,5 +75,7 @@ PictureSize NeededDecodeSize(const Placement& placement, int fileWidth, int file
 // colour cells the area cuts see its pixels). The pan is held inside its range. Cutout gives
 // exactly the picture's pixels; a scaled picture is resampled in linear light.
 Picture PlacePicture(const LoadedPicture& picture, const Placement& placement);
+// The same frame drawn over whatever `frame` held, where it is to be kept.
+void PlacePicture(const LoadedPicture& picture, const Placement& placement, Picture& frame);
 
 }  // namespace pavona

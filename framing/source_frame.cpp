@@ -6,11 +6,24 @@ namespace pavona {
 
 Picture FrameFromPicture(const LoadedPicture& picture, int left, int top)
 {
-  Picture frame{};  // black where the picture does not reach
+  Picture frame;
+  FrameFromPicture(picture, left, top, frame);
+  return frame;
+}
+
+void FrameFromPicture(const LoadedPicture& picture, int left, int top, Picture& frame)
+{
   const long long width = picture.width;
   const long long height = picture.height;
-  if (width <= 0 || height <= 0 || picture.pixels.size() < std::size_t(width * height)) {
-    return frame;
+  const bool whole =
+      width > 0 && height > 0 && picture.pixels.size() >= std::size_t(width * height);
+  // Black where the picture does not reach; a frame it covers is written once.
+  if (!whole || left > 0 || top > 0 || left + width < PictureWidth ||
+      top + height < PictureHeight) {
+    frame.fill(0);
+  }
+  if (!whole) {
+    return;
   }
   // Frame columns [firstX, endX) and rows [firstY, endY) show picture pixels;
   // worked out in 64 bits so that far-out positions cannot overflow.
@@ -24,7 +37,6 @@ Picture FrameFromPicture(const LoadedPicture& picture, int left, int top)
       frame[PixelIndex(int(x), int(y))] = picture.pixels[std::size_t(rowStart + x)] & 0xFFFFFF;
     }
   }
-  return frame;
 }
 
 SourceScrollRanges ScrollRangesForPicture(int width, int height)

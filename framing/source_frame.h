@@ -9,6 +9,9 @@ namespace pavona {
 // positions, so normally 0 or negative. Frame pixels the picture does not
 // cover are black: a small picture never shows leftovers of an earlier one.
 Picture FrameFromPicture(const LoadedPicture& picture, int left, int top);
+// The same frame drawn over whatever `frame` held, where it is to be kept:
+// no quarter-megabyte picture on the way.
+void FrameFromPicture(const LoadedPicture& picture, int left, int top, Picture& frame);
 
 // One scroll bar's range of positions.
 struct ScrollRange {

@@ -50,8 +50,11 @@ OutputBytes OutputFileBytes(OutputFile file, const Workspace& workspace)
       return {C64FileBytes(C64File::Scene, workspace.c64, kind), {}};
     case OutputFile::ResultPng:
       return PngOutput(workspace.result);
-    case OutputFile::ResultPngAsShown:
-      return PngOutput(AsTheC64ShowsIt(workspace.result, PlanConversion(converted).shown));
+    case OutputFile::ResultPngAsShown: {
+      const auto shown = std::make_unique_for_overwrite<Picture>();
+      AsTheC64ShowsIt(workspace.result, PlanConversion(converted).shown, *shown);
+      return PngOutput(*shown);
+    }
     case OutputFile::DitheredPng:
       return PngOutput(workspace.dithered);
     case OutputFile::Field1Png:
@@ -59,8 +62,8 @@ OutputBytes OutputFileBytes(OutputFile file, const Workspace& workspace)
     case OutputFile::FramePng:
       break;
   }
-  const auto fields =
-      std::make_unique<FieldPictures>(DecodeFields(workspace.c64, kind, PaletteOf(converted)));
+  const auto fields = std::make_unique<FieldPictures>();
+  DecodeFields(workspace.c64, kind, PaletteOf(converted), *fields);
   return PngOutput(file == OutputFile::Field1Png ? fields->field1 : fields->field2);
 }
 

@@ -34,12 +34,18 @@ void InitResultPictures(RunPictures& run, int firstColumn)
 
 Picture AsTheC64ShowsIt(const Picture& picture, FrameArea shown)
 {
-  Picture result{};
+  Picture result;
+  AsTheC64ShowsIt(picture, shown, result);
+  return result;
+}
+
+void AsTheC64ShowsIt(const Picture& picture, FrameArea shown, Picture& shownPicture)
+{
+  shownPicture.fill(0);
   for (int y = shown.top; y < shown.top + shown.height; ++y) {
     const int row = PixelIndex(shown.left, y);
-    std::copy_n(picture.begin() + row, shown.width, result.begin() + row);
+    std::copy_n(picture.begin() + row, shown.width, shownPicture.begin() + row);
   }
-  return result;
 }
 
 }  // namespace pavona

@@ -34,5 +34,7 @@ void InitResultPictures(RunPictures& run, int firstColumn);
 
 // `picture` black outside `shown`, the part of the frame the C64 shows.
 Picture AsTheC64ShowsIt(const Picture& picture, FrameArea shown);
+// The same, written into `shownPicture` (on the heap, where the stack may be short).
+void AsTheC64ShowsIt(const Picture& picture, FrameArea shown, Picture& shownPicture);
 
 }  // namespace pavona

@@ -15,7 +15,7 @@ void RefineColourSelection(RunPictures& run, const Picture& source, const Settin
   // The dithering left neither the adjusted frame nor (for the four-colour
   // search, which applies the flicker level again) the table it matched with.
   AdjustColours(source, settings.adjustment, scratch.adjusted);
-  scratch.adjustedPicture = PictureFromPlanes(scratch.adjusted);
+  PictureFromPlanes(scratch.adjusted, scratch.adjustedPicture);
   PrepareMixTable(scratch.ditherTable, run.palette, settings, plan.mixTable);
   const ChosenColours chosen{run.c64, run.result, run.palette, run.mix};
   FindUnitMixes(chosen, scratch.ditherTable, settings, plan, scratch.units);

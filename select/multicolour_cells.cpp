@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <limits>
 
+#include "colour/cpu_clones.h"
 #include "colour/yuv.h"
 #include "select/cell_distance.h"
 
@@ -37,33 +38,28 @@ int NearestSource(const std::array<std::uint8_t, 4>& sources, const ColourErrors
 constexpr std::size_t CellPixelsAtMost = 8 * McCellWidth;
 constexpr std::size_t SpanPixels = McCellWidth;
 
-McPair LeastErrorPair(std::span<const ColourErrors* const> pixels,
-                      std::span<const std::uint32_t> base)
+// Whole-number sums and minima: both clones give the same pair.
+PAVONA_AVX2_CLONES McPair LeastErrorPair(std::span<const ColourErrors* const> pixels,
+                                         std::span<const std::uint32_t> base)
 {
   McPair best{0, 0, std::numeric_limits<std::uint32_t>::max()};
   // A pixel is served no better than by the nearest of its base, `high` and
   // any colour above it: when that sum for a high colour does not beat the
   // best, no pair starting there can (only a strictly smaller error wins).
-  // Worth its cost for a whole cell, not for the four pixels of a span.
-  std::array<ColourErrors, CellPixelsAtMost> nearestAbove;
-  const bool bounded = pixels.size() > SpanPixels && pixels.size() <= nearestAbove.size();
-  const std::size_t count = bounded ? pixels.size() : 0;
-  for (std::size_t k = 0; k < count; ++k) {
-    std::uint32_t nearest = std::numeric_limits<std::uint32_t>::max();
+  // Worth its cost for a whole cell, not for the four pixels of a span. The
+  // sums of all high colours come from one pass down each pixel's colours.
+  const bool bounded = pixels.size() > SpanPixels && pixels.size() <= CellPixelsAtMost;
+  std::array<std::uint64_t, 16> bound{};
+  for (std::size_t k = 0; bounded && k < pixels.size(); ++k) {
+    std::uint32_t nearest = base[k];
     for (int colour = 15; colour >= 0; --colour) {
-      nearestAbove[k][colour] = nearest;
       nearest = std::min(nearest, (*pixels[k])[colour]);
+      bound[colour] += nearest;
     }
   }
   for (int high = 0; high < 15; ++high) {
-    if (bounded) {
-      std::uint64_t bound = 0;
-      for (std::size_t k = 0; k < count; ++k) {
-        bound += std::min({base[k], (*pixels[k])[high], nearestAbove[k][high]});
-      }
-      if (bound >= best.error) {
-        continue;
-      }
+    if (bounded && bound[high] >= best.error) {
+      continue;
     }
     // The error of every pair (high, low) at once, for all 16 low colours:
     // a loop of fixed length that the compiler turns into vector code.

@@ -37,6 +37,9 @@ struct Tables {
   // optimistic[s][p]: the least error of showing colour p for such a pixel
   // in one picture, whatever the other picture shows.
   std::vector<ColourErrors> optimistic;
+  // beside[s][o][p]: error[s] of the mix of colour p with colour o, the
+  // other picture's; laid out so that a pixel's 16 errors are read at once.
+  std::vector<std::array<ColourErrors, 16>> beside;
   std::vector<std::uint8_t> dithered;  // 320 x 200 slots, row by row
   int background = 0;
 };
@@ -51,13 +54,16 @@ Tables MeasureMixes(const MixTable& table, Measure measure)
   }
   tables.error.resize(MixColourCount);
   tables.optimistic.resize(MixColourCount);
+  tables.beside.resize(MixColourCount);
+  std::array<Yuv, MixColourCount> yuv;
+  for (int m = 0; m < MixColourCount; ++m) {
+    yuv[m] = ColourToYuv(table.colour[m]);
+  }
   for (int s = 0; s < MixColourCount; ++s) {
-    const Yuv pixelYuv = ColourToYuv(table.colour[s]);
     for (int m = 0; m < MixColourCount; ++m) {
-      tables.error[s][m] = IsRemovedMix(table, m)
-                               ? RemovedMixError
-                               : CellDistance(measure, table.colour[s], pixelYuv, table.colour[m],
-                                              ColourToYuv(table.colour[m]));
+      tables.error[s][m] = IsRemovedMix(table, m) ? RemovedMixError
+                                                  : CellDistance(measure, table.colour[s], yuv[s],
+                                                                 table.colour[m], yuv[m]);
     }
     for (int p = 0; p < 16; ++p) {
       std::uint32_t least = std::numeric_limits<std::uint32_t>::max();
@@ -65,6 +71,11 @@ Tables MeasureMixes(const MixTable& table, Measure measure)
         least = std::min(least, tables.error[s][tables.slot[p][q]]);
       }
       tables.optimistic[s][p] = least;
+    }
+    for (int other = 0; other < 16; ++other) {
+      for (int p = 0; p < 16; ++p) {
+        tables.beside[s][other][p] = tables.error[s][tables.slot[other][p]];
+      }
     }
   }
   return tables;
@@ -176,40 +187,48 @@ class RowSearch {
   // picture 2 open, then picture 2 beside it; the colour that leaves
   // picture 2 with the least error wins, the first of equals. Then the
   // pictures take turns.
+  //
+  // Picture 1's errors with picture 2 open are the same for every candidate,
+  // and each candidate's choice touches only this cell, so the errors are
+  // measured once and the winner's choice is kept rather than made again.
   void ChooseCell(int cx)
   {
-    const std::array<std::uint8_t, RamCandidates> candidates = RamCandidatesOf(cx);
-    std::uint8_t bestRam = candidates[0];
+    chosen1_ = chosen2_ = cx;
+    const CellErrors firstErrors = FirstErrors(cx);
+    const std::array<std::uint8_t, RamCandidates> candidates = RamCandidatesOf(cx, firstErrors);
     std::uint32_t leastError = std::numeric_limits<std::uint32_t>::max();
+    CellChoice best;
     for (std::uint8_t ram : candidates) {
-      chosen1_ = chosen2_ = cx;
-      ChooseFirst(cx, ram);
+      chosen1_ = cx;
+      ChooseFirst(cx, ram, firstErrors);
       chosen1_ = cx + 1;
       ChooseSecond(cx, ram);
+      // A cell's error stays far below the largest number: the first
+      // candidate always counts.
       if (cells_[cx].second.error < leastError) {
         leastError = cells_[cx].second.error;
-        bestRam = ram;
+        cells_[cx].ram = ram;
+        best = ChoiceOf(cx);
       }
     }
-    cells_[cx].ram = bestRam;
-    chosen1_ = chosen2_ = cx;
-    ChooseFirst(cx, bestRam);
-    chosen1_ = cx + 1;
-    ChooseSecond(cx, bestRam);
+    Restore(cx, best);
+    const std::uint8_t ram = cells_[cx].ram;
     chosen2_ = cx + 1;
     for (int round = 1; round < FirstSweepRounds; ++round) {
-      ChooseFirst(cx, bestRam);
-      ChooseSecond(cx, bestRam);
+      ChooseFirst(cx, ram);
+      ChooseSecond(cx, ram);
     }
   }
 
   // Scores each colour by how much it lowers the errors of the cell's pixels
   // below the background's, in both pictures with the other one open.
-  std::array<std::uint8_t, RamCandidates> RamCandidatesOf(int cx) const
+  std::array<std::uint8_t, RamCandidates> RamCandidatesOf(int cx,
+                                                          const CellErrors& firstErrors) const
   {
     std::array<std::uint64_t, 16> gain{};
-    for (const CellErrors& errors : {FirstErrors(cx), SecondErrors(cx)}) {
-      for (const ColourErrors& pixel : errors) {
+    const CellErrors secondErrors = SecondErrors(cx);
+    for (const CellErrors* errors : {&firstErrors, &secondErrors}) {
+      for (const ColourErrors& pixel : *errors) {
         const std::uint32_t background = pixel[tables_.background];
         for (int ram = 0; ram < 16; ++ram) {
           gain[ram] += background - std::min(background, pixel[ram]);
@@ -227,9 +246,10 @@ class RowSearch {
     return candidates;
   }
 
-  void ChooseFirst(int cx, std::uint8_t ram)
+  void ChooseFirst(int cx, std::uint8_t ram) { ChooseFirst(cx, ram, FirstErrors(cx)); }
+
+  void ChooseFirst(int cx, std::uint8_t ram, const CellErrors& errors)
   {
-    const CellErrors errors = FirstErrors(cx);
     cells_[cx].first = PairFor(errors, ram);
     Apply(errors, cx, ram, cells_[cx].first, colour1_, bits1_);
   }
@@ -253,6 +273,39 @@ class RowSearch {
   }
 
   using PixelRows = std::array<std::array<std::uint8_t, McWidth>, 8>;
+  using CellPixelRows = std::array<std::array<std::uint8_t, McCellWidth>, 8>;
+
+  // All that choosing one cell's colours sets.
+  struct CellChoice {
+    CellColours colours;
+    CellPixelRows colour1, bits1, colour2, bits2;
+  };
+
+  CellChoice ChoiceOf(int cx) const
+  {
+    CellChoice choice;
+    choice.colours = cells_[cx];
+    for (int row = 0; row < 8; ++row) {
+      const auto first = std::size_t(cx * McCellWidth);
+      std::copy_n(&colour1_[row][first], McCellWidth, choice.colour1[row].begin());
+      std::copy_n(&bits1_[row][first], McCellWidth, choice.bits1[row].begin());
+      std::copy_n(&colour2_[row][first], McCellWidth, choice.colour2[row].begin());
+      std::copy_n(&bits2_[row][first], McCellWidth, choice.bits2[row].begin());
+    }
+    return choice;
+  }
+
+  void Restore(int cx, const CellChoice& choice)
+  {
+    cells_[cx] = choice.colours;
+    for (int row = 0; row < 8; ++row) {
+      const auto first = std::size_t(cx * McCellWidth);
+      std::copy_n(choice.colour1[row].begin(), McCellWidth, &colour1_[row][first]);
+      std::copy_n(choice.bits1[row].begin(), McCellWidth, &bits1_[row][first]);
+      std::copy_n(choice.colour2[row].begin(), McCellWidth, &colour2_[row][first]);
+      std::copy_n(choice.bits2[row].begin(), McCellWidth, &bits2_[row][first]);
+    }
+  }
 
   void Apply(const CellErrors& errors, int cx, std::uint8_t ram, const McPair& pair,
              PixelRows& colours, PixelRows& bits) const
@@ -288,16 +341,10 @@ class RowSearch {
   void AddColumn(int row, int x, int other, ColourErrors& errors) const
   {
     const std::uint8_t dithered = tables_.dithered[std::size_t(PixelIndex(x, cy_ * 8 + row))];
-    if (other < 0) {
-      for (int p = 0; p < 16; ++p) {
-        errors[p] += tables_.optimistic[dithered][p];
-      }
-      return;
-    }
-    const auto& error = tables_.error[dithered];
-    const auto& slots = tables_.slot[other];
+    const ColourErrors& added =
+        other < 0 ? tables_.optimistic[dithered] : tables_.beside[dithered][std::size_t(other)];
     for (int p = 0; p < 16; ++p) {
-      errors[p] += error[slots[p]];
+      errors[p] += added[p];
     }
   }
 

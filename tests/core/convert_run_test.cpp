@@ -12,6 +12,7 @@
 #include "c64/fli_interlace_data.h"
 #include "colour/mix_pair_codes.h"
 #include "colour/mix_palette.h"
+#include "core/picture_closeness.h"
 #include "plan/conversion_plan.h"
 #include "select/colour_search.h"
 #include "support/decoded_pixel.h"
@@ -566,6 +567,56 @@ TEST(ConvertRun, ARunInAWorkspaceOfItsOwnGivesTheSameBytes)
     CopyRunResults(*run, *shown);
     EXPECT_EQ(outcome.changedPixels, expected.changedPixels);
     std::make_unique<WorkspaceCopy>(*direct)->ExpectSameAs(*shown);
+  }
+}
+
+}  // namespace
+}  // namespace pavona
+
+namespace pavona {
+namespace {
+
+// A run that nothing can stop converts in the workspace itself; one that could
+// be stopped converts apart and copies its result in. Both leave the same
+// bytes run after run in one workspace (nothing of an earlier mode's data
+// lingers), and the closeness is measured only when asked for.
+TEST(ConvertRun, InPlaceAndApartRunsLeaveTheSameBytes)
+{
+  struct Row {
+    const char* name;
+    GraphicMode mode;
+    DitherMethod dither;
+    bool refine;
+  };
+  // clang-format off
+  const Row rows[] = {
+      {"fli interlace, random dither",  GraphicMode::HiresFliInterlace,    DitherMethod::Random,         false},
+      {"hires after it, refined",       GraphicMode::HiresStandard,        DitherMethod::FloydSteinberg, true},
+      {"multicolour interlace",         GraphicMode::MulticolourInterlace, DitherMethod::Custom,         false},
+      {"multicolour fli",               GraphicMode::MulticolourFli,       DitherMethod::Random,         false},
+      {"hires interlaced",              GraphicMode::HiresInterlaced,      DitherMethod::Custom,         false},
+  };
+  // clang-format on
+  auto inPlace = WorkspaceWithPhoto();
+  auto apart = WorkspaceWithPhoto();
+  SilentProgress silent;
+  StoppingProgress watched("a stage no run shows", 0);  // may stop, never does
+  for (const Row& row : rows) {
+    SCOPED_TRACE(row.name);
+    Settings settings;
+    settings.mode = row.mode;
+    settings.dither.method = row.dither;
+    settings.refine = row.refine;
+    const ConversionOutcome quick = ConvertRun(*inPlace, settings, silent, Closeness::Skip);
+    const ConversionOutcome measured = ConvertRun(*apart, settings, watched);
+    EXPECT_FALSE(quick.stopped);
+    EXPECT_FALSE(quick.closenessDb.has_value());
+    EXPECT_EQ(quick.changedPixels, measured.changedPixels);
+    std::make_unique<WorkspaceCopy>(*apart)->ExpectSameAs(*inPlace);
+    // The default adjustment leaves the frame as it is: it is the photo.
+    ASSERT_TRUE(measured.closenessDb.has_value());
+    EXPECT_DOUBLE_EQ(*measured.closenessDb, BlurredPsnr(inPlace->source, inPlace->result,
+                                                        PlanConversion(settings).firstColumn));
   }
 }
 

@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <string>
 
 namespace pavona {
@@ -71,6 +72,52 @@ TEST(FrameFromPicture, CutsOutTheFrameAndFillsTheRestWithBlack)
   // An empty picture (nothing loaded yet) gives a black frame.
   frame = FrameFromPicture(LoadedPicture{}, 0, 0);
   EXPECT_EQ(std::count(frame.begin(), frame.end(), 0u), PixelCount);
+}
+
+// Drawn over a frame that still holds another picture, as the command line
+// reuses its frame from one input to the next: nothing of the old one shows,
+// whether the new picture covers the frame just so, overhangs it or leaves
+// black around it, or is damaged.
+TEST(FrameFromPicture, DrawnOverAnEarlierFrameLeavesNothingOfIt)
+{
+  const LoadedPicture exact = PositionPicture(PictureWidth, PictureHeight);
+  const LoadedPicture large = PositionPicture(640, 400);
+  const LoadedPicture small = PositionPicture(100, 100);
+  LoadedPicture damaged = PositionPicture(100, 100);
+  damaged.pixels.resize(50);
+  struct Case {
+    const char* name;
+    const LoadedPicture& picture;
+    int left, top;
+  };
+  // clang-format off
+  const Case cases[] = {
+      {"exact",               exact,   0,    0},
+      {"exact, moved right",  exact,   1,    0},
+      {"large",               large,   -17,  -133},
+      {"large, moved down",   large,   0,    3},
+      {"large, far right",    large,   -321, 0},
+      {"large, far down",     large,   0,    -201},
+      {"small",               small,   10,   5},
+      {"damaged",             damaged, 0,    0},
+  };
+  // clang-format on
+  auto frame = std::make_unique<Picture>();
+  for (const Case& row : cases) {
+    SCOPED_TRACE(row.name);
+    frame->fill(0xABCDEF);
+    FrameFromPicture(row.picture, row.left, row.top, *frame);
+    const bool whole = row.picture.pixels.size() ==
+                       std::size_t(row.picture.width) * std::size_t(row.picture.height);
+    for (int y = 0; y < PictureHeight; ++y) {
+      for (int x = 0; x < PictureWidth; ++x) {
+        const int px = x - row.left, py = y - row.top;
+        const bool inside =
+            whole && px >= 0 && py >= 0 && px < row.picture.width && py < row.picture.height;
+        ASSERT_EQ((*frame)[PixelIndex(x, y)], inside ? At(px, py) : 0u) << x << ", " << y;
+      }
+    }
+  }
 }
 
 TEST(ScrollRangesForPicture, RunFromTheRightEdgeInViewToZero)

@@ -198,7 +198,7 @@ TEST(Refine, BringsEveryModeCloserToThePhoto)
       EXPECT_GT(after, before + 0.05);
       // The figure a run reports is this closeness, so a user sees Refine as
       // the gain it is, though it changes more pixels from the dither.
-      EXPECT_DOUBLE_EQ(outcome.closenessDb, after);
+      EXPECT_DOUBLE_EQ(outcome.closenessDb.value(), after);
     }
   }
 }
