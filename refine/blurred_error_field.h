@@ -41,8 +41,8 @@ inline float Dot(Channels a, Channels b)
 
 // The eye sees a dithered picture blurred. The error that counts is the sum
 // of squared differences (of PerceivedColour) between the shown picture and
-// the target, both blurred with a Gaussian of sigma 1 pixel (radius 3, nothing beyond the
-// frame), over the columns from firstColumn on.
+// the target, both blurred with a Gaussian of sigma 1 pixel (radius 3,
+// nothing beyond the frame), over the columns from firstColumn on.
 //
 // Changing one pixel p by d changes that error by
 //   2 d . gradient(p) + |d|^2 overlap(p, p),
