@@ -5,8 +5,6 @@
 #include <numbers>
 #include <vector>
 
-#include "colour/parallel.h"
-
 namespace pavona {
 namespace {
 
@@ -344,30 +342,17 @@ std::uint32_t MapPixel(const FastLabTables& tables, const ReachTable& reach, std
                     tables.Encode(0.0556434f * x - 0.2040259f * y + 1.0572252f * z));
 }
 
-}  // namespace
-
-void MapPlanesIntoReach(const ReachTable& reach, AdjustedPlanes& planes)
+const FastLabTables& Tables()
 {
   static const FastLabTables tables;
-  // Bands of rows on all cores; each band remembers its last pixel, as runs
-  // of one colour are common in a photo's flat parts and in its borders.
-  constexpr int Bands = 8;
-  constexpr int BandRows = PictureHeight / Bands;
-  ParallelFor(Bands, [&](int band) {
-    std::uint32_t last = ~0u, lastMapped = 0;
-    for (int i = band * BandRows * PictureWidth; i < (band + 1) * BandRows * PictureWidth; ++i) {
-      const std::uint32_t colour = MakeColour(planes.red[i], planes.green[i], planes.blue[i]);
-      if (colour != last) {
-        last = colour;
-        lastMapped = MapPixel(tables, reach, colour);
-      }
-      if (lastMapped != colour) {
-        planes.red[i] = std::uint8_t(RedOf(lastMapped));
-        planes.green[i] = std::uint8_t(GreenOf(lastMapped));
-        planes.blue[i] = std::uint8_t(BlueOf(lastMapped));
-      }
-    }
-  });
+  return tables;
+}
+
+}  // namespace
+
+std::uint32_t MapColourIntoReachQuickly(const ReachTable& reach, std::uint32_t colour)
+{
+  return MapPixel(Tables(), reach, colour);
 }
 
 }  // namespace pavona

@@ -10,8 +10,8 @@
 #include "c64/interlace_alternation.h"
 #include "colour/colour_adjustment.h"
 #include "colour/flicker_reduction.h"
-#include "colour/gamut_mapping.h"
 #include "colour/mix_palette.h"
+#include "colour/reach_mapping.h"
 #include "core/picture_closeness.h"
 #include "dither/dither_picture.h"
 #include "plan/conversion_plan.h"
@@ -149,7 +149,11 @@ ConversionOutcome ConvertRun(Workspace& workspace, const Settings& settings,
   // After the photo is taken: the closeness stays measured against the photo
   // itself. The reach is that of the table the dither works with.
   if (settings.mapIntoReach) {
-    MapPlanesIntoReach(BuildReachTable(run->mix), run->adjusted);
+    if (!workspace.reachMapping) {
+      workspace.reachMapping = std::make_unique<ReachMapping>();
+    }
+    workspace.reachMapping->Prepare(run->mix);
+    workspace.reachMapping->Map(run->adjusted);
   }
   DitherPicture(run->adjusted, run->mix, settings.measure, settings.mode, settings.dither,
                 run->randomState, progress);

@@ -1,5 +1,6 @@
 #include "core/workspace.h"
 
+#include "colour/reach_mapping.h"
 #include "refine/refine_canvas.h"
 
 namespace pavona {

@@ -14,6 +14,7 @@
 namespace pavona {
 
 struct RefineScratch;
+class ReachMapping;
 
 // The owner of every working picture and table, for the life of the program.
 // The pictures are large, so a Workspace lives on the heap (make it with
@@ -44,6 +45,8 @@ struct Workspace {
 
   // The buffers of "Refine", made by its first conversion.
   std::unique_ptr<RefineScratch> refineScratch;
+  // "Map colours into reach" for the last mix table, made by its first use.
+  std::unique_ptr<ReachMapping> reachMapping;
 };
 
 }  // namespace pavona

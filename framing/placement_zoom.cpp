@@ -15,11 +15,12 @@ double ShownScale(const Placement& placement, int fileWidth, int fileHeight)
   return fileHeight > 0 ? double(geometry.scaledHeight) / fileHeight : 1.0;
 }
 
-Placement WithMode(FitMode mode, PixelAspect aspect)
+Placement WithMode(FitMode mode, PixelAspect aspect, FrameArea area = {})
 {
   Placement placement;
   placement.mode = mode;
   placement.aspect = aspect;
+  placement.area = area;
   return placement;
 }
 
@@ -58,17 +59,16 @@ int ShownScalePercent(const Placement& placement, int fileWidth, int fileHeight)
   return std::max(1, int(whole));
 }
 
-ZoomRange ZoomRangeOf(PixelAspect aspect, int fileWidth, int fileHeight)
+ZoomRange ZoomRangeOf(PixelAspect aspect, int fileWidth, int fileHeight, FrameArea area)
 {
   if (fileWidth <= 0 || fileHeight <= 0) {
     return {};
   }
   // Fit's own scale stops at 1:1, so the whole-picture zoom is worked out
   // from its fraction of the fill scale, which is never capped.
-  const double fill = ShownScale(WithMode(FitMode::Fill, aspect), fileWidth, fileHeight);
+  const double fill = ShownScale(WithMode(FitMode::Fill, aspect, area), fileWidth, fileHeight);
   const double stretch = aspect == PixelAspect::Pal ? 1.0 / PalPixelAspect : 1.0;
-  const double fit =
-      std::min(PictureWidth / (fileWidth * stretch), double(PictureHeight) / fileHeight);
+  const double fit = std::min(area.width / (fileWidth * stretch), double(area.height) / fileHeight);
   ZoomRange range;
   range.minimum = std::clamp(int(std::floor(100 * fit)), 1, 100);
   range.maximum = std::max(100, int(std::ceil(100 * fill)));

@@ -18,15 +18,15 @@ Placement StartingPlacement(FitMode mode, PixelAspect aspect, int fileWidth, int
 // placement shows now (its own scale when scalePercent is 0), at least 1.
 int ShownScalePercent(const Placement& placement, int fileWidth, int fileHeight);
 
-// The zooms offered for a picture: from the whole picture fitting the frame
-// to 1:1, or to covering the frame where that takes more (a picture smaller
-// than the frame).
+// The zooms offered for a picture placed into `area` of the frame (the part
+// the mode shows): from the whole picture fitting the area to 1:1, or to
+// covering the area where that takes more (a picture smaller than it).
 struct ZoomRange {
   int minimum = 100;
   int maximum = 100;
   friend bool operator==(const ZoomRange&, const ZoomRange&) = default;
 };
-ZoomRange ZoomRangeOf(PixelAspect aspect, int fileWidth, int fileHeight);
+ZoomRange ZoomRangeOf(PixelAspect aspect, int fileWidth, int fileHeight, FrameArea area = {});
 
 // Why the zoom of a placement in `mode` cannot be changed, in a sentence for
 // the zoom control's tooltip; empty when it can.

@@ -193,7 +193,7 @@ void SourcePlacement::Show(const Placement& placement)
   scalePercent_ = placement.mode == FitMode::Cutout ? 0 : placement.scalePercent;
   const std::string_view whyFixed = WhyZoomIsFixed(placement.mode, HasPicture());
   const ZoomRange range =
-      HasPicture() ? ZoomRangeOf(placement.aspect, fileWidth_, fileHeight_) : ZoomRange{};
+      HasPicture() ? ZoomRangeOf(placement.aspect, fileWidth_, fileHeight_, area_) : ZoomRange{};
   const int percent = HasPicture() ? ShownScalePercent(placement, fileWidth_, fileHeight_) : 100;
   c_.zoomSlider->setRange(range.minimum, range.maximum);
   c_.zoomField->setRange(std::min(range.minimum, percent), std::max(range.maximum, percent));

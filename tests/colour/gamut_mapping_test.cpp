@@ -10,6 +10,7 @@
 
 #include "colour/mix_palette.h"
 #include "colour/palettes.h"
+#include "colour/reach_mapping.h"
 
 namespace pavona {
 namespace {
@@ -137,45 +138,83 @@ TEST(GamutMapping, TheReachComesFromThePaletteInUse)
   EXPECT_GE(ChromaOf(mixed), ChromaOf(pure) - 2);
 }
 
-// The frame mapping's tables and polynomial against the plain definition:
-// colours across the cube, the grey axis, the corners and photo-like noise.
+// The quick mapping's tables and polynomial, and the frame mapping's grid,
+// against the plain definition: colours across the cube, the grey axis, the
+// corners and photo-like noise, with the reach of 16 colours and of the mixes
+// of two fields.
 TEST(GamutMapping, FrameMappingAgreesWithThePlainDefinition)
 {
-  for (const PaletteId id : {PaletteId::Pepto, PaletteId::Vice}) {
-    const ReachTable reach = ReachOf(PaletteColours(id), GraphicMode::HiresFliInterlace);
-    std::vector<std::uint32_t> colours;
-    for (int r = 0; r < 256; r += 15) {
-      for (int g = 0; g < 256; g += 15) {
-        for (int b = 0; b < 256; b += 15) {
-          colours.push_back(MakeColour(r, g, b));
-        }
+  std::vector<std::uint32_t> colours;
+  for (int r = 0; r < 256; r += 15) {
+    for (int g = 0; g < 256; g += 15) {
+      for (int b = 0; b < 256; b += 15) {
+        colours.push_back(MakeColour(r, g, b));
       }
     }
-    for (int v = 0; v < 256; ++v) {
-      colours.push_back(MakeColour(v, v, v));
-      colours.push_back(MakeColour(v, 255 - v, 0));
-    }
-    std::mt19937 random(3);
-    while (colours.size() < PixelCount) {
-      colours.push_back(random() & 0xFFFFFF);
-    }
-    auto planes = std::make_unique<AdjustedPlanes>();
-    for (int i = 0; i < PixelCount; ++i) {
-      StoreAdjustedPixel(*planes, i % PictureWidth, i / PictureWidth, colours[i]);
-    }
-    MapPlanesIntoReach(reach, *planes);
-    int differing = 0;
-    for (int i = 0; i < PixelCount; ++i) {
-      const std::uint32_t fast = ReadAdjustedPixel(*planes, i % PictureWidth, i / PictureWidth);
-      const std::uint32_t plain = MapColourIntoReach(reach, colours[i]);
-      const int worst =
-          std::max({std::abs(RedOf(fast) - RedOf(plain)), std::abs(GreenOf(fast) - GreenOf(plain)),
-                    std::abs(BlueOf(fast) - BlueOf(plain))});
-      ASSERT_LE(worst, 1) << std::hex << colours[i] << " " << fast << " " << plain;
-      differing += worst > 0 ? 1 : 0;
-    }
-    EXPECT_LT(differing, PixelCount / 50);  // a level off now and then, by rounding
   }
+  for (int v = 0; v < 256; ++v) {
+    colours.push_back(MakeColour(v, v, v));
+    colours.push_back(MakeColour(v, 255 - v, 0));
+  }
+  std::mt19937 random(3);
+  while (colours.size() < PixelCount) {
+    colours.push_back(random() & 0xFFFFFF);
+  }
+  const auto worstChannel = [](std::uint32_t p, std::uint32_t q) {
+    return std::max({std::abs(RedOf(p) - RedOf(q)), std::abs(GreenOf(p) - GreenOf(q)),
+                     std::abs(BlueOf(p) - BlueOf(q))});
+  };
+  for (const PaletteId id : {PaletteId::Pepto, PaletteId::Vice}) {
+    for (const GraphicMode mode : {GraphicMode::HiresStandard, GraphicMode::HiresFliInterlace}) {
+      SCOPED_TRACE(int(mode));
+      MixTable table;
+      BuildMixPalette(table, PaletteColours(id), MixMethod::Rgb, mode);
+      const ReachTable reach = BuildReachTable(table);
+      ReachMapping mapping;
+      mapping.Prepare(table);
+      auto planes = std::make_unique<AdjustedPlanes>();
+      for (int i = 0; i < PixelCount; ++i) {
+        StoreAdjustedPixel(*planes, i % PictureWidth, i / PictureWidth, colours[i]);
+      }
+      mapping.Map(*planes);
+      int quickDiffers = 0, gridOffByMore = 0;
+      for (int i = 0; i < PixelCount; ++i) {
+        const std::uint32_t plain = MapColourIntoReach(reach, colours[i]);
+        const int quick = worstChannel(MapColourIntoReachQuickly(reach, colours[i]), plain);
+        ASSERT_LE(quick, 1) << std::hex << colours[i];
+        quickDiffers += quick > 0 ? 1 : 0;
+        const int grid =
+            worstChannel(ReadAdjustedPixel(*planes, i % PictureWidth, i / PictureWidth), plain);
+        // Between grid points the mapping bends where the compression starts
+        // and where the reach turns a corner.
+        ASSERT_LE(grid, 12) << std::hex << colours[i];
+        gridOffByMore += grid > 1 ? 1 : 0;
+      }
+      EXPECT_LT(quickDiffers, PixelCount / 50);  // a level off now and then, by rounding
+      EXPECT_LT(gridOffByMore, PixelCount / 50);
+    }
+  }
+}
+
+// The grid is made once for a table's colours and made anew for others.
+TEST(GamutMapping, TheFrameMappingFollowsTheTable)
+{
+  MixTable pepto, vice;
+  BuildMixPalette(pepto, PaletteColours(PaletteId::Pepto), MixMethod::Rgb,
+                  GraphicMode::HiresStandard);
+  BuildMixPalette(vice, PaletteColours(PaletteId::Vice), MixMethod::Rgb,
+                  GraphicMode::HiresStandard);
+  ReachMapping mapping, freshPepto, freshVice;
+  freshPepto.Prepare(pepto);
+  freshVice.Prepare(vice);
+  mapping.Prepare(pepto);
+  mapping.Prepare(vice);
+  int palettesDiffer = 0;
+  for (const std::uint32_t colour : {0xFF0000u, 0x00FF40u, 0x2040FFu, 0xFF00FFu}) {
+    EXPECT_EQ(mapping.MapColour(colour), freshVice.MapColour(colour)) << std::hex << colour;
+    palettesDiffer += freshPepto.MapColour(colour) != freshVice.MapColour(colour);
+  }
+  EXPECT_GT(palettesDiffer, 0);
 }
 
 }  // namespace

@@ -2,11 +2,14 @@
 
 #include <gtest/gtest.h>
 
+#include <string>
+
 namespace pavona {
 namespace {
 
-// The zooms offered run from the whole picture in the frame to 1:1, or to
-// covering the frame when a small picture needs more.
+// The zooms offered run from the whole picture in the part of the frame the
+// mode shows (all of it, or the FLI modes' 296 x 197) to 1:1, or to covering
+// that part when a small picture needs more.
 TEST(PlacementZoomTest, ZoomRangeRunsFromTheWholePictureToOneToOne)
 {
   struct Row {
@@ -21,35 +24,40 @@ TEST(PlacementZoomTest, ZoomRangeRunsFromTheWholePictureToOneToOne)
       {"smaller than the frame", PixelAspect::Square, 100, 50},
       {"sliver", PixelAspect::Square, 1, 5000},
   };
-  for (const Row& row : rows) {
-    SCOPED_TRACE(row.name);
-    const ZoomRange range = ZoomRangeOf(row.aspect, row.width, row.height);
-    ASSERT_LE(range.minimum, 100);
-    ASSERT_GE(range.maximum, 100);
-    // At the lowest zoom the whole picture fits; one percent more does not.
-    Placement placement;
-    placement.mode = FitMode::Fit;
-    placement.aspect = row.aspect;
-    placement.scalePercent = range.minimum;
-    PlacementGeometry at = GeometryOfPlacement(placement, row.width, row.height);
-    EXPECT_TRUE(at.scaledWidth <= PictureWidth && at.scaledHeight <= PictureHeight);
-    if (range.minimum < 100) {
-      placement.scalePercent = range.minimum + 1;
+  for (const FrameArea area : {FrameArea{}, FrameArea{24, 0, 296, 197}}) {
+    for (const Row& row : rows) {
+      SCOPED_TRACE(std::string(row.name) + ", area " + std::to_string(area.width) + " wide");
+      const ZoomRange range = ZoomRangeOf(row.aspect, row.width, row.height, area);
+      ASSERT_LE(range.minimum, 100);
+      ASSERT_GE(range.maximum, 100);
+      // At the lowest zoom the whole picture fits; one percent more does not.
+      Placement placement;
+      placement.mode = FitMode::Fit;
+      placement.aspect = row.aspect;
+      placement.area = area;
+      placement.scalePercent = range.minimum;
+      PlacementGeometry at = GeometryOfPlacement(placement, row.width, row.height);
+      EXPECT_TRUE(at.scaledWidth <= area.width && at.scaledHeight <= area.height);
+      if (range.minimum < 100) {
+        placement.scalePercent = range.minimum + 1;
+        at = GeometryOfPlacement(placement, row.width, row.height);
+        EXPECT_TRUE(at.scaledWidth > area.width || at.scaledHeight > area.height);
+      }
+      // At the highest the picture covers the area.
+      placement.scalePercent = range.maximum;
       at = GeometryOfPlacement(placement, row.width, row.height);
-      EXPECT_TRUE(at.scaledWidth > PictureWidth || at.scaledHeight > PictureHeight);
+      EXPECT_TRUE(at.scaledWidth >= area.width && at.scaledHeight >= area.height);
+      // A fresh Fit shows the lowest zoom, a fresh Fill one that covers the area.
+      EXPECT_EQ(ShownScalePercent(
+                    StartingPlacement(FitMode::Fit, row.aspect, row.width, row.height, area),
+                    row.width, row.height),
+                std::min(range.minimum, 100));
+      const Placement fill =
+          StartingPlacement(FitMode::Fill, row.aspect, row.width, row.height, area);
+      placement.scalePercent = ShownScalePercent(fill, row.width, row.height);
+      at = GeometryOfPlacement(placement, row.width, row.height);
+      EXPECT_TRUE(at.scaledWidth >= area.width && at.scaledHeight >= area.height);
     }
-    // At the highest the picture covers the frame.
-    placement.scalePercent = range.maximum;
-    at = GeometryOfPlacement(placement, row.width, row.height);
-    EXPECT_TRUE(at.scaledWidth >= PictureWidth && at.scaledHeight >= PictureHeight);
-    // A fresh Fit shows the lowest zoom, a fresh Fill one that covers the frame.
-    EXPECT_EQ(ShownScalePercent(StartingPlacement(FitMode::Fit, row.aspect, row.width, row.height),
-                                row.width, row.height),
-              std::min(range.minimum, 100));
-    const Placement fill = StartingPlacement(FitMode::Fill, row.aspect, row.width, row.height);
-    placement.scalePercent = ShownScalePercent(fill, row.width, row.height);
-    at = GeometryOfPlacement(placement, row.width, row.height);
-    EXPECT_TRUE(at.scaledWidth >= PictureWidth && at.scaledHeight >= PictureHeight);
   }
 }
 

@@ -175,6 +175,8 @@ TEST_F(PlacementTest, FitAndTheResultFollowWhatTheModeShows)
     EXPECT_EQ(ColumnBlack(view(), x), black) << x;
   }
   EXPECT_TRUE(RowBlack(view(), PictureHeight - 1));
+  // The fitted picture is at the lowest zoom offered.
+  EXPECT_EQ(p().zoomSlider->minimum(), p().zoomField->value());
 
   // The sprite column of fields with colours of their own hides the same
   // columns; the test picture covers the whole frame.
