@@ -1,7 +1,6 @@
 #include "refine/refine.h"
 
 #include "colour/colour_adjustment.h"
-#include "colour/gamut_mapping.h"
 #include "dither/dither_picture.h"
 #include "refine/blurred_error_polish.h"
 #include "refine/structure_guard.h"
@@ -22,7 +21,8 @@ void RefineColourSelection(RunPictures& run, const Picture& source, const Settin
   // so does Refine: chasing chroma no mix can show traded the picture's
   // structure for it (SSIM down by up to 0.05 on the photos).
   if (settings.mapIntoReach) {
-    MapPlanesIntoReach(BuildReachTable(scratch.ditherTable), scratch.adjusted);
+    scratch.reachMapping.Prepare(scratch.ditherTable);
+    scratch.reachMapping.Map(scratch.adjusted);
   }
   scratch.adjustedPicture = PictureFromPlanes(scratch.adjusted);
   const ChosenColours chosen{run.c64, run.result, run.palette, run.mix};

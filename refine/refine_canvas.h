@@ -8,6 +8,7 @@
 #include "c64/c64_data.h"
 #include "colour/mix_table.h"
 #include "colour/picture.h"
+#include "colour/reach_mapping.h"
 #include "refine/blurred_error_field.h"
 #include "refine/structure_guard.h"
 #include "refine/unit_mixes.h"
@@ -25,6 +26,7 @@ struct RefineScratch {
   std::vector<std::int8_t> shownMix;
   std::vector<float> targetLuma;  // of the adjusted frame
   StructureScratch structure;
+  ReachMapping reachMapping;  // for "Map colours into reach", kept per mix table
 };
 
 // Besides the blurred error, each pixel's own luma difference to the target,
