@@ -41,8 +41,17 @@ class StructureMeasure {
   SsimPlanes planes_;
 };
 
+// A unit's loss of SSIM, summed over its pixels, and where it starts.
+struct UnitLoss {
+  float lost = 0;
+  int x0 = 0;
+  int y0 = 0;
+};
+
 // The buffers of KeepStructure.
 struct StructureScratch {
+  std::vector<UnitLoss> losses;
+  std::vector<bool> putBack;  // by unit, in the order of the frame
   StructureMeasure measure;
   Picture selectedResult{};
   C64Data selectedData{};
@@ -50,17 +59,33 @@ struct StructureScratch {
   std::array<std::vector<float>, 2> ssim;  // of the selection and of the result
 };
 
-// A unit (a cell, a span, or where Refine chooses no unit colours a span) of
-// the refined picture whose mean SSIM over its pixels came out more than
-// this below the selection's gets the selection's pixels and colours back.
-// The blurred error rewards a right average over right structure; a unit
-// that paid for colour with structure is not worth it.
-constexpr float MostSsimLossPerUnit = 0.02f;
+// Refine rewards a right average colour, which a unit (a cell, a span, or
+// where Refine chooses no unit colours a span) can buy with its structure.
+// A unit whose mean SSIM over its pixels came out more than this below the
+// selection's gets the selection's pixels and colours back whatever the
+// rest of the frame does: the eye sees it as a block.
+constexpr float MostSsimLossPerUnit = 0.1f;
+// And the frame's mean SSIM may fall by at most this: beyond it, units are
+// put back worst first until the loss they leave is within it. A small loss
+// spread over many units passed any bound per unit (0.02 per unit still let
+// the frame lose 0.012), and a tight bound per unit put back much of the
+// colour Refine had won.
+constexpr float MostSsimLossPerFrame = 0.003f;
+// A unit put back changes the SSIM of its neighbours too (the blur and the
+// window reach 8 pixels), so the loss is measured again after each round of
+// putting back, for at most this many rounds; on the photos two sufficed.
+constexpr int MostGuardRounds = 3;
+
+// Measures the structure of the selection (scratch.selectedResult, taken
+// before refining) against `target`: the first half of KeepStructure, which
+// needs nothing of the refinement and so can run beside it.
+void MeasureSelectionStructure(const Picture& target, StructureScratch& scratch);
 
 // Puts back what the selection had (scratch.selectedResult and
-// scratch.selectedData, taken before refining) in every unit of the result
-// that lost structure against `target`. Returns the number of units put back.
-int KeepStructure(Picture& result, C64Data& data, const UnitMixes& units, const Picture& target,
+// scratch.selectedData) in the units of the result that lost structure
+// against the target MeasureSelectionStructure measured the selection
+// against, as the bounds above say. Returns the number of units put back.
+int KeepStructure(Picture& result, C64Data& data, const UnitMixes& units,
                   StructureScratch& scratch);
 
 }  // namespace pavona

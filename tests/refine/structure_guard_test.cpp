@@ -148,10 +148,11 @@ TEST(KeepStructure, PutsBackOnlyUnitsThatLostStructure)
   auto scratch = std::make_unique<StructureScratch>();
   scratch->selectedResult = workspace->result;
   scratch->selectedData = workspace->c64;
+  MeasureSelectionStructure(workspace->source, *scratch);
 
   auto result = std::make_unique<Picture>(workspace->result);
   auto data = std::make_unique<C64Data>(workspace->c64);
-  EXPECT_EQ(KeepStructure(*result, *data, *units, workspace->source, *scratch), 0);
+  EXPECT_EQ(KeepStructure(*result, *data, *units, *scratch), 0);
   EXPECT_EQ(*result, workspace->result);
 
   // The cell at (96, 64): a checkerboard of black and white in the picture,
@@ -166,7 +167,7 @@ TEST(KeepStructure, PutsBackOnlyUnitsThatLostStructure)
   // A cell elsewhere made a shade closer to the frame keeps its change.
   const int kept = PixelIndex(200, 150);
   (*result)[kept] = workspace->source[kept];
-  EXPECT_GE(KeepStructure(*result, *data, *units, workspace->source, *scratch), 1);
+  EXPECT_GE(KeepStructure(*result, *data, *units, *scratch), 1);
   for (int y = 64; y < 72; ++y) {
     for (int x = 96; x < 104; ++x) {
       EXPECT_EQ((*result)[PixelIndex(x, y)], workspace->result[PixelIndex(x, y)]);
@@ -174,6 +175,43 @@ TEST(KeepStructure, PutsBackOnlyUnitsThatLostStructure)
   }
   EXPECT_EQ(*data, workspace->c64);
   EXPECT_EQ((*result)[kept], workspace->source[kept]);
+}
+
+// Many spans that each lose a little structure, none of them past the bound
+// per unit, but together past the frame's bound: spans are put back until
+// the frame's loss is within it, and those that lose least keep their change.
+TEST(KeepStructure, HoldsTheFramesLossWithinItsBound)
+{
+  Settings settings;
+  settings.mode = GraphicMode::HiresFli;
+  const auto workspace = Convert("rocket_frame.ppm", settings);
+  const ConversionPlan plan = PlanConversion(settings);
+  auto units = std::make_unique<UnitMixes>();
+  auto table = std::make_unique<MixTable>();
+  PrepareMixTable(*table, workspace->palette, settings, plan.mixTable);
+  FindUnitMixes({workspace->c64, workspace->result, workspace->palette, workspace->mix}, *table,
+                settings, plan, *units);
+  auto scratch = std::make_unique<StructureScratch>();
+  scratch->selectedResult = workspace->result;
+  scratch->selectedData = workspace->c64;
+  MeasureSelectionStructure(workspace->source, *scratch);
+
+  // Every fourth row's spans shown mirrored.
+  auto result = std::make_unique<Picture>(workspace->result);
+  for (int y = 0; y < PictureHeight; y += 4) {
+    for (int x0 = 0; x0 < PictureWidth; x0 += 8) {
+      std::reverse(&(*result)[PixelIndex(x0, y)], &(*result)[PixelIndex(x0, y)] + 8);
+    }
+  }
+  const double selected = MeanSsim(workspace->result, workspace->source, FrameArea{});
+  ASSERT_GT(selected - MeanSsim(*result, workspace->source, FrameArea{}), MostSsimLossPerFrame);
+
+  auto data = std::make_unique<C64Data>(workspace->c64);
+  const int restored = KeepStructure(*result, *data, *units, *scratch);
+  EXPECT_GE(selected - MeanSsim(*result, workspace->source, FrameArea{}), 0);
+  EXPECT_LE(selected - MeanSsim(*result, workspace->source, FrameArea{}), MostSsimLossPerFrame);
+  EXPECT_GT(restored, 0);
+  EXPECT_NE(*result, workspace->result);
 }
 
 }  // namespace
