@@ -184,7 +184,10 @@ int KeepStructure(Picture& result, C64Data& data, const UnitMixes& units, Struct
           }
         }
         total += lost;
-        losses.push_back({lost, x0, y0});
+        // Most units lost nothing; only those that did are sorted.
+        if (lost > 0) {
+          losses.push_back({lost, x0, y0});
+        }
       }
     }
     // The worst first; ties in the order of the frame, so the result never
@@ -194,8 +197,7 @@ int KeepStructure(Picture& result, C64Data& data, const UnitMixes& units, Struct
     });
     int now = 0;
     for (const UnitLoss& unit : losses) {
-      if (unit.lost <= 0 ||
-          (unit.lost <= MostSsimLossPerUnit * float(8 * height) && total <= frameBudget)) {
+      if (unit.lost <= MostSsimLossPerUnit * float(8 * height) && total <= frameBudget) {
         break;
       }
       // A unit put back shows the selection; what it still loses comes

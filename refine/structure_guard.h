@@ -73,7 +73,8 @@ constexpr float MostSsimLossPerUnit = 0.1f;
 constexpr float MostSsimLossPerFrame = 0.003f;
 // A unit put back changes the SSIM of its neighbours too (the blur and the
 // window reach 8 pixels), so the loss is measured again after each round of
-// putting back, for at most this many rounds; on the photos two sufficed.
+// putting back, for at most this many rounds: on the photos a third round
+// still helped, two more moved SSIM by under 0.0005 and PSNR not at all.
 constexpr int MostGuardRounds = 3;
 
 // Measures the structure of the selection (scratch.selectedResult, taken
