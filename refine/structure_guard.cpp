@@ -190,13 +190,17 @@ int KeepStructure(Picture& result, C64Data& data, const UnitMixes& units, Struct
         }
       }
     }
-    // The worst first; ties in the order of the frame, so the result never
-    // depends on the sort.
-    std::sort(losses.begin(), losses.end(), [](const UnitLoss& a, const UnitLoss& b) {
-      return a.lost != b.lost ? a.lost > b.lost : (a.y0 != b.y0 ? a.y0 < b.y0 : a.x0 < b.x0);
-    });
+    // The worst first, taken from a heap as they are needed (sorting them
+    // all cost as much as an SSIM map); ties in the order of the frame, so
+    // the order is one and the same on every run.
+    const auto less = [](const UnitLoss& a, const UnitLoss& b) {
+      return a.lost != b.lost ? a.lost < b.lost : (a.y0 != b.y0 ? a.y0 > b.y0 : a.x0 > b.x0);
+    };
+    std::make_heap(losses.begin(), losses.end(), less);
     int now = 0;
-    for (const UnitLoss& unit : losses) {
+    for (auto end = losses.end(); end != losses.begin(); --end) {
+      std::pop_heap(losses.begin(), end, less);
+      const UnitLoss& unit = end[-1];
       if (unit.lost <= MostSsimLossPerUnit * float(8 * height) && total <= frameBudget) {
         break;
       }
