@@ -47,15 +47,18 @@ void RefineColourSelection(RunPictures& run, const Picture& source, const Settin
     }
   });
   RefineCanvas& canvas = *built;
-  // One pass over every pixel and one near what the new colours changed
-  // catch most of the gain; moving pairs of pixels together as well gained
-  // up to 0.15 dB more on the photos but made each pass about four times as
-  // slow.
+  // One pass over every pixel, then twice new colours and a pass near what
+  // they changed: the second round added 0.1 dB PSNR and 0.06 CIEDE2000 on
+  // the photos for about a third more time, a third pass alone half of that.
+  // Moving pairs of pixels together as well gained up to 0.15 dB more but
+  // made each pass about four times as slow.
   progress.SetStatus("Refine: placing the pixels as the eye sees them");
   PolishPass(canvas, PolishedPixels::Every);
   progress.SetStatus("Refine: choosing the cell colours as the eye sees them");
-  ChooseUnitColours(canvas);
-  PolishPass(canvas, PolishedPixels::NearChanges);
+  for (int round = 0; round < 2; ++round) {
+    ChooseUnitColours(canvas);
+    PolishPass(canvas, PolishedPixels::NearChanges);
+  }
   KeepStructure(run.result, run.c64, scratch.units, scratch.structure);
 }
 
