@@ -2,7 +2,7 @@
 // the shared photo folder, filled into the frame as a user would place it,
 // in every mode at its default settings, and reports the blurred PSNR
 // (Gaussian sigma 1) and the SSIM on luma against the adjusted frame, over
-// the columns the mode shows. A measurement run by hand
+// the part of the frame the mode shows. A measurement run by hand
 // (scripts/bench.sh mode_quality), not a timed test. The photos are found
 // through PAVONA_PHOTOS_DIR, else in shared/photos beside the source tree.
 #include <benchmark/benchmark.h>
@@ -16,7 +16,7 @@
 #include "core/picture_closeness.h"
 #include "framing/placement.h"
 #include "io/placed_picture_read.h"
-#include "luma_ssim.h"
+#include "picture_measures.h"
 #include "plan/conversion_plan.h"
 
 namespace pavona {
@@ -55,8 +55,12 @@ fs::path PhotoFolder()
 
 void ConvertAndMeasure(benchmark::State& state, std::string photo, ModeRow mode)
 {
+  Settings settings;
+  settings.mode = mode.mode;
+  const FrameArea shown = PlanConversion(settings).shown;
   Placement fill;
   fill.mode = FitMode::Fill;
+  fill.area = shown;
   const PictureFileResult read = ReadPictureForPlacement((PhotoFolder() / photo).string(), fill);
   if (!read.Ok()) {
     state.SkipWithError(read.error.c_str());
@@ -64,17 +68,14 @@ void ConvertAndMeasure(benchmark::State& state, std::string photo, ModeRow mode)
   }
   auto workspace = std::make_unique<Workspace>();
   workspace->source = PlacePicture(read.picture, fill);
-  Settings settings;
-  settings.mode = mode.mode;
   SilentProgress progress;
   ConversionOutcome outcome;
   for (auto _ : state) {
     outcome = ConvertRun(*workspace, settings, progress);
   }
   // The default adjustment changes nothing, so the frame is the photo.
-  const int firstColumn = PlanConversion(settings).firstColumn;
   state.counters["psnr_dB"] = outcome.closenessDb.value_or(0);
-  state.counters["ssim"] = bench::LumaSsim(workspace->source, workspace->result, firstColumn);
+  state.counters["ssim"] = bench::LumaSsim(workspace->source, workspace->result, shown);
 }
 
 void RegisterConversions()

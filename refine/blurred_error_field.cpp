@@ -61,7 +61,57 @@ void OneDimensionalOverlaps(std::array<std::array<float, 2 * Reach + 1>, Length>
   }
 }
 
+// The 8-bit sRGB values in linear light.
+const std::array<float, 256>& LinearLight()
+{
+  static const std::array<float, 256> table = [] {
+    std::array<float, 256> linear;
+    for (int v = 0; v < 256; ++v) {
+      const double x = v / 255.0;
+      linear[v] = float(x <= 0.04045 ? x / 12.92 : std::pow((x + 0.055) / 1.055, 2.4));
+    }
+    return linear;
+  }();
+  return table;
+}
+
+// CIELAB's f(t) for t in 0..1, read between the points of a table: a cube
+// root per channel of every pixel of the frame took longer than the rest of
+// setting up the field, and the table is within 0.05 a* or b* units of it.
+constexpr int LabSteps = 1024;
+float LabF(float t)
+{
+  static const std::array<float, LabSteps + 2> table = [] {
+    std::array<float, LabSteps + 2> f;
+    for (int i = 0; i <= LabSteps + 1; ++i) {
+      const double u = double(i) / LabSteps;
+      f[i] = float(u > 216.0 / 24389 ? std::cbrt(u) : (24389.0 / 27 * u + 16) / 116);
+    }
+    return f;
+  }();
+  const float position = std::clamp(t, 0.0f, 1.0f) * LabSteps;
+  const int i = int(position);
+  return table[i] + (position - float(i)) * (table[i + 1] - table[i]);
+}
+
 }  // namespace
+
+Channels PerceivedColour(std::uint32_t colour)
+{
+  static const float lumaScale = std::sqrt(LumaWeight);
+  // a* and b* of the C64 palette's colours lie within about +-100.
+  constexpr float ChromaScale = 2.55f;
+  const std::array<float, 256>& linear = LinearLight();
+  const float r = linear[RedOf(colour)], g = linear[GreenOf(colour)], b = linear[BlueOf(colour)];
+  // sRGB primaries, D65 white.
+  const float fx = LabF((0.4124564f * r + 0.3575761f * g + 0.1804375f * b) / 0.95047f);
+  const float fy = LabF(0.2126729f * r + 0.7151522f * g + 0.0721750f * b);
+  const float fz = LabF((0.0193339f * r + 0.1191920f * g + 0.9503041f * b) / 1.08883f);
+  const float luma = 0.299f * float(RedOf(colour)) + 0.587f * float(GreenOf(colour)) +
+                     0.114f * float(BlueOf(colour));
+  return Channels{lumaScale * luma, ChromaScale * 500 * (fx - fy), ChromaScale * 200 * (fy - fz),
+                  0};
+}
 
 std::array<float, 2 * BlurredErrorField::Radius + 1> BlurredErrorField::Weights()
 {
@@ -84,8 +134,15 @@ BlurredErrorField::BlurredErrorField(const Picture& shown, const Picture& target
   const ::pavona::Weights weights = Weights();
   OneDimensionalOverlaps(overlapX_, weights, firstColumn, PictureWidth - 1);
   OneDimensionalOverlaps(overlapY_, weights, 0, PictureHeight - 1);
+  // The shown picture has few colours, mostly in runs.
+  std::uint32_t lastShown = shown[0];
+  Channels lastPerceived = PerceivedColour(lastShown);
   for (int offset = 0; offset < PixelCount; ++offset) {
-    gradient_[offset] = ColourDifference(shown[offset], target[offset]);
+    if (shown[offset] != lastShown) {
+      lastShown = shown[offset];
+      lastPerceived = PerceivedColour(lastShown);
+    }
+    gradient_[offset] = lastPerceived - PerceivedColour(target[offset]);
   }
   Blur(gradient_.data(), weights);
   // Only the counted columns' blurred error counts; the kernel around each

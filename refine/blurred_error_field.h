@@ -8,18 +8,30 @@
 
 namespace pavona {
 
-// Red, green, blue and a spare lane, so one pixel's channels go together and
-// are added and multiplied as one vector (kept in a register, not in memory).
+// A colour's three coordinates in the space the error is measured in and a
+// spare lane, so one pixel's channels go together and are added and
+// multiplied as one vector (kept in a register, not in memory).
 using Channels = float __attribute__((vector_size(16)));
 
-// The RGB difference to - from, spare lane 0.
+// A colour as the error sees it: its luma (Rec. 601 weights on the sRGB
+// values, what the eye reads structure from) and its CIELAB a* and b* (its
+// colour as the eye tells colours apart), each scaled to about 0..255, the
+// luma weighted LumaWeight times the chroma. Judged by RGB alone, Refine
+// matched the blurred average colour of saturated areas out of the palette's
+// reach with pixels of a far lighter or darker colour, which left blocks and
+// stray pixels; weighing lightness above colour keeps the structure, and
+// a* b* keep the colour difference the eye sees. Spare lane 0.
+Channels PerceivedColour(std::uint32_t colour);
+
+// What a squared luma difference weighs against a squared (scaled) a* or b*
+// difference: a grey step of d in every channel cost 3 d^2 in RGB, and costs
+// half as much again here.
+constexpr float LumaWeight = 4.5f;
+
+// The difference to - from in that space.
 inline Channels ColourDifference(std::uint32_t to, std::uint32_t from)
 {
-  Channels d = {0, 0, 0, 0};
-  d[0] = float(RedOf(to) - RedOf(from));
-  d[1] = float(GreenOf(to) - GreenOf(from));
-  d[2] = float(BlueOf(to) - BlueOf(from));
-  return d;
+  return PerceivedColour(to) - PerceivedColour(from);
 }
 
 inline float Dot(Channels a, Channels b)
@@ -28,9 +40,9 @@ inline float Dot(Channels a, Channels b)
 }
 
 // The eye sees a dithered picture blurred. The error that counts is the sum
-// of squared RGB differences between the shown picture and the target, both
-// blurred with a Gaussian of sigma 1 pixel (radius 3, nothing beyond the
-// frame), over the columns from firstColumn on.
+// of squared differences (of PerceivedColour) between the shown picture and
+// the target, both blurred with a Gaussian of sigma 1 pixel (radius 3,
+// nothing beyond the frame), over the columns from firstColumn on.
 //
 // Changing one pixel p by d changes that error by
 //   2 d . gradient(p) + |d|^2 overlap(p, p),

@@ -46,7 +46,8 @@ PixelChoices ChoicesAt(const RefineCanvas& canvas, int x, int y)
   for (int k = 0; k < choices.count; ++k) {
     const Channels d = canvas.SlotColour(units.mixes[offset][k].slot) - from;
     choices.delta[k] = d;
-    choices.alone[k] = 2 * Dot(d, gradient) + Dot(d, d) * energy;
+    choices.alone[k] = 2 * Dot(d, gradient) + Dot(d, d) * energy +
+                       canvas.OwnLumaChange(x, y, units.mixes[offset][k].slot);
   }
   return choices;
 }

@@ -21,7 +21,7 @@ std::array<Channels, MixSlotCount> SlotColours(const MixTable& table)
 {
   std::array<Channels, MixSlotCount> colours;
   for (int slot = 0; slot < MixSlotCount; ++slot) {
-    colours[slot] = ColourDifference(table.colour[slot], 0);
+    colours[slot] = PerceivedColour(table.colour[slot]);
   }
   return colours;
 }
@@ -51,8 +51,16 @@ RefineCanvas::RefineCanvas(Picture& result, C64Data& data, UnitMixes& units, con
       firstColumn_(firstColumn),
       field_(result, adjusted, firstColumn, scratch.gradient),
       slotColour_(SlotColours(table)),
-      shownMix_(scratch.shownMix)
+      shownMix_(scratch.shownMix),
+      targetLuma_(scratch.targetLuma)
 {
+  for (int slot = 0; slot < MixSlotCount; ++slot) {
+    slotLuma_[slot] = Luma(table.colour[slot]);
+  }
+  targetLuma_.resize(PixelCount);
+  for (int offset = 0; offset < PixelCount; ++offset) {
+    targetLuma_[offset] = Luma(adjusted[offset]);
+  }
   FindShownMixes(result, units, table, shownMix_);
 }
 

@@ -8,7 +8,9 @@
 #include "c64/c64_data.h"
 #include "colour/mix_table.h"
 #include "colour/picture.h"
+#include "colour/reach_mapping.h"
 #include "refine/blurred_error_field.h"
+#include "refine/structure_guard.h"
 #include "refine/unit_mixes.h"
 
 namespace pavona {
@@ -22,7 +24,16 @@ struct RefineScratch {
   UnitMixes units;
   std::vector<Channels> gradient;
   std::vector<std::int8_t> shownMix;
+  std::vector<float> targetLuma;  // of the adjusted frame
+  StructureScratch structure;
+  ReachMapping reachMapping;  // for "Map colours into reach", kept per mix table
 };
+
+// Besides the blurred error, each pixel's own luma difference to the target,
+// unblurred, counts with this weight (the blurred error weighs a lone pixel's
+// squared difference by about 0.08 in each lane): a blur hides a pixel far
+// lighter or darker than its neighbours, the eye sees it as a stray dot.
+constexpr float OwnLumaWeight = 0.1f;
 
 // The pixels of one unit: 8 x 1 (a span of a FLI row) or 8 x 8 (a cell).
 struct UnitArea {
@@ -64,6 +75,17 @@ class RefineCanvas {
     return slotColour_[units_.mixes[offset][shownMix_[offset]].slot];
   }
 
+  // What showing `slot` at (x, y) in place of its present mix changes the
+  // pixel's own term of the error by (see OwnLumaWeight).
+  float OwnLumaChange(int x, int y, int slot) const
+  {
+    const int offset = PixelIndex(x, y);
+    const float from =
+        slotLuma_[units_.mixes[offset][shownMix_[offset]].slot] - targetLuma_[offset];
+    const float to = slotLuma_[slot] - targetLuma_[offset];
+    return OwnLumaWeight * (to * to - from * from);
+  }
+
   // Shows the pixel's k-th mix; returns 1 if that is a change.
   int Show(int x, int y, int k);
 
@@ -90,6 +112,8 @@ class RefineCanvas {
   BlurredErrorField field_;
   std::array<Channels, MixSlotCount> slotColour_;
   std::vector<std::int8_t>& shownMix_;
+  std::array<float, MixSlotCount> slotLuma_;
+  std::vector<float>& targetLuma_;
   // The spans to look at now, and those marked for the next look: work
   // running side by side may mark the same spans.
   std::vector<bool> visit_ = std::vector<bool>(Spans, false);

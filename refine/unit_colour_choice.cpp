@@ -212,7 +212,8 @@ class UnitChoice {
       Channels bestDelta{};
       for (int k = 0; k < list.count; ++k) {
         const Channels d = canvas_.SlotColour(list.mixes[k].slot) - from;
-        const float change = 2 * Dot(d, gradient[i]) + Dot(d, d) * energy;
+        const float change = 2 * Dot(d, gradient[i]) + Dot(d, d) * energy +
+                             canvas_.OwnLumaChange(x, y, list.mixes[k].slot);
         if (k == 0 || change < bestChange) {
           best = k;
           bestChange = change;

@@ -1,7 +1,8 @@
 #pragma once
 
 // The blurred error of a shown picture against its target, straight from the
-// sums, as the plain twin of BlurredErrorField.
+// sums, as the plain twin of BlurredErrorField, and the pixels' own luma term
+// that Refine adds to it.
 
 #include <algorithm>
 #include <array>
@@ -73,6 +74,23 @@ inline std::array<double, 3> PlainGradient(const Plane& error, int firstColumn, 
     }
   }
   return gradient;
+}
+
+// Each pixel's own luma difference to the target, squared and summed over
+// the counted columns: the unblurred term beside the blurred error.
+inline double PlainOwnLuma(const Picture& shown, const Picture& target, int firstColumn)
+{
+  const auto luma = [](std::uint32_t c) {
+    return 0.299 * RedOf(c) + 0.587 * GreenOf(c) + 0.114 * BlueOf(c);
+  };
+  double sum = 0;
+  for (int y = 0; y < PictureHeight; ++y) {
+    for (int x = firstColumn; x < PictureWidth; ++x) {
+      const double d = luma(shown[PixelIndex(x, y)]) - luma(target[PixelIndex(x, y)]);
+      sum += d * d;
+    }
+  }
+  return sum;
 }
 
 }  // namespace pavona::testing
