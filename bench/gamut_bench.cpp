@@ -2,8 +2,10 @@
 // in every mode at its default settings, with the mapping off and on: the
 // mean lightness error (L* of the result less L* of the frame, both blurred
 // with a Gaussian of sigma 1.5 in linear light; signed and absolute), the
-// mean CIEDE2000 of the same blurred pictures, and the SSIM on luma; and the
-// time the mapping and its reach table take for one frame. A measurement run
+// mean CIEDE2000 of the same blurred pictures, and the SSIM on luma of both
+// blurred with sigma 1 as the eye blurs a dither (and unblurred, where the
+// dither's own grain counts as structure); and the time the mapping and its
+// reach table take for one frame. A measurement run
 // by hand (scripts/bench.sh gamut), not a timed test. The photos are found
 // through PAVONA_PHOTOS_DIR, else in shared/photos beside the source tree.
 #include <benchmark/benchmark.h>
@@ -92,7 +94,8 @@ void ConvertAndMeasure(benchmark::State& state, std::string photo, ModeRow mode,
   state.counters["dL"] = errors.lightness;
   state.counters["absdL"] = errors.absoluteLightness;
   state.counters["de2000"] = errors.ciede2000;
-  state.counters["ssim"] = bench::LumaSsim(workspace->source, workspace->result, shown);
+  state.counters["ssim"] = bench::LumaSsim(workspace->source, workspace->result, shown, 1.0);
+  state.counters["ssim_unblurred"] = bench::LumaSsim(workspace->source, workspace->result, shown);
 }
 
 void MapOneFrame(benchmark::State& state, std::string photo)
