@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <array>
+#include <atomic>
 #include <limits>
 #include <vector>
 
@@ -28,58 +29,53 @@ constexpr int CellRows = 25;
 constexpr int CellColumns = 40;
 
 // What the search reads: the dithered mix of every hires pixel and the error
-// of showing each mix for it.
+// of showing each mix for it. The tables hold rows for the mixes that the
+// dithered picture holds only, each once, in the order first met.
 struct Tables {
   // The slot of the mix of two colours, in either order.
   std::array<std::array<std::uint8_t, 16>, 16> slot{};
-  // error[s][m]: the error of showing mix m for a pixel dithered to mix s.
-  std::vector<std::array<std::uint32_t, MixColourCount>> error;
-  // optimistic[s][p]: the least error of showing colour p for such a pixel
-  // in one picture, whatever the other picture shows.
+  // The mix slots that the dithered picture holds.
+  std::vector<std::uint8_t> held;
+  // optimistic[h][p]: the least error of showing colour p for a pixel
+  // dithered to mix held[h], in one picture, whatever the other picture shows.
   std::vector<ColourErrors> optimistic;
-  // beside[s][o][p]: error[s] of the mix of colour p with colour o, the
-  // other picture's; laid out so that a pixel's 16 errors are read at once.
+  // beside[h][o][p]: the error of showing the mix of colour p with colour o,
+  // the other picture's, for such a pixel; laid out so that a pixel's 16
+  // errors are read at once.
   std::vector<std::array<ColourErrors, 16>> beside;
-  std::vector<std::uint8_t> dithered;  // 320 x 200 slots, row by row
+  std::vector<std::uint8_t> dithered;  // 320 x 200 places in `held`, row by row
   int background = 0;
 };
 
-Tables MeasureMixes(const MixTable& table, Measure measure)
-{
-  Tables tables;
-  for (int p = 0; p < 16; ++p) {
-    for (int q = 0; q < 16; ++q) {
-      tables.slot[p][q] = std::uint8_t(PairSlot(std::min(p, q), std::max(p, q)));
+// The place of each colour of the table, for finding a pixel's mix among
+// 136 in a few steps: the lowest slot of each colour, sorted by colour.
+class MixFinder {
+ public:
+  explicit MixFinder(const MixTable& table)
+  {
+    for (int slot = 0; slot < MixColourCount; ++slot) {
+      entries_[std::size_t(slot)] = {table.colour[std::size_t(slot)], std::uint8_t(slot)};
     }
+    std::stable_sort(entries_.begin(), entries_.end(),
+                     [](const Entry& a, const Entry& b) { return a.colour < b.colour; });
   }
-  tables.error.resize(MixColourCount);
-  tables.optimistic.resize(MixColourCount);
-  tables.beside.resize(MixColourCount);
-  std::array<Yuv, MixColourCount> yuv;
-  for (int m = 0; m < MixColourCount; ++m) {
-    yuv[m] = ColourToYuv(table.colour[m]);
+
+  // The lowest slot holding the colour, or -1 when none does.
+  int SlotOf(std::uint32_t colour) const
+  {
+    const auto found = std::lower_bound(
+        entries_.begin(), entries_.end(), colour,
+        [](const Entry& entry, std::uint32_t wanted) { return entry.colour < wanted; });
+    return found != entries_.end() && found->colour == colour ? found->slot : -1;
   }
-  for (int s = 0; s < MixColourCount; ++s) {
-    for (int m = 0; m < MixColourCount; ++m) {
-      tables.error[s][m] = IsRemovedMix(table, m) ? RemovedMixError
-                                                  : CellDistance(measure, table.colour[s], yuv[s],
-                                                                 table.colour[m], yuv[m]);
-    }
-    for (int p = 0; p < 16; ++p) {
-      std::uint32_t least = std::numeric_limits<std::uint32_t>::max();
-      for (int q = 0; q < 16; ++q) {
-        least = std::min(least, tables.error[s][tables.slot[p][q]]);
-      }
-      tables.optimistic[s][p] = least;
-    }
-    for (int other = 0; other < 16; ++other) {
-      for (int p = 0; p < 16; ++p) {
-        tables.beside[s][other][p] = tables.error[s][tables.slot[other][p]];
-      }
-    }
-  }
-  return tables;
-}
+
+ private:
+  struct Entry {
+    std::uint32_t colour;
+    std::uint8_t slot;
+  };
+  std::array<Entry, MixColourCount> entries_;
+};
 
 // The mix slot of every hires pixel; a colour that is no mix of the table is
 // reported and taken as the nearest mix still in play.
@@ -92,13 +88,14 @@ std::vector<std::uint8_t> DitheredSlots(const Picture& dithered, const MixTable&
       inPlay.push_back(std::uint8_t(slot));
     }
   }
+  const MixFinder finder(table);
   std::vector<std::uint8_t> slots(PixelCount);
   std::uint32_t lastColour = table.colour[0];
   int lastSlot = 0;
   for (int i = 0; i < PixelCount; ++i) {
     if (dithered[i] != lastColour) {
       lastColour = dithered[i];
-      lastSlot = FindMixIndex(table, lastColour);
+      lastSlot = finder.SlotOf(lastColour);
       if (lastSlot < 0) {
         progress.ReportStrayColour(lastColour);
         lastSlot = NearestListedSlot(lastColour, table, Measure::RgbDistance, inPlay);
@@ -111,10 +108,10 @@ std::vector<std::uint8_t> DitheredSlots(const Picture& dithered, const MixTable&
 
 // The background both pictures share: the colour that the dithered mixes
 // hold most often, the first of equals.
-int CommonestComponent(const std::vector<std::uint8_t>& dithered)
+int CommonestComponent(const std::vector<std::uint8_t>& slots)
 {
   std::array<int, MixColourCount> slotCount{};
-  for (std::uint8_t slot : dithered) {
+  for (std::uint8_t slot : slots) {
     ++slotCount[slot];
   }
   std::array<long, 16> count{};
@@ -125,6 +122,56 @@ int CommonestComponent(const std::vector<std::uint8_t>& dithered)
     }
   }
   return int(std::max_element(count.begin(), count.end()) - count.begin());
+}
+
+Tables MeasureMixes(const MixTable& table, Measure measure, const std::vector<std::uint8_t>& slots)
+{
+  Tables tables;
+  for (int p = 0; p < 16; ++p) {
+    for (int q = 0; q < 16; ++q) {
+      tables.slot[p][q] = std::uint8_t(PairSlot(std::min(p, q), std::max(p, q)));
+    }
+  }
+  std::array<int, MixColourCount> place;
+  place.fill(-1);
+  tables.dithered.resize(slots.size());
+  for (std::size_t i = 0; i < slots.size(); ++i) {
+    int& held = place[slots[i]];
+    if (held < 0) {
+      held = int(tables.held.size());
+      tables.held.push_back(slots[i]);
+    }
+    tables.dithered[i] = std::uint8_t(held);
+  }
+  std::array<Yuv, MixColourCount> yuv;
+  for (int m = 0; m < MixColourCount; ++m) {
+    yuv[m] = ColourToYuv(table.colour[m]);
+  }
+  tables.optimistic.resize(tables.held.size());
+  tables.beside.resize(tables.held.size());
+  for (std::size_t h = 0; h < tables.held.size(); ++h) {
+    const int s = tables.held[h];
+    // error[m]: the error of showing mix m for a pixel dithered to mix s.
+    std::array<std::uint32_t, MixColourCount> error;
+    for (int m = 0; m < MixColourCount; ++m) {
+      error[m] = IsRemovedMix(table, m)
+                     ? RemovedMixError
+                     : CellDistance(measure, table.colour[s], yuv[s], table.colour[m], yuv[m]);
+    }
+    for (int p = 0; p < 16; ++p) {
+      std::uint32_t least = std::numeric_limits<std::uint32_t>::max();
+      for (int q = 0; q < 16; ++q) {
+        least = std::min(least, error[tables.slot[p][q]]);
+      }
+      tables.optimistic[h][p] = least;
+    }
+    for (int other = 0; other < 16; ++other) {
+      for (int p = 0; p < 16; ++p) {
+        tables.beside[h][other][p] = error[tables.slot[other][p]];
+      }
+    }
+  }
+  return tables;
 }
 
 struct CellColours {
@@ -388,27 +435,25 @@ void SelectMulticolourInterlaceColours(Picture& result, const MixTable& table, M
                                        C64Data& data, ProgressReport& progress)
 {
   progress.SetStatus("Multicolour Interlace color selection in progress");
-  Tables tables = MeasureMixes(table, measure);
-  tables.dithered = DitheredSlots(result, table, progress);
-  tables.background = CommonestComponent(tables.dithered);
-  std::vector<RowSearch> rows;
-  rows.reserve(CellRows);
-  for (int cy = 0; cy < CellRows; ++cy) {
-    rows.emplace_back(tables, cy);
-  }
+  const std::vector<std::uint8_t> slots = DitheredSlots(result, table, progress);
+  Tables tables = MeasureMixes(table, measure, slots);
+  tables.background = CommonestComponent(slots);
+  // Each cell row is searched and written by whichever thread takes it: the
+  // rows touch their own bytes of the C64 data and their own pixel rows only.
+  std::atomic<int> rowsDone{0};
   ParallelFor(CellRows, [&](int cy) {
-    if (progress.ShouldContinue()) {
-      rows[std::size_t(cy)].Run();
+    if (!progress.ShouldContinue()) {
+      return;
     }
+    RowSearch row(tables, cy);
+    row.Run();
+    row.Write(table, data, result);
+    progress.SetProgress(8 * ++rowsDone);
   });
   if (!progress.ShouldContinue()) {
     return;
   }
   data[MulticolourLayout::McBackground] = std::uint8_t(tables.background);
-  for (int cy = 0; cy < CellRows; ++cy) {
-    progress.SetProgress(cy * 8);
-    rows[std::size_t(cy)].Write(table, data, result);
-  }
   progress.SetProgress(0);
   progress.SetStatus(" ");
 }
