@@ -2,13 +2,14 @@
 
 #include "c64/c64_data.h"
 #include "c64/output_kind.h"
+#include "colour/huge_page_block.h"
 #include "colour/palettes.h"
 #include "colour/picture.h"
 
 namespace pavona {
 
 // The two interlace fields as the C64 shows them, one on each frame.
-struct FieldPictures {
+struct FieldPictures : OnHugePages {
   Picture field1{};
   Picture field2{};
 };

@@ -54,13 +54,17 @@ void ShowMixesOfFields(RunPictures& run, const Settings& settings, OutputKind ki
 {
   MixTable every;
   BuildMixPalette(every, run.palette, settings.mix, settings.mode);
-  const auto fields = std::make_unique<FieldPictures>();
-  DecodeFields(run.c64, kind, run.palette, *fields);
-  const auto number = [&run](std::uint32_t colour) {
-    return int(std::find(run.palette.begin(), run.palette.end(), colour) - run.palette.begin());
-  };
+  // Decoded in a "palette" of the colour numbers themselves, each the first
+  // number of its colour, as two palette entries may be alike.
+  C64Palette numbers;
+  for (int i = 0; i < 16; ++i) {
+    numbers[i] = std::uint32_t(std::find(run.palette.begin(), run.palette.end(), run.palette[i]) -
+                               run.palette.begin());
+  }
+  const auto fields = std::make_unique_for_overwrite<FieldPictures>();
+  DecodeFields(run.c64, kind, numbers, *fields);
   for (int i = 0; i < PixelCount; ++i) {
-    const int a = number(fields->field1[i]), b = number(fields->field2[i]);
+    const int a = int(fields->field1[i]), b = int(fields->field2[i]);
     run.result[i] = every.colour[PairSlot(std::min(a, b), std::max(a, b))];
   }
 }

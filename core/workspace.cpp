@@ -1,7 +1,6 @@
 #include "core/workspace.h"
 
 #include "colour/reach_mapping.h"
-#include "core/huge_page_block.h"
 #include "refine/refine_canvas.h"
 
 namespace pavona {
@@ -12,15 +11,5 @@ Workspace::Workspace()
 }
 
 Workspace::~Workspace() = default;
-
-void* Workspace::operator new(std::size_t size)
-{
-  return AllocateHugePageBlock(size);
-}
-
-void Workspace::operator delete(void* workspace, std::size_t size) noexcept
-{
-  FreeHugePageBlock(workspace, size);
-}
 
 }  // namespace pavona

@@ -27,9 +27,6 @@ struct Workspace : RunPictures {
   ~Workspace();
   Workspace(const Workspace&) = delete;
   Workspace& operator=(const Workspace&) = delete;
-  // Its megabyte of pictures is filled by every run: on huge pages.
-  static void* operator new(std::size_t size);
-  static void operator delete(void* workspace, std::size_t size) noexcept;
 
   Picture source{};  // the frame as shown
   LoadedPicture loaded;

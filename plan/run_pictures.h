@@ -3,6 +3,7 @@
 #include <cstdint>
 
 #include "c64/c64_data.h"
+#include "colour/huge_page_block.h"
 #include "colour/mix_table.h"
 #include "colour/palettes.h"
 #include "colour/picture.h"
@@ -13,7 +14,8 @@ namespace pavona {
 
 // What a conversion writes, kept apart from the workspace until the run has
 // ended, so a stopped run leaves the previous result as it was.
-struct RunPictures {
+// On huge pages when made with std::make_unique: every run fills them whole.
+struct RunPictures : OnHugePages {
   C64Palette palette{};
   MixTable mix;
   AdjustedPlanes adjusted;

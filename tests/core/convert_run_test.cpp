@@ -622,3 +622,26 @@ TEST(ConvertRun, InPlaceAndApartRunsLeaveTheSameBytes)
 
 }  // namespace
 }  // namespace pavona
+
+namespace pavona {
+namespace {
+
+// The workspace and a run's own pictures are made on huge pages where the
+// system has them, and start as fresh values do.
+TEST(Workspace, MadeOnHugePagesAsFreshValues)
+{
+  const auto workspace = std::make_unique<Workspace>();
+  const auto run = std::make_unique<RunPictures>();
+#if defined(__linux__) && !defined(__SANITIZE_ADDRESS__)
+  constexpr std::uintptr_t HugePage = std::uintptr_t(2) << 20;
+  EXPECT_EQ(reinterpret_cast<std::uintptr_t>(workspace.get()) % HugePage, 0u);
+  EXPECT_EQ(reinterpret_cast<std::uintptr_t>(run.get()) % HugePage, 0u);
+#endif
+  EXPECT_EQ(workspace->randomState, 1u);
+  EXPECT_EQ(workspace->palette, PaletteColours(PaletteId::Pepto));
+  EXPECT_EQ(run->result[PixelCount - 1], 0u);
+  EXPECT_EQ(run->c64.back(), 0);
+}
+
+}  // namespace
+}  // namespace pavona

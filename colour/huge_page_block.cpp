@@ -1,16 +1,15 @@
-#include "core/huge_page_block.h"
+#include "colour/huge_page_block.h"
 
 #include <cstdint>
 #include <new>
 
-#if defined(__linux__) && !defined(__SANITIZE_ADDRESS__)
-#define PAVONA_HUGE_PAGE_BLOCKS 1
+#ifdef __linux__
 #include <sys/mman.h>
 #endif
 
 namespace pavona {
 
-#ifdef PAVONA_HUGE_PAGE_BLOCKS
+#ifdef __linux__
 
 namespace {
 
@@ -22,6 +21,24 @@ std::uintptr_t RoundUp(std::uintptr_t value)
 }
 
 }  // namespace
+
+void AdviseHugePages(void* start, std::size_t bytes)
+{
+  const std::uintptr_t first = RoundUp(reinterpret_cast<std::uintptr_t>(start));
+  const std::uintptr_t end =
+      (reinterpret_cast<std::uintptr_t>(start) + bytes) / HugePage * HugePage;
+  if (end > first) {
+    madvise(reinterpret_cast<void*>(first), end - first, MADV_HUGEPAGE);
+  }
+}
+
+#else
+
+void AdviseHugePages(void*, std::size_t) {}
+
+#endif
+
+#if defined(__linux__) && !defined(__SANITIZE_ADDRESS__)
 
 void* AllocateHugePageBlock(std::size_t size)
 {
@@ -41,8 +58,7 @@ void* AllocateHugePageBlock(std::size_t size)
   if (const std::uintptr_t after = start + HugePage - aligned; after > 0) {
     munmap(reinterpret_cast<void*>(aligned + length), after);
   }
-  // Only advice: without huge pages the block works as well, more slowly.
-  madvise(reinterpret_cast<void*>(aligned), length, MADV_HUGEPAGE);
+  AdviseHugePages(reinterpret_cast<void*>(aligned), length);
   return reinterpret_cast<void*>(aligned);
 }
 

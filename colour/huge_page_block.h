@@ -1,0 +1,34 @@
+#pragma once
+
+#include <cstddef>
+
+namespace pavona {
+
+// Memory for a block of half a megabyte or more that a run fills at once,
+// such as the workspace's pictures. On Linux it is mapped on its own, aligned to
+// 2 MiB and marked for transparent huge pages, so that the kernel backs it
+// with a few large pages instead of faulting in hundreds of 4 KiB ones, each
+// zeroed on first touch (a third of a short command-line run on a virtual
+// machine). Elsewhere, and under AddressSanitizer (which checks blocks of its
+// own allocator only), it is ordinary heap memory. Throws std::bad_alloc.
+void* AllocateHugePageBlock(std::size_t size);
+// Asks for huge pages for the whole 2 MiB pages inside a block of memory not
+// touched yet, such as a large picture's pixels just reserved. Only advice:
+// where the system has no such pages nothing changes.
+void AdviseHugePages(void* start, std::size_t bytes);
+
+// Frees a block of AllocateHugePageBlock, given the same size.
+void FreeHugePageBlock(void* block, std::size_t size) noexcept;
+
+// A base for the large structures a run fills whole (pictures): made with
+// `new` or std::make_unique, they are placed on huge pages. Never delete one
+// through a pointer to this base.
+struct OnHugePages {
+  static void* operator new(std::size_t size) { return AllocateHugePageBlock(size); }
+  static void operator delete(void* block, std::size_t size) noexcept
+  {
+    FreeHugePageBlock(block, size);
+  }
+};
+
+}  // namespace pavona
