@@ -282,14 +282,19 @@ class RowSearch {
         }
       }
     }
-    std::array<std::uint8_t, 16> order;
-    for (int ram = 0; ram < 16; ++ram) {
-      order[ram] = std::uint8_t(ram);
-    }
-    std::stable_sort(order.begin(), order.end(),
-                     [&](std::uint8_t a, std::uint8_t b) { return gain[a] > gain[b]; });
+    // The largest gains in turn, the lowest colour of equals first.
     std::array<std::uint8_t, RamCandidates> candidates;
-    std::copy_n(order.begin(), RamCandidates, candidates.begin());
+    std::array<bool, 16> taken{};
+    for (std::uint8_t& candidate : candidates) {
+      int best = -1;
+      for (int ram = 0; ram < 16; ++ram) {
+        if (!taken[ram] && (best < 0 || gain[ram] > gain[best])) {
+          best = ram;
+        }
+      }
+      taken[best] = true;
+      candidate = std::uint8_t(best);
+    }
     return candidates;
   }
 
