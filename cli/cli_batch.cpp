@@ -3,10 +3,12 @@
 #include <algorithm>
 #include <filesystem>
 #include <memory>
+#include <thread>
 
 #include "c64/c64_files.h"
 #include "c64/file_writer.h"
 #include "cli/stderr_progress.h"
+#include "cli/two_at_a_time.h"
 #include "core/convert_run.h"
 #include "core/test_picture.h"
 #include "framing/placement.h"
@@ -119,6 +121,44 @@ bool OnlyTheFrameIsWanted(const CliOptions& options)
          o.saves.empty();
 }
 
+// One file asked for in a run.
+struct OutputRequest {
+  std::string path;
+  OutputFile file = OutputFile::Raw;
+  std::string refusal;  // when set, nothing is made and this is the failure
+};
+
+// The files of one run in the order they are reported. Nothing is asked for
+// a name that is empty.
+class OutputRequests {
+ public:
+  void Ask(const std::string& path, OutputFile file)
+  {
+    if (path.empty()) {
+      return;
+    }
+    // The command line refuses two outputs in one file before converting
+    // (by the files' identities); for callers that did not, the same name
+    // twice keeps the files written at once from replacing each other.
+    const bool taken = std::any_of(list_.begin(), list_.end(), [&](const OutputRequest& r) {
+      return r.refusal.empty() && r.path == path;
+    });
+    list_.push_back({path, file,
+                     taken ? "cannot save " + path + ": another output of the run has that name"
+                           : std::string()});
+  }
+
+  void Refuse(const std::string& path, const std::string& refusal)
+  {
+    list_.push_back({path, OutputFile::Raw, refusal});
+  }
+
+  const std::vector<OutputRequest>& List() const { return list_; }
+
+ private:
+  std::vector<OutputRequest> list_;
+};
+
 class OutputWriter {
  public:
   OutputWriter(std::ostream& out, std::ostream& errors, bool quiet, const OutputMaker& makeOutput)
@@ -126,25 +166,18 @@ class OutputWriter {
   {
   }
 
-  // Nothing is made for a name that is not asked for.
-  void Write(const std::string& path, const Workspace& workspace, OutputFile file)
+  // Makes and writes the files two at a time where there is a second core
+  // (a PNG file takes over a millisecond to encode, and every file waits for
+  // the disk), and reports each in the order of the list: "wrote PATH", or why
+  // not. A file that fails does not keep the others from being written.
+  void Write(const OutputRequests& requests, const Workspace& workspace)
   {
-    if (path.empty()) {
-      return;
-    }
-    const OutputBytes output = makeOutput_(file, workspace);
-    if (!output.Ok()) {
-      Fail("cannot save " + path + ": " + output.error);
-      return;
-    }
-    const std::string error = WriteFileAtomically(path, output.bytes);
-    if (!error.empty()) {
-      Fail(error);
-      return;
-    }
-    if (!quiet_) {
-      out_ << PrintableText("wrote " + path) << "\n";
-    }
+    const std::vector<OutputRequest>& list = requests.List();
+    std::vector<std::string> failures(list.size());
+    RunTwoAtATime(
+        int(list.size()), int(std::thread::hardware_concurrency()),
+        [&](int i) { failures[i] = MakeAndWrite(list[i], workspace); },
+        [&](int i) { Report(list[i], failures[i]); });
   }
 
   void Fail(const std::string& error)
@@ -156,6 +189,31 @@ class OutputWriter {
   bool Failed() const { return failed_; }
 
  private:
+  // Runs on either thread: touches nothing of the writer but the maker.
+  // Returns why the file was not written, or nothing.
+  std::string MakeAndWrite(const OutputRequest& request, const Workspace& workspace) const
+  {
+    if (!request.refusal.empty()) {
+      return request.refusal;
+    }
+    const OutputBytes output = makeOutput_(request.file, workspace);
+    if (!output.Ok()) {
+      return "cannot save " + request.path + ": " + output.error;
+    }
+    return WriteFileAtomically(request.path, output.bytes);
+  }
+
+  void Report(const OutputRequest& request, const std::string& failure)
+  {
+    if (!failure.empty()) {
+      Fail(failure);
+      return;
+    }
+    if (!quiet_) {
+      out_ << PrintableText("wrote " + request.path) << "\n";
+    }
+  }
+
   std::ostream& out_;
   std::ostream& errors_;
   bool quiet_;
@@ -163,26 +221,27 @@ class OutputWriter {
   bool failed_ = false;
 };
 
-void WriteOutputs(const OutputFiles& files, const Workspace& workspace, OutputWriter& writer)
+OutputRequests RequestsOf(const OutputFiles& files, GraphicMode mode)
 {
-  const GraphicMode mode = workspace.converted->mode;
-  writer.Write(files.raw, workspace, OutputFile::Raw);
-  writer.Write(files.prg, workspace, OutputFile::Program);
+  OutputRequests requests;
+  requests.Ask(files.raw, OutputFile::Raw);
+  requests.Ask(files.prg, OutputFile::Program);
   for (const std::string& name : files.saves) {
     // The command line checks the extensions before converting; this is for
     // callers that did not.
     const auto file = C64FileFor(std::filesystem::path(name).extension().string(), mode);
     if (!file) {
-      writer.Fail("cannot save " + name + ": use " + C64FileExtensions(mode));
+      requests.Refuse(name, "cannot save " + name + ": use " + C64FileExtensions(mode));
       continue;
     }
-    writer.Write(name, workspace, OutputFileOf(*file));
+    requests.Ask(name, OutputFileOf(*file));
   }
-  writer.Write(files.resultPng, workspace,
+  requests.Ask(files.resultPng,
                files.shownOnly ? OutputFile::ResultPngAsShown : OutputFile::ResultPng);
-  writer.Write(files.ditheredPng, workspace, OutputFile::DitheredPng);
-  writer.Write(files.field1Png, workspace, OutputFile::Field1Png);
-  writer.Write(files.field2Png, workspace, OutputFile::Field2Png);
+  requests.Ask(files.ditheredPng, OutputFile::DitheredPng);
+  requests.Ask(files.field1Png, OutputFile::Field1Png);
+  requests.Ask(files.field2Png, OutputFile::Field2Png);
+  return requests;
 }
 
 // The settings to convert with: those of the options, with the colours of
@@ -228,7 +287,9 @@ int RunBatch(const CliOptions& options, std::ostream& out, std::ostream& errors,
       continue;
     }
     if (options.outDir.empty()) {
-      writer.Write(options.outputs.framePng, *workspace, OutputFile::FramePng);
+      OutputRequests frame;
+      frame.Ask(options.outputs.framePng, OutputFile::FramePng);
+      writer.Write(frame, *workspace);
     }
     if (OnlyTheFrameIsWanted(options)) {
       continue;
@@ -252,7 +313,7 @@ int RunBatch(const CliOptions& options, std::ostream& out, std::ostream& errors,
                             ? options.outputs
                             : BatchOutputFiles(options.outDir, stem, options.settings);
     files.shownOnly = options.outputs.shownOnly;
-    WriteOutputs(files, *workspace, writer);
+    writer.Write(RequestsOf(files, workspace->converted->mode), *workspace);
   }
   return inputFailed || writer.Failed() ? 1 : 0;
 }

@@ -19,7 +19,10 @@ namespace pavona::cli {
 // written or reported as done.
 //
 // Each file's bytes are made by `makeOutput` only when the file is asked for;
-// a test may pass its own to see what is made.
+// a test may pass its own to see what is made. The files of one input are
+// made and written two at a time, so `makeOutput` may be called from two
+// threads at once with the same workspace and must be safe for that (as
+// OutputFileBytes is); the lines that report them keep the order of one thread.
 using OutputMaker = std::function<OutputBytes(OutputFile, const Workspace&)>;
 int RunBatch(const CliOptions& options, std::ostream& out, std::ostream& errors,
              ProgressReport& progress, const OutputMaker& makeOutput = OutputFileBytes);

@@ -34,7 +34,9 @@ struct [[nodiscard]] OutputBytes {
 // The bytes of one output file. The C64 files and the fields follow the
 // conversion that filled the C64 data (its mode's layout, and the colours it
 // ran with), not whatever settings a window shows now; every file but the
-// frame needs a finished conversion.
+// frame needs a finished conversion. It only reads the workspace and keeps
+// no state between calls (each PNG file has its own encoder), so several
+// threads may make files of one workspace at once.
 OutputBytes OutputFileBytes(OutputFile file, const Workspace& workspace);
 
 }  // namespace pavona

@@ -2,13 +2,20 @@
 
 #include <gtest/gtest.h>
 
+#include <cerrno>
+#include <chrono>
+#include <condition_variable>
 #include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <memory>
+#include <mutex>
 #include <set>
 #include <sstream>
+#include <system_error>
+#include <thread>
 
+#include "c64/c64_files.h"
 #include "c64/program_file.h"
 #include "c64/raw_data_file.h"
 #include "c64/scene_formats.h"
@@ -148,6 +155,85 @@ TEST_F(CliBatch, FieldsAndOutputFailures)
   EXPECT_NE(errors_.str().find("x.raw"), std::string::npos) << errors_.str();
 }
 
+// The files of one picture are made and written two at a time, yet the lines
+// that report them (stdout and stderr alike) keep the order of the options,
+// even when the first file is finished last. Each failure is reported in its
+// place, the other files are written all the same, and one output never
+// replaces another.
+TEST_F(CliBatch, OutputsAreReportedInOrderWithEachFailureInItsPlace)
+{
+  const fs::path d = directory_;
+  CliOptions options;
+  options.testPicture = true;
+  options.settings.mode = GraphicMode::HiresInterlaced;
+  options.outputs.raw = (d / "a.raw").string();
+  options.outputs.prg = (d / "missing" / "b.prg").string();
+  options.outputs.saves = {(d / "c.eci").string(), (d / "c.hle").string()};
+  options.outputs.resultPng = (d / "r.png").string();
+  options.outputs.ditheredPng = (d / "d.png").string();
+  options.outputs.field1Png = (d / "f1.png").string();
+  options.outputs.field2Png = options.outputs.raw;
+
+  // Where there are two cores, whichever thread makes the first file holds it
+  // until the last file that is made at all is done.
+  const bool twoCores = std::thread::hardware_concurrency() > 1;
+  std::mutex mutex;
+  std::condition_variable lastMade;
+  bool field1Made = false, madeAtOnce = false;
+  const OutputMaker maker = [&](OutputFile file, const Workspace& workspace) -> OutputBytes {
+    if (file == OutputFile::DitheredPng) {
+      return {{}, "no room for the dither"};
+    }
+    if (file == OutputFile::Raw && twoCores) {
+      std::unique_lock lock(mutex);
+      madeAtOnce = lastMade.wait_for(lock, std::chrono::seconds(30), [&] { return field1Made; });
+    }
+    OutputBytes bytes = OutputFileBytes(file, workspace);
+    if (file == OutputFile::Field1Png) {
+      std::lock_guard lock(mutex);
+      field1Made = true;
+      lastMade.notify_all();
+    }
+    return bytes;
+  };
+  std::ostringstream log;  // both streams, to see their lines' order
+  SilentProgress progress;
+  EXPECT_EQ(RunBatch(options, log, log, progress, maker), 1);
+
+  const std::string raw = options.outputs.raw;
+  const std::string lines[] = {
+      "wrote " + raw,
+      "cannot save " + options.outputs.prg + ": " + std::generic_category().message(ENOENT),
+      "cannot save " + (d / "c.eci").string() + ": use " +
+          C64FileExtensions(GraphicMode::HiresInterlaced),
+      "wrote " + (d / "c.hle").string(),
+      "wrote " + options.outputs.resultPng,
+      "cannot save " + options.outputs.ditheredPng + ": no room for the dither",
+      "wrote " + options.outputs.field1Png,
+      "cannot save " + raw + ": another output of the run has that name",
+  };
+  std::string expected;
+  for (const std::string& line : lines) {
+    expected += line + "\n";
+  }
+  const std::string text = log.str();
+  EXPECT_EQ(text.rfind("test picture: ", 0), 0u) << text;  // the figures come first
+  EXPECT_EQ(text.substr(text.find('\n') + 1), expected);
+  if (twoCores) {
+    EXPECT_TRUE(madeAtOnce) << "the last file was not made while the first waited";
+  }
+  const std::vector<std::uint8_t> rawBytes = ReadBytes(raw);
+  EXPECT_FALSE(rawBytes.size() >= 4 && rawBytes[1] == 'P' && rawBytes[2] == 'N' &&
+               rawBytes[3] == 'G')
+      << "a field's PNG file replaced the raw data";
+  for (const char* name : {"c.hle", "r.png", "f1.png"}) {
+    EXPECT_TRUE(fs::exists(d / name)) << name;
+  }
+  for (const char* name : {"missing", "c.eci", "d.png"}) {
+    EXPECT_FALSE(fs::exists(d / name)) << name;
+  }
+}
+
 // Each file is made once when it is asked for and never when it is not: a
 // PNG takes longer to encode than the conversion itself.
 TEST_F(CliBatch, MakesOnlyTheFilesAskedFor)
@@ -185,10 +271,14 @@ TEST_F(CliBatch, MakesOnlyTheFilesAskedFor)
     options.testPicture = true;
     row.ask(options, folder);
     Files made;
+    std::mutex madeMutex;  // the files are made two at a time
     SilentProgress progress;
     ASSERT_EQ(RunBatch(options, out_, errors_, progress,
                        [&](OutputFile file, const Workspace& workspace) {
-                         made.insert(file);
+                         {
+                           std::lock_guard lock(madeMutex);
+                           made.insert(file);
+                         }
                          return OutputFileBytes(file, workspace);
                        }),
               0)
