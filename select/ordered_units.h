@@ -8,6 +8,8 @@
 #include <thread>
 #include <vector>
 
+#include "colour/parallel.h"
+
 namespace pavona {
 
 // Runs work(unit) for every unit in [0, count) on worker threads, while the
@@ -50,6 +52,7 @@ void RunUnitsInOrder(int count, KeepGoing keepGoing, Work work, Begin begin, End
   std::condition_variable finished;
   std::atomic<int> next{0};
   auto worker = [&] {
+    RunOnAnyCpu();
     for (int unit = next++; unit < count; unit = next++) {
       const bool computed = keepGoing();
       if (computed) {
@@ -69,6 +72,10 @@ void RunUnitsInOrder(int count, KeepGoing keepGoing, Work work, Begin begin, End
       pool.emplace_back(worker);
     } catch (const std::system_error&) {
       break;
+    }
+    // The first worker takes this thread's processor while it waits.
+    if (t > 0) {
+      MoveOffCallersCpu(pool.back());
     }
   }
   if (pool.empty()) {
