@@ -4,6 +4,7 @@
 
 #include <memory>
 
+#include "colour/memory_pages.h"
 #include "core/convert_run.h"
 #include "support/ppm_frame.h"
 
@@ -12,6 +13,7 @@ namespace {
 
 void ConvertPhoto(benchmark::State& state, Settings settings)
 {
+  KeepFreedMemoryForReuse();  // as the window and the command line do
   auto workspace = std::make_unique<Workspace>();
   workspace->source = testing::ReadPpmFrame("coffee_frame.ppm");
   SilentProgress progress;

@@ -2,7 +2,7 @@
 
 #include "c64/c64_data.h"
 #include "c64/output_kind.h"
-#include "colour/huge_page_block.h"
+#include "colour/memory_pages.h"
 #include "colour/palettes.h"
 #include "colour/picture.h"
 

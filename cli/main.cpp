@@ -1,7 +1,4 @@
 #include <unistd.h>
-#if defined(__GLIBC__)
-#include <malloc.h>
-#endif
 
 #include <exception>
 #include <iostream>
@@ -10,28 +7,15 @@
 #include "cli/cli_batch.h"
 #include "cli/cli_options.h"
 #include "cli/stderr_progress.h"
+#include "colour/memory_pages.h"
 #include "io/printable_text.h"
 
 namespace {
 
-// A run lasts a fraction of a second and makes and frees buffers of a
-// quarter megabyte and more over and over: pictures, decoded fields, each PNG
-// file's encoder. glibc hands such blocks back to the system when they are
-// freed, and the next one comes back as fresh pages, each zeroed by the
-// kernel on first touch. Kept in the process instead, they are reused; a
-// picture file's pixels (above 32 MB) are still mapped and returned apart.
-void KeepFreedMemoryForReuse()
-{
-#if defined(__GLIBC__)
-  mallopt(M_MMAP_THRESHOLD, 32 << 20);
-  mallopt(M_TRIM_THRESHOLD, 64 << 20);
-#endif
-}
-
 int Run(int argc, char** argv)
 {
   using namespace pavona;
-  KeepFreedMemoryForReuse();
+  KeepFreedMemoryForReuse();  // a run allocates much, briefly
   const cli::ParseOutcome parsed = cli::ParseCommandLine(argc, argv);
   if (!parsed.options) {
     // The message may quote file names: shown with their control bytes escaped.

@@ -1,6 +1,7 @@
 #include <QApplication>
 #include <cstdio>
 
+#include "colour/memory_pages.h"
 #include "gui/main_window.h"
 #include "gui/remembered_state.h"
 #include "gui/start_arguments.h"
@@ -21,6 +22,8 @@ int PrintUsage(const StartArguments& start)
 
 int main(int argc, char* argv[])
 {
+  // Each conversion makes and frees large buffers; they stay to be reused.
+  pavona::KeepFreedMemoryForReuse();
   // Help needs no display, which QApplication would insist on.
   QStringList rawArguments;
   for (int i = 1; i < argc; ++i) {

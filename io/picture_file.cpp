@@ -12,7 +12,7 @@
 #include <memory>
 #include <new>
 
-#include "colour/huge_page_block.h"
+#include "colour/memory_pages.h"
 #include "framing/box_reduction.h"
 #include "io/picture_readers.h"
 #include "io/png_chunks.h"

@@ -3,7 +3,7 @@
 #include <cstdint>
 
 #include "c64/c64_data.h"
-#include "colour/huge_page_block.h"
+#include "colour/memory_pages.h"
 #include "colour/mix_table.h"
 #include "colour/palettes.h"
 #include "colour/picture.h"

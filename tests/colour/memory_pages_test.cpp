@@ -1,4 +1,4 @@
-#include "colour/huge_page_block.h"
+#include "colour/memory_pages.h"
 
 #include <gtest/gtest.h>
 

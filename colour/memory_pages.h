@@ -4,6 +4,15 @@
 
 namespace pavona {
 
+// A conversion makes and frees buffers of a quarter megabyte and more over
+// and over: pictures, decoded fields, each PNG file's encoder. glibc hands
+// such blocks back to the system when they are freed, and the next one comes
+// back as fresh pages, each zeroed by the kernel on first touch. Called once
+// at the start of a program, this keeps them in the process instead, to be
+// reused; a picture file's pixels (above 32 MB) are still mapped and
+// returned apart. Elsewhere than glibc it does nothing.
+void KeepFreedMemoryForReuse();
+
 // Memory for a block of half a megabyte or more that a run fills at once,
 // such as the workspace's pictures. On Linux it is mapped on its own, aligned to
 // 2 MiB and marked for transparent huge pages, so that the kernel backs it

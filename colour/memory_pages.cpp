@@ -1,4 +1,4 @@
-#include "colour/huge_page_block.h"
+#include "colour/memory_pages.h"
 
 #include <cstdint>
 #include <new>
@@ -6,8 +6,19 @@
 #ifdef __linux__
 #include <sys/mman.h>
 #endif
+#ifdef __GLIBC__
+#include <malloc.h>
+#endif
 
 namespace pavona {
+
+void KeepFreedMemoryForReuse()
+{
+#ifdef __GLIBC__
+  mallopt(M_MMAP_THRESHOLD, 32 << 20);
+  mallopt(M_TRIM_THRESHOLD, 64 << 20);
+#endif
+}
 
 #ifdef __linux__
 
