@@ -7,8 +7,6 @@
 #include <thread>
 #include <vector>
 
-#include "colour/parallel.h"
-
 namespace pavona::cli {
 
 // Runs work(i) for every i in [0, count), two at a time: on the calling
@@ -45,12 +43,10 @@ void RunTwoAtATime(int count, int threads, Work work, Report report)
   if (threads > 1 && count > 1) {
     try {
       helper = std::jthread([&] {
-        RunOnAnyCpu();
         for (int i = next++; i < count; i = next++) {
           run(i);
         }
       });
-      MoveOffCallersCpu(helper);
     } catch (const std::system_error&) {
       // the calling thread takes every item
     }

@@ -8,16 +8,6 @@
 
 namespace pavona {
 
-// A thread started to share work with the calling thread: a new thread often
-// waits on its parent's processor, and on a virtual machine an idle one may
-// take milliseconds to draw it away, which doubled the time of a short
-// search. The caller moves it to another processor at once; the thread lets
-// itself run anywhere again when it begins. Neither fails: where the system
-// has no such control nothing changes.
-void MoveOffCallersCpu(std::thread& thread);
-void MoveOffCallersCpu(std::jthread& thread);
-void RunOnAnyCpu();
-
 // Runs work(i) for i in [0, count) on all cores. The items must be
 // independent (each writes only its own part of the output), so the result is
 // the same as a loop on one thread whatever the scheduling. A thread the
@@ -34,7 +24,6 @@ void ParallelFor(int count, Work work)
   }
   std::atomic<int> next{0};
   auto worker = [&] {
-    RunOnAnyCpu();
     for (int i = next++; i < count; i = next++) {
       work(i);
     }
@@ -43,7 +32,6 @@ void ParallelFor(int count, Work work)
   for (int t = 1; t < threads; ++t) {
     try {
       pool.emplace_back(worker);
-      MoveOffCallersCpu(pool.back());
     } catch (const std::system_error&) {
       break;
     }

@@ -8,8 +8,6 @@
 #include <thread>
 #include <vector>
 
-#include "colour/parallel.h"
-
 namespace pavona {
 
 // Runs work(unit) for every unit in [0, count) on worker threads, while the
@@ -52,7 +50,6 @@ void RunUnitsInOrder(int count, KeepGoing keepGoing, Work work, Begin begin, End
   std::condition_variable finished;
   std::atomic<int> next{0};
   auto worker = [&] {
-    RunOnAnyCpu();
     for (int unit = next++; unit < count; unit = next++) {
       const bool computed = keepGoing();
       if (computed) {
@@ -72,10 +69,6 @@ void RunUnitsInOrder(int count, KeepGoing keepGoing, Work work, Begin begin, End
       pool.emplace_back(worker);
     } catch (const std::system_error&) {
       break;
-    }
-    // The first worker takes this thread's processor while it waits.
-    if (t > 0) {
-      MoveOffCallersCpu(pool.back());
     }
   }
   if (pool.empty()) {
