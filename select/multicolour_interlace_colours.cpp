@@ -2,14 +2,13 @@
 
 #include <algorithm>
 #include <array>
-#include <atomic>
 #include <limits>
 #include <vector>
 
-#include "colour/parallel.h"
 #include "colour/yuv.h"
 #include "select/cell_distance.h"
 #include "select/multicolour_cells.h"
+#include "select/ordered_units.h"
 
 namespace pavona {
 namespace {
@@ -443,18 +442,18 @@ void SelectMulticolourInterlaceColours(Picture& result, const MixTable& table, M
   const std::vector<std::uint8_t> slots = DitheredSlots(result, table, progress);
   Tables tables = MeasureMixes(table, measure, slots);
   tables.background = CommonestComponent(slots);
-  // Each cell row is searched and written by whichever thread takes it: the
+  // Each cell row is searched and written by whichever worker takes it: the
   // rows touch their own bytes of the C64 data and their own pixel rows only.
-  std::atomic<int> rowsDone{0};
-  ParallelFor(CellRows, [&](int cy) {
-    if (!progress.ShouldContinue()) {
-      return;
-    }
-    RowSearch row(tables, cy);
-    row.Run();
-    row.Write(table, data, result);
-    progress.SetProgress(8 * ++rowsDone);
-  });
+  // Progress comes from this thread, in row order, as the reports may not be
+  // made from two threads at once.
+  RunUnitsInOrder(
+      CellRows, [&] { return progress.ShouldContinue(); },
+      [&](int cy) {
+        RowSearch row(tables, cy);
+        row.Run();
+        row.Write(table, data, result);
+      },
+      [&](int cy) { progress.SetProgress(cy * 8); }, [](int) {});
   if (!progress.ShouldContinue()) {
     return;
   }

@@ -72,6 +72,12 @@ TEST(SelectMulticolourInterlaceColours, DataDecodesToTheShownPicture)
     EXPECT_TRUE(againData == data);
     EXPECT_EQ(progress.statuses,
               (std::vector<std::string>{"Multicolour Interlace color selection in progress", " "}));
+    std::vector<int> rowByRow;
+    for (int cy = 0; cy < 25; ++cy) {
+      rowByRow.push_back(8 * cy);
+    }
+    rowByRow.push_back(0);
+    EXPECT_EQ(progress.positions, rowByRow);
     EXPECT_TRUE(progress.strayColours.empty());
   }
 }
