@@ -8,9 +8,12 @@
 # flags as the first round, so ccache already holds its objects); the
 # picture-reader fuzzers for FUZZ_SECONDS each (60 by default,
 # scripts/fuzz.sh); the build without Qt cross-built for 64-bit ARM with
-# its tests and golden files under qemu-user (scripts/test-arm64.sh); and a
-# build under AddressSanitizer and
-# UndefinedBehaviorSanitizer. The last line printed is ctest's summary.
+# its tests and golden files under qemu-user (scripts/test-arm64.sh); the
+# build without Qt under ThreadSanitizer, as the searches, the dithering and
+# the command line's file writing run on several threads (Qt is not built
+# with it, so the GUI's tests would report its own threads); and a build
+# under AddressSanitizer and UndefinedBehaviorSanitizer. The last line
+# printed is ctest's summary.
 set -euo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh
@@ -39,6 +42,13 @@ scripts/fuzz.sh
 
 step "arm64 build under qemu-user"
 ARM64_JOBS=2 scripts/test-arm64.sh
+
+step "thread sanitizer build without Qt"
+cmake -S . -B build-tsan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPAVONA_WERROR=ON \
+  -DPAVONA_BUILD_GUI=OFF -DCMAKE_DISABLE_FIND_PACKAGE_Qt6=ON -DPAVONA_SANITIZE_THREAD=ON \
+  -DPAVONA_BUILD_BENCHMARKS=OFF >/dev/null
+cmake --build build-tsan
+TSAN_OPTIONS=halt_on_error=1 ctest --test-dir build-tsan --output-on-failure -j 2
 
 step "sanitizer build"
 cmake -S . -B build-asan -G Ninja -DCMAKE_BUILD_TYPE=RelWithDebInfo -DPAVONA_WERROR=ON \

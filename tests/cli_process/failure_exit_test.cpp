@@ -48,8 +48,8 @@ TEST_F(CliFailure, SaveTakesOneFileAndTheInputFollows)
 // limit the system cannot even load the program (exit 127 from the loader).
 TEST_F(CliFailure, RunningOutOfMemoryIsOneMessageAndExitStatusOne)
 {
-#if defined(__SANITIZE_ADDRESS__)
-  GTEST_SKIP() << "AddressSanitizer reserves more address space than any limit leaves";
+#if defined(__SANITIZE_ADDRESS__) || defined(__SANITIZE_THREAD__)
+  GTEST_SKIP() << "the sanitizer reserves more address space than any limit leaves";
 #else
   const fs::path prg = directory_ / "picture.prg";
   const ProcessOutcome unlimited = RunCli({"--test-picture", "--quiet", "--prg", prg});
